@@ -1,0 +1,46 @@
+// Resource and command identifiers (shared by the resource script and the program).
+#pragma once
+
+#define IDI_APP 1
+#define IDR_POPUPS 100
+#define IDR_DEFAULT_PICTURE 200
+#define IDD_FORMOPTION 300
+
+// Popup positions inside IDR_POPUPS
+#define POPUP_TRAY 0
+#define POPUP_FLIEL 1
+#define POPUP_LV 2
+
+// Tray menu (menu托盘)
+#define ID_menu桌面 1001
+#define ID_menuWindows目录 1002
+#define ID_menu系统目录 1003
+#define ID_menu我的文档 1004
+#define ID_menu浏览器缓存 1005
+#define ID_menu系统缓存 1006
+#define ID_menu隐藏桌面图标 1010
+#define ID_menu显示桌面图标 1011
+#define ID_menu自动更换壁纸 1020
+#define ID_menu设置 1021
+#define ID_menu显示界面 1030
+#define ID_menu关于 1031
+#define ID_menu退出 1032
+
+// Picture list menu (FlieL)
+#define ID_FlieL刷新 1101
+#define ID_menu删除文件jpg 1102
+#define ID_menu循环看图 1103
+#define ID_menu停止 1104
+#define ID_mmmm设置 1105
+
+// Folder list menu (LV)
+#define ID_LV刷新 1201
+#define ID_menu打开文件 1202
+#define ID_menu打开文件夹 1203
+#define ID_menu用资源管理器打开 1204
+#define ID_menu复制到 1205
+#define ID_menu移动到 1206
+#define ID_menu删除 1207
+#define ID_menu删除到回收站 1208
+#define ID_隐藏桌面图标dfdsfds 1209
+#define ID_dfdsds显示桌面图标 1210

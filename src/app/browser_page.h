@@ -1,0 +1,25 @@
+// Tab 0, "桌面文件": the folder browser's controls.
+#pragma once
+#include "app/tab_page.h"
+
+#include <string>
+
+namespace app {
+
+class BrowserPage : public TabPage {
+  public:
+    bool Build(HWND parent, int id, HFONT font, UINT dpi) override;
+    void Layout(int W, int H, UINT dpi) override;
+
+    // Points the browser at `folder`: the current-path label and the first history entry.
+    void StartAt(const std::wstring& folder);
+
+    HWND Picture2 = nullptr, Combo1 = nullptr, Command8 = nullptr, Label1 = nullptr, Label2 = nullptr;
+    HWND ListView1 = nullptr, File2 = nullptr, Dir1 = nullptr, List1 = nullptr, pic16 = nullptr;
+
+  private:
+    platform::Panel picture2_;
+    static constexpr int Picture2Height = 420;
+};
+
+} // namespace app

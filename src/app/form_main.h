@@ -1,0 +1,76 @@
+// The main window: start-up and shutdown, the tabs and their layout, the timers and the menus.
+#pragma once
+#include "app/about_page.h"
+#include "app/browser_page.h"
+#include "app/folder_paths.h"
+#include "app/single_instance.h"
+#include "monitor/monitor_page.h"
+#include "platform/window.h"
+#include "settings/app_settings.h"
+#include "wallpaper/picture_page.h"
+
+#include <string>
+
+namespace app {
+
+enum TimerId : UINT_PTR { Timer1 = 1, TimerKT = 2, TimerOut = 3, tmrFlashMe = 4 };
+
+class FormMain : public platform::Window {
+  public:
+    explicit FormMain(bool earlierCopyRunning) : earlierCopyRunning_(earlierCopyRunning) {}
+    // Creates the window and runs the start-up sequence.
+    bool Create();
+
+    // Public operations
+    std::wstring 获取系统文件夹路径() const;
+    std::wstring GetSysDir() const;
+    std::wstring 获取桌面路径() const;
+    void 调整其他窗口大小();
+    void menu隐藏桌面图标_Click();
+    void menu显示桌面图标_Click();
+
+    // State
+    settings::AppSettings AppSettings;
+    FolderPaths folderPaths;
+    std::wstring WallpaperBitmapPath;
+    std::wstring ProgramFolder;
+    std::wstring ExecutableName;
+    bool ExitRequested = false;
+
+    HWND SSTab1 = nullptr;
+    BrowserPage browser;
+    PicturePage pictures;
+    MonitorPage monitor;
+    AboutPage about;
+    HMENU menu托盘 = nullptr, FlieL = nullptr, LV = nullptr;
+
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+  private:
+    void Form_Load();
+    void Form_Resize();
+    // The close decision: hides the window, or (on the way out) runs the exit path.
+    void Form_Unload();
+    void ExitPath();
+    void SSTab1_Click();
+    void TimerOut_Timer();
+    void menu退出_Click();
+    void menu显示界面_Click();
+    void ChoosePictureFolder();
+    void OpenCommandLinePicture();
+    void OnCommand(int id, int code, HWND control);
+    void CreateChildren();
+    void ApplyDpi(UINT dpi);
+    void SetTimerEnabled(TimerId id, bool on);
+    TabPage* Page(int index);
+
+    bool earlierCopyRunning_;
+    TitleWindow titleWindow_;
+    platform::UniqueMenu popups_;
+    platform::UniqueGdi font_;
+    UINT dpi_ = 96;
+    UINT taskbarCreated_ = 0;
+};
+
+} // namespace app

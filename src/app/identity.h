@@ -1,0 +1,29 @@
+// The program's identity and the texts built from it; no Windows headers here.
+#pragma once
+#include <string>
+
+namespace app {
+
+inline constexpr wchar_t ApplicationTitle[] = L"Tavolin(Quorvel)";
+inline constexpr int VersionMajor = 1;
+inline constexpr int VersionMinor = 5;
+inline constexpr int VersionRevision = 189;
+inline constexpr wchar_t ProductPage[] = L"https://www.tavolin.net/";
+inline constexpr wchar_t PictureFolderName[] = L"\\Tavolin壁纸";
+inline constexpr wchar_t WallpaperFileName[] = L"\\Vesmar.bmp";
+
+// "Tavolin(Quorvel)－V1.5"
+std::wstring MainCaption();
+// "版本 1.5.189"
+std::wstring VersionLabel();
+
+// The arguments part of a full command line (the program's own path removed, the way
+// the Windows runtime splits it), with every double quote removed and outer blanks trimmed.
+std::wstring CommandLinePicture(const std::wstring& fullCommandLine);
+
+// The text up to and including the last backslash; empty when there is none.
+std::wstring FolderPart(const std::wstring& path);
+// The text after the last backslash (the whole text when there is none).
+std::wstring NamePart(const std::wstring& path);
+
+} // namespace app

@@ -1,0 +1,91 @@
+#include "app/tray.h"
+
+#include <shellapi.h>
+
+namespace app {
+namespace {
+
+struct TrayState {
+    HWND window = nullptr;
+    HMENU menu = nullptr;
+    WNDPROC previous = nullptr;
+    NOTIFYICONDATAW record{};
+    bool added = false;
+};
+TrayState tray;
+
+HICON WindowIcon(HWND hwnd) {
+    auto icon = reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0));
+    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd, GCLP_HICONSM));
+    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(hwnd, GCLP_HICON));
+    return icon;
+}
+
+bool AddIcon() {
+    tray.record.uFlags = NIF_MESSAGE | NIF_ICON | (tray.record.szTip[0] ? NIF_TIP : 0);
+    tray.added = Shell_NotifyIconW(NIM_ADD, &tray.record) != FALSE;
+    return tray.added;
+}
+
+} // namespace
+
+void ShowMainWindow(HWND window) {
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetForegroundWindow(window);
+}
+
+bool AddTrayIcon(HWND window, HMENU menu) {
+    tray.window = window;
+    tray.menu = menu;
+    tray.previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TrayWindowProc)));
+    tray.record = NOTIFYICONDATAW{};
+    tray.record.cbSize = sizeof(NOTIFYICONDATAW);
+    tray.record.hWnd = window;
+    tray.record.uID = 0;
+    tray.record.hIcon = WindowIcon(window);
+    tray.record.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
+    return AddIcon();
+}
+
+bool SetTrayTip(const std::wstring& tip) {
+    lstrcpynW(tray.record.szTip, tip.c_str(), ARRAYSIZE(tray.record.szTip));
+    tray.record.uFlags = NIF_TIP;
+    return Shell_NotifyIconW(NIM_MODIFY, &tray.record) != FALSE;
+}
+
+bool RestoreTrayIcon() {
+    if (!tray.window) return false;
+    return AddIcon();
+}
+
+void RemoveTrayIcon() {
+    if (!tray.window) return;
+    tray.record.uFlags = 0;
+    Shell_NotifyIconW(NIM_DELETE, &tray.record);
+    tray.added = false;
+    if (tray.previous) SetWindowLongPtrW(tray.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(tray.previous));
+    tray.previous = nullptr;
+    tray.window = nullptr;
+}
+
+LRESULT CALLBACK TrayWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == TRAY_CALLBACK_MESSAGE) {
+        if (lp == WM_LBUTTONUP) {
+            ShowMainWindow(hwnd);
+            return 0;
+        }
+        if (lp == WM_RBUTTONUP) {
+            POINT pt;
+            GetCursorPos(&pt);
+            // The owner must be in front, or the menu does not close when the user clicks elsewhere.
+            SetForegroundWindow(hwnd);
+            TrackPopupMenu(tray.menu, TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd, nullptr);
+            PostMessageW(hwnd, WM_NULL, 0, 0);
+            return 0;
+        }
+    }
+    return CallWindowProcW(tray.previous, hwnd, msg, wp, lp);
+}
+
+} // namespace app

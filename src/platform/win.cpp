@@ -1,0 +1,32 @@
+#include "platform/win.h"
+
+#include <cmath>
+
+namespace platform {
+
+std::wstring GetText(HWND hwnd) {
+    int n = GetWindowTextLengthW(hwnd);
+    std::wstring s(static_cast<size_t>(n) + 1, L'\0');
+    n = GetWindowTextW(hwnd, s.data(), n + 1);
+    s.resize(static_cast<size_t>(n > 0 ? n : 0));
+    return s;
+}
+
+int Twips(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
+int PixelsToTwips(int pixels, UINT dpi) { return MulDiv(pixels, 1440, static_cast<int>(dpi)); }
+
+UINT DpiOf(HWND hwnd) {
+    UINT dpi = hwnd ? GetDpiForWindow(hwnd) : 0;
+    if (!dpi) {
+        HDC dc = GetDC(nullptr);
+        dpi = static_cast<UINT>(GetDeviceCaps(dc, LOGPIXELSY));
+        ReleaseDC(nullptr, dc);
+    }
+    return dpi ? dpi : 96;
+}
+
+int Message(HWND owner, const std::wstring& text, UINT flags) {
+    return MessageBoxW(owner, text.c_str(), L"Tavolin", flags);
+}
+
+} // namespace platform

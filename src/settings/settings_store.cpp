@@ -1,0 +1,35 @@
+#include "settings/settings_store.h"
+
+#include "app/identity.h"
+#include "settings/registry.h"
+#include "settings/setting_text.h"
+
+namespace settings {
+
+std::wstring StoreKey(const std::wstring& application, const std::wstring& section) {
+    return L"Software\\Tavolin\\" + application + L"\\" + section;
+}
+
+std::wstring GetSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                        const std::wstring& fallback) {
+    return GetRegistryString(HKEY_CURRENT_USER, StoreKey(application, section), key, fallback);
+}
+
+bool SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                 const std::wstring& text) {
+    return SetRegistryString(HKEY_CURRENT_USER, StoreKey(application, section), key, text);
+}
+
+AppSettings LoadAppSettings(const std::wstring& programFolder) {
+    AppSettings s;
+    s.WallpaperInterval =
+        ParseStoredInt32(GetSetting(programFolder, SectionSettings, KeyWallpaperInterval, L"5"), 5);
+    s.SlideshowInterval =
+        ParseStoredInt32(GetSetting(programFolder, SectionSettings, KeySlideshowInterval, L"3"), 3);
+    s.HideAtStart = ParseStoredInt16(GetSetting(programFolder, SectionSettings, KeyHideAtStart, L"0"), 0);
+    s.WallpaperFolder =
+        GetSetting(programFolder, SectionSettings, KeyWallpaperFolder, programFolder + app::PictureFolderName);
+    return s;
+}
+
+} // namespace settings

@@ -1,0 +1,19 @@
+// The per-user settings store: HKEY_CURRENT_USER\Software\Tavolin\<application>\<section>.
+#pragma once
+#include "settings/app_settings.h"
+
+#include <string>
+
+namespace settings {
+
+std::wstring StoreKey(const std::wstring& application, const std::wstring& section);
+std::wstring GetSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                        const std::wstring& fallback);
+bool SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
+                 const std::wstring& text);
+
+// Reads the intervals, the hide-at-start flag and the stored picture folder of the program
+// installed in `programFolder`; text that is not a number gives the default.
+AppSettings LoadAppSettings(const std::wstring& programFolder);
+
+} // namespace settings
