@@ -177,6 +177,7 @@ void FormMain::OpenCommandLinePicture() {
     SetWindowTextW(hwnd(), (L"Tavolin-" + path).c_str());
     TabCtrl_SetCurSel(SSTab1, 1);
     SSTab1_Click();
+    加载图片(path);
     // A folder that does not exist leaves the list where it was.
     std::wstring folder = FolderPart(path);
     if (!folder.empty()) pictures.SetPath(folder);
@@ -252,9 +253,16 @@ void FormMain::调整其他窗口大小() {
                                                        platform::PixelsToTwips(area.bottom - area.top, dpi_)});
         page->Layout(frame.width, frame.height, dpi_);
     }
+    if (current == 1) 加载图片(L"");
 }
 
 void FormMain::SSTab1_Click() { 调整其他窗口大小(); }
+
+// ---- pictures ---------------------------------------------------------------------------------
+
+void FormMain::加载图片(const std::wstring& path) { pictures.加载图片(path, IsIconic(hwnd()) != FALSE); }
+
+void FormMain::设置墙纸() { pictures.设置墙纸(WallpaperBitmapPath); }
 
 // ---- exit ---------------------------------------------------------------------------------------
 
@@ -287,6 +295,7 @@ void FormMain::menu显示界面_Click() { ShowMainWindow(hwnd()); }
 
 void FormMain::SetTimerEnabled(TimerId id, bool on) {
     static constexpr UINT interval[] = {0, 1000, 1000, 100, 100};
+    timerOn_[id] = on;
     if (on)
         SetTimer(hwnd(), id, interval[id], nullptr);
     else
@@ -295,7 +304,7 @@ void FormMain::SetTimerEnabled(TimerId id, bool on) {
 
 // ---- messages -----------------------------------------------------------------------------------
 
-void FormMain::OnCommand(int id, int /*code*/, HWND /*control*/) {
+void FormMain::OnCommand(int id, int code, HWND control) {
     switch (id) {
     case ID_menu显示界面: menu显示界面_Click(); break;
     case ID_menu退出: menu退出_Click(); break;
@@ -303,6 +312,9 @@ void FormMain::OnCommand(int id, int /*code*/, HWND /*control*/) {
     case ID_隐藏桌面图标dfdsfds: menu隐藏桌面图标_Click(); break;
     case ID_menu显示桌面图标:
     case ID_dfdsds显示桌面图标: menu显示桌面图标_Click(); break;
+    default:
+        for (int i = 0; i < 4; ++i)
+            if (Page(i)->OnCommand(id, code, control)) break;
     }
 }
 

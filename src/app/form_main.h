@@ -17,7 +17,7 @@ enum TimerId : UINT_PTR { Timer1 = 1, TimerKT = 2, TimerOut = 3, tmrFlashMe = 4 
 
 class FormMain : public platform::Window {
   public:
-    explicit FormMain(bool earlierCopyRunning) : earlierCopyRunning_(earlierCopyRunning) {}
+    explicit FormMain(bool earlierCopyRunning) : pictures(*this), earlierCopyRunning_(earlierCopyRunning) {}
     // Creates the window and runs the start-up sequence.
     bool Create();
 
@@ -26,6 +26,12 @@ class FormMain : public platform::Window {
     std::wstring GetSysDir() const;
     std::wstring 获取桌面路径() const;
     void 调整其他窗口大小();
+    // Loads `path` (when not empty) into the preview and fits the current picture into it.
+    void 加载图片(const std::wstring& path);
+    // Makes the previewed picture the desktop wallpaper.
+    void 设置墙纸();
+    void SetTimerEnabled(TimerId id, bool on);
+    bool TimerEnabled(TimerId id) const { return timerOn_[id]; }
     void menu隐藏桌面图标_Click();
     void menu显示桌面图标_Click();
 
@@ -62,7 +68,6 @@ class FormMain : public platform::Window {
     void OnCommand(int id, int code, HWND control);
     void CreateChildren();
     void ApplyDpi(UINT dpi);
-    void SetTimerEnabled(TimerId id, bool on);
     TabPage* Page(int index);
 
     bool earlierCopyRunning_;
@@ -71,6 +76,7 @@ class FormMain : public platform::Window {
     platform::UniqueGdi font_;
     UINT dpi_ = 96;
     UINT taskbarCreated_ = 0;
+    bool timerOn_[5] = {};
 };
 
 } // namespace app

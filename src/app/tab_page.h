@@ -17,6 +17,8 @@ class TabPage : public platform::Panel {
     virtual void Reposition(UINT dpi, HFONT font);
     // Lays the page out for the tab control's frame size W × H (twips).
     virtual void Layout(int /*W*/, int /*H*/, UINT /*dpi*/) {}
+    // A command (control notification or menu item) of this page; true when handled.
+    virtual bool OnCommand(int /*id*/, int /*code*/, HWND /*control*/) { return false; }
 
   protected:
     // Creates a control inside `parent` (the page or one of its panels) at a place in the

@@ -1,5 +1,6 @@
 #include "wallpaper/picture_page.h"
 
+#include "app/form_main.h"
 #include "wallpaper/picture_list.h"
 
 #include <commctrl.h>
@@ -46,5 +47,13 @@ void PicturePage::Refresh() {
     SendMessageW(File1, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(File1, nullptr, TRUE);
 }
+
+} // namespace app
+
+namespace app {
+
+// The preview and the wallpaper come with the picture decoder.
+void PicturePage::加载图片(const std::wstring&, bool) {}
+void PicturePage::设置墙纸(const std::wstring&) {}
 
 } // namespace app

@@ -6,8 +6,11 @@
 
 namespace app {
 
+class FormMain;
+
 class PicturePage : public TabPage {
   public:
+    explicit PicturePage(FormMain& form) : form_(form) {}
     bool Build(HWND parent, int id, HFONT font, UINT dpi) override;
     void Layout(int W, int H, UINT dpi) override;
 
@@ -17,11 +20,17 @@ class PicturePage : public TabPage {
     bool SetPath(const std::wstring& folder);
     void Refresh();
 
+    // Loads `path` (when not empty) and fits the current picture into the preview; nothing while minimised.
+    void 加载图片(const std::wstring& path, bool minimised);
+    // Writes the previewed picture to `bitmapPath` and makes it the wallpaper.
+    void 设置墙纸(const std::wstring& bitmapPath);
+
     HWND File1 = nullptr, P_back = nullptr;
     HWND Command1 = nullptr, Command3 = nullptr, Command2 = nullptr, Command4 = nullptr, Command6 = nullptr,
          Command5 = nullptr;
 
   private:
+    FormMain& form_;
     std::wstring path_;
     static constexpr layout::Rect File1Designed{330, 1230, 2590, 3000};
 };
