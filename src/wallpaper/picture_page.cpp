@@ -52,7 +52,17 @@ void PicturePage::Refresh() {
 
 namespace app {
 
+int PicturePage::ListCount() const { return static_cast<int>(SendMessageW(File1, LB_GETCOUNT, 0, 0)); }
+
+int PicturePage::ListIndex() const { return static_cast<int>(SendMessageW(File1, LB_GETCURSEL, 0, 0)); }
+
+void PicturePage::SetListIndex(int index) {
+    SendMessageW(File1, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    File1_Click();
+}
+
 // The preview and the wallpaper come with the picture decoder.
+void PicturePage::File1_Click() {}
 void PicturePage::加载图片(const std::wstring&, bool) {}
 void PicturePage::设置墙纸(const std::wstring&) {}
 

@@ -20,6 +20,14 @@ class PicturePage : public TabPage {
     bool SetPath(const std::wstring& folder);
     void Refresh();
 
+    // The picture list as the timed modes step through it.
+    int ListCount() const;
+    int ListIndex() const;
+    // Selects entry `index` and runs File1_Click, as a click on it would.
+    void SetListIndex(int index);
+    // Previews (and collects) the selected picture.
+    void File1_Click();
+
     // Loads `path` (when not empty) and fits the current picture into the preview; nothing while minimised.
     void 加载图片(const std::wstring& path, bool minimised);
     // Writes the previewed picture to `bitmapPath` and makes it the wallpaper.
