@@ -219,9 +219,12 @@ void FormMain::Form_Resize() {
                         platform::PixelsToTwips(wr.bottom - wr.top, dpi_)};
     layout::Size wanted = layout::ClampToMinimum(window);
     if (!(wanted == window)) {
-        // Snapping back resizes the window again, which lays it out.
-        SetWindowPos(hwnd(), nullptr, 0, 0, platform::Twips(wanted.width, dpi_) + 1,
-                     platform::Twips(wanted.height, dpi_) + 1, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // Snapping back resizes the window again, which lays it out. Rounded up, so the
+        // new size is never a pixel short of the minimum.
+        auto up = [&](int twips) { return (twips * static_cast<int>(dpi_) + 1439) / 1440; };
+        int w = wanted.width != window.width ? up(wanted.width) : wr.right - wr.left;
+        int h = wanted.height != window.height ? up(wanted.height) : wr.bottom - wr.top;
+        SetWindowPos(hwnd(), nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
     layout::Rect tab = layout::TabControl(window);

@@ -1,0 +1,206 @@
+#include "tests/e2e/driver.h"
+
+#include "settings/registry.h"
+#include "settings/settings_store.h"
+#include "tests/support/temp_folder.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+namespace e2e {
+namespace {
+
+std::wstring BinFolder() {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring s = self;
+    return s.substr(0, s.rfind(L'\\'));
+}
+
+std::wstring ClassOf(HWND w) {
+    wchar_t cls[256] = L"";
+    GetClassNameW(w, cls, 256);
+    return cls;
+}
+
+DWORD PidOf(HWND w) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    return pid;
+}
+
+} // namespace
+
+ProgramFolder::ProgramFolder() {
+    wchar_t base[MAX_PATH];
+    GetTempPathW(MAX_PATH, base);
+    static int counter = 0;
+    path_ = std::wstring(base) + L"Tavolin e2e " + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+    test::RemoveTree(path_);
+    CreateDirectoryW(path_.c_str(), nullptr);
+    CopyFileW((BinFolder() + L"\\Quorvel.exe").c_str(), exe().c_str(), FALSE);
+    CopyFileW((BinFolder() + L"\\Quorvel.htm").c_str(), (path_ + L"\\Quorvel.htm").c_str(), FALSE);
+}
+
+ProgramFolder::~ProgramFolder() {
+    test::RemoveTree(path_);
+    RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Tavolin\\" + path_).c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, (L"Software\\Tavolin\\" + path_).c_str());
+}
+
+void ProgramFolder::Store(const std::wstring& key, const std::wstring& text) const {
+    settings::SaveSetting(path_, settings::SectionSettings, key, text);
+}
+
+std::wstring ProgramFolder::Stored(const std::wstring& key) const {
+    return settings::GetSetting(path_, settings::SectionSettings, key, L"");
+}
+
+Program::Program(const ProgramFolder& folder, const std::wstring& arguments) {
+    std::wstring line = L"\"" + folder.exe() + L"\"";
+    if (!arguments.empty()) line += L" " + arguments;
+    STARTUPINFOW si{sizeof si};
+    if (CreateProcessW(folder.exe().c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                       folder.path().c_str(), &si, &pi_))
+        pid_ = pi_.dwProcessId;
+}
+
+Program::~Program() {
+    if (Running() && !Quit(5000)) TerminateProcess(pi_.hProcess, 1);
+    if (pi_.hProcess) {
+        WaitForSingleObject(pi_.hProcess, 5000);
+        CloseHandle(pi_.hProcess);
+        CloseHandle(pi_.hThread);
+    }
+}
+
+bool Program::Running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+
+bool Program::WaitForExit(DWORD ms) const {
+    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0;
+}
+
+HWND Program::MainWindow(DWORD timeoutMs) const {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            auto w = TopLevelWindows(pid_, L"TavolinMainWindow");
+            found = w.empty() ? nullptr : w.front();
+            return found != nullptr;
+        },
+        timeoutMs);
+    return found;
+}
+
+HWND Program::WaitUntilStarted(DWORD timeoutMs) const {
+    HWND main = MainWindow(timeoutMs);
+    if (main && !WaitFor([&] { return HasTrayIcon(main); }, timeoutMs)) return nullptr;
+    return main;
+}
+
+void Program::Choose(int commandId) const {
+    if (HWND main = MainWindow(2000)) PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(commandId), 0);
+}
+
+bool Program::Quit(DWORD ms) const {
+    Choose(1032); // "退出"
+    return WaitForExit(ms);
+}
+
+bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
+    ULONGLONG end = GetTickCount64() + ms;
+    for (;;) {
+        if (condition()) return true;
+        if (GetTickCount64() >= end) return false;
+        Sleep(50);
+    }
+}
+
+std::wstring Text(HWND window) { return platform::GetText(window); }
+
+std::vector<HWND> TopLevelWindows(DWORD pid, const std::wstring& cls) {
+    struct Search {
+        DWORD pid;
+        const std::wstring* cls;
+        std::vector<HWND> found;
+    } s{pid, &cls, {}};
+    EnumWindows(
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            if ((s->pid == 0 || PidOf(w) == s->pid) && (s->cls->empty() || ClassOf(w) == *s->cls))
+                s->found.push_back(w);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+std::wstring MessageBoxText(HWND box) {
+    HWND text = GetDlgItem(box, 0xFFFF); // the message's static control
+    return text ? Text(text) : L"";
+}
+
+HWND WaitForMessageBox(DWORD pid, const std::wstring& text, DWORD ms) {
+    HWND found = nullptr;
+    WaitFor(
+        [&] {
+            for (HWND w : TopLevelWindows(pid, L"#32770"))
+                if (IsWindowVisible(w) && MessageBoxText(w).find(text) != std::wstring::npos) {
+                    found = w;
+                    return true;
+                }
+            return false;
+        },
+        ms);
+    return found;
+}
+
+void PressButton(HWND dialog, int id) {
+    if (HWND button = GetDlgItem(dialog, id)) PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+HWND Control(HWND top, int id) {
+    struct Search {
+        int id;
+        HWND found;
+    } s{id, nullptr};
+    EnumChildWindows(
+        top,
+        [](HWND w, LPARAM lp) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(lp);
+            if (GetDlgCtrlID(w) == s->id) {
+                s->found = w;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&s));
+    return s.found;
+}
+
+std::vector<std::wstring> ListBoxItems(HWND listBox) {
+    std::vector<std::wstring> items;
+    int n = static_cast<int>(SendMessageW(listBox, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        int len = static_cast<int>(SendMessageW(listBox, LB_GETTEXTLEN, i, 0));
+        std::wstring s(static_cast<size_t>(len) + 1, L'\0');
+        SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(s.data()));
+        s.resize(static_cast<size_t>(len));
+        items.push_back(s);
+    }
+    return items;
+}
+
+bool HasTrayIcon(HWND window) {
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = window;
+    nid.uID = 0;
+    nid.uFlags = 0;
+    return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+}
+
+std::vector<HWND> AllMainWindows() { return TopLevelWindows(0, L"TavolinMainWindow"); }
+
+} // namespace e2e
