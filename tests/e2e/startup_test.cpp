@@ -6,6 +6,7 @@
 #include "tests/support/temp_folder.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 #include <gtest/gtest.h>
 
 using namespace e2e;
@@ -203,4 +204,28 @@ TEST(Layout, AWindowDraggedBelowTheMinimumSnapsBack) {
         GetWindowRect(main, &r);
         return r.right - r.left == 700 && r.bottom - r.top >= MulDiv(2000, static_cast<int>(dpi), 1440);
     })) << r.right - r.left << "x" << r.bottom - r.top;
+}
+
+TEST(Tray, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {
+    ProgramFolder folder;
+    Program program(folder);
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = main;
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &nid));
+    ASSERT_FALSE(HasTrayIcon(main));
+    SendMessageW(main, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    EXPECT_TRUE(HasTrayIcon(main));
+}
+
+TEST(Closing, LogOffNeverBlocksAndCleansUp) {
+    ProgramFolder folder;
+    Program program(folder);
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    EXPECT_TRUE(SendMessageW(main, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    SendMessageW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(HasTrayIcon(main));
 }

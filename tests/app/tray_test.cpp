@@ -1,0 +1,91 @@
+// The tray icon and its window procedure on a real window, with Wine's notification area.
+#include "app/tray.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+#include <vector>
+
+namespace {
+
+std::vector<std::pair<UINT, LPARAM>> received;
+
+LRESULT CALLBACK Recorder(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == app::TRAY_CALLBACK_MESSAGE) {
+        received.emplace_back(msg, lp);
+        return 42;
+    }
+    return DefWindowProcW(h, msg, wp, lp);
+}
+
+struct TestWindow {
+    HWND hwnd;
+    TestWindow() {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Recorder;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+        wc.lpszClassName = L"TavolinTrayTest";
+        RegisterClassW(&wc);
+        hwnd = CreateWindowExW(0, L"TavolinTrayTest", L"tray test", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                               nullptr, GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_APPLICATION)));
+        received.clear();
+    }
+    ~TestWindow() { DestroyWindow(hwnd); }
+};
+
+bool IconExists(HWND w) {
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = w;
+    return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
+}
+
+} // namespace
+
+TEST(TrayIcon, RoutesItsCallbackAndGivesTheProcedureBackOnRemoval) {
+    TestWindow w;
+    ASSERT_TRUE(app::AddTrayIcon(w.hwnd, nullptr));
+    EXPECT_TRUE(app::SetTrayTip(L"Tavolin(Quorvel)"));
+    EXPECT_TRUE(IconExists(w.hwnd));
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w.hwnd, GWLP_WNDPROC)), &app::TrayWindowProc);
+
+    // A button release shows the window in the normal state and is not passed on.
+    ShowWindow(w.hwnd, SW_MINIMIZE);
+    ShowWindow(w.hwnd, SW_HIDE);
+    EXPECT_EQ(SendMessageW(w.hwnd, app::TRAY_CALLBACK_MESSAGE, 0, WM_LBUTTONUP), 0);
+    EXPECT_TRUE(IsWindowVisible(w.hwnd));
+    EXPECT_FALSE(IsIconic(w.hwnd));
+    EXPECT_TRUE(received.empty());
+
+    // Everything else goes to the window's own procedure, with its result.
+    EXPECT_EQ(SendMessageW(w.hwnd, app::TRAY_CALLBACK_MESSAGE, 0, WM_MOUSEMOVE), 42);
+    EXPECT_EQ(SendMessageW(w.hwnd, app::TRAY_CALLBACK_MESSAGE, 0, WM_LBUTTONDBLCLK), 42);
+    ASSERT_EQ(received.size(), 2u);
+    EXPECT_EQ(received[0].second, WM_MOUSEMOVE);
+    EXPECT_EQ(received[1].second, WM_LBUTTONDBLCLK);
+
+    app::RemoveTrayIcon();
+    EXPECT_FALSE(IconExists(w.hwnd));
+    EXPECT_EQ(reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w.hwnd, GWLP_WNDPROC)), &Recorder);
+    // After removal the callback is no longer handled.
+    ShowWindow(w.hwnd, SW_HIDE);
+    EXPECT_EQ(SendMessageW(w.hwnd, app::TRAY_CALLBACK_MESSAGE, 0, WM_LBUTTONUP), 42);
+    EXPECT_FALSE(IsWindowVisible(w.hwnd));
+}
+
+TEST(TrayIcon, IsAddedAgainWhenTheTaskbarComesBack) {
+    TestWindow w;
+    ASSERT_TRUE(app::AddTrayIcon(w.hwnd, nullptr));
+    app::SetTrayTip(L"Tavolin(Quorvel)");
+    // What a restarted shell leaves behind: no icon at all.
+    NOTIFYICONDATAW nid{};
+    nid.cbSize = sizeof nid;
+    nid.hWnd = w.hwnd;
+    Shell_NotifyIconW(NIM_DELETE, &nid);
+    ASSERT_FALSE(IconExists(w.hwnd));
+    EXPECT_TRUE(app::RestoreTrayIcon());
+    EXPECT_TRUE(IconExists(w.hwnd));
+    app::RemoveTrayIcon();
+    EXPECT_FALSE(IconExists(w.hwnd));
+}
