@@ -13,15 +13,18 @@ bool AboutPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     if (!Create(parent, id)) return false;
     Image2 = Add(hwnd(), IDC_Image2, WC_STATICW, L"", WS_VISIBLE | SS_ICON | SS_NOTIFY | SS_REALSIZECONTROL,
                  {630, 330, 720, 720});
-    lblTitle = Add(hwnd(), IDC_lblTitle, WC_STATICW, L"Tavolin", WS_VISIBLE | SS_NOPREFIX, {1530, 300, 5000, 540});
-    lblVersion = Add(hwnd(), IDC_lblVersion, WC_STATICW, L"", WS_VISIBLE | SS_NOPREFIX, {1530, 840, 5000, 300});
-    Label8 = Add(hwnd(), IDC_Label8, WC_STATICW, L"欢迎提出宝贵建议，以便我们把软件做的更好！", WS_VISIBLE | SS_NOPREFIX,
-                 {630, 1500, 8000, 300});
+    lblTitle =
+        Add(hwnd(), IDC_lblTitle, WC_STATICW, L"Tavolin", WS_VISIBLE | SS_NOPREFIX, {1530, 300, 5000, 540});
+    lblVersion =
+        Add(hwnd(), IDC_lblVersion, WC_STATICW, L"", WS_VISIBLE | SS_NOPREFIX, {1530, 840, 5000, 300});
+    Label8 = Add(hwnd(), IDC_Label8, WC_STATICW, L"欢迎提出宝贵建议，以便我们把软件做的更好！",
+                 WS_VISIBLE | SS_NOPREFIX, {630, 1500, 8000, 300});
     std::wstring link = std::wstring(L"软件升级：") + ProductPage;
     Label6 = Add(hwnd(), IDC_Label6, WC_STATICW, link.c_str(), WS_VISIBLE | SS_NOPREFIX | SS_NOTIFY,
                  {630, 1950, 8000, 300});
-    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                               platform::Twips(720, dpi), platform::Twips(720, dpi), LR_SHARED));
+    HICON icon =
+        static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                      platform::Twips(720, dpi), platform::Twips(720, dpi), LR_SHARED));
     SendMessageW(Image2, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
     Reposition(dpi, font);
     return true;

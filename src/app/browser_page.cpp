@@ -11,13 +11,15 @@ bool BrowserPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     picture2_.Create(hwnd(), IDC_Picture2);
     Picture2 = picture2_.hwnd();
     ShowWindow(Picture2, SW_SHOW);
-    Combo1 = Add(Picture2, IDC_Combo1, WC_COMBOBOXW, L"", WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST,
-                 {0, 45, 1800, 2400});
-    for (const wchar_t* name : {L"桌面", L"Windows目录", L"系统目录", L"我的文档", L"浏览器缓存", L"系统缓存"})
+    Combo1 = Add(Picture2, IDC_Combo1, WC_COMBOBOXW, L"",
+                 WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, {0, 45, 1800, 2400});
+    for (const wchar_t* name :
+         {L"桌面", L"Windows目录", L"系统目录", L"我的文档", L"浏览器缓存", L"系统缓存"})
         SendMessageW(Combo1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
     Command8 = Add(Picture2, IDC_Command8, WC_BUTTONW, L"后退", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
                    {1900, 30, 900, 360});
-    Label1 = Add(Picture2, IDC_Label1, WC_STATICW, L"当前路径：", WS_VISIBLE | SS_NOPREFIX, {2950, 90, 1000, 240});
+    Label1 =
+        Add(Picture2, IDC_Label1, WC_STATICW, L"当前路径：", WS_VISIBLE | SS_NOPREFIX, {2950, 90, 1000, 240});
     Label2 = Add(Picture2, IDC_Label2, WC_STATICW, L"", WS_VISIBLE | SS_NOPREFIX | SS_PATHELLIPSIS,
                  {3950, 90, 4000, 240});
 

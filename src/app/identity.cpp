@@ -19,7 +19,8 @@ std::wstring CommandLinePicture(const std::wstring& line) {
         size_t close = line.find(L'"', 1);
         i = close == std::wstring::npos ? line.size() : close + 1;
     } else {
-        while (i < line.size() && line[i] != L' ' && line[i] != L'\t') ++i;
+        while (i < line.size() && line[i] != L' ' && line[i] != L'\t')
+            ++i;
     }
     std::wstring rest;
     for (; i < line.size(); ++i)

@@ -4,7 +4,9 @@
 
 namespace app::layout {
 
-Size ClampToMinimum(Size w) { return {std::max(w.width, MinWindowWidth), std::max(w.height, MinWindowHeight)}; }
+Size ClampToMinimum(Size w) {
+    return {std::max(w.width, MinWindowWidth), std::max(w.height, MinWindowHeight)};
+}
 
 Rect TabControl(Size w) {
     return {TabLeft, TabTop, w.width - TabLeft - WidthReserve, w.height - TabTop - HeightReserve};

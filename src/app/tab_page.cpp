@@ -2,8 +2,8 @@
 
 namespace app {
 
-HWND TabPage::Add(HWND parent, int id, const wchar_t* cls, const wchar_t* text, DWORD style, layout::Rect rect,
-                  DWORD exStyle) {
+HWND TabPage::Add(HWND parent, int id, const wchar_t* cls, const wchar_t* text, DWORD style,
+                  layout::Rect rect, DWORD exStyle) {
     HWND h = CreateControl(parent, id, cls, text, style, exStyle);
     bool inFrame = parent == hwnd();
     fixed_.push_back({h, rect, inFrame});
@@ -15,7 +15,9 @@ HWND TabPage::Add(HWND parent, int id, const wchar_t* cls, const wchar_t* text, 
     return h;
 }
 
-void TabPage::PlaceInFrame(HWND control, const layout::Rect& r, UINT dpi) const { Place(control, Frame.ToPage(r), dpi); }
+void TabPage::PlaceInFrame(HWND control, const layout::Rect& r, UINT dpi) const {
+    Place(control, Frame.ToPage(r), dpi);
+}
 
 void TabPage::Reposition(UINT dpi, HFONT font) {
     dpi_ = dpi;

@@ -23,8 +23,8 @@ class TabPage : public platform::Panel {
   protected:
     // Creates a control inside `parent` (the page or one of its panels) at a place in the
     // tab control's frame (or, for panels' children, in the panel).
-    HWND Add(HWND parent, int id, const wchar_t* cls, const wchar_t* text, DWORD style, layout::Rect frameRect,
-             DWORD exStyle = 0);
+    HWND Add(HWND parent, int id, const wchar_t* cls, const wchar_t* text, DWORD style,
+             layout::Rect frameRect, DWORD exStyle = 0);
     void PlaceInFrame(HWND control, const layout::Rect& frameRect, UINT dpi) const;
 
     struct Fixed {

@@ -64,7 +64,8 @@ void RemoveTrayIcon() {
     tray.record.uFlags = 0;
     Shell_NotifyIconW(NIM_DELETE, &tray.record);
     tray.added = false;
-    if (tray.previous) SetWindowLongPtrW(tray.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(tray.previous));
+    if (tray.previous)
+        SetWindowLongPtrW(tray.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(tray.previous));
     tray.previous = nullptr;
     tray.window = nullptr;
 }

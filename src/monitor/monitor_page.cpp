@@ -15,11 +15,12 @@ bool MonitorPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     const DWORD button = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
     Command7 = Add(Picture3, IDC_Command7, WC_BUTTONW, L"启动监视", button, {0, 60, 1200, 360});
     Command9 = Add(Picture3, IDC_Command9, WC_BUTTONW, L"停止监视", button, {1300, 60, 1200, 360});
-    Label3 = Add(Picture3, IDC_Label3, WC_STATICW, L"监视尚未启动", WS_VISIBLE | SS_NOPREFIX, {2700, 120, 4000, 240});
+    Label3 = Add(Picture3, IDC_Label3, WC_STATICW, L"监视尚未启动", WS_VISIBLE | SS_NOPREFIX,
+                 {2700, 120, 4000, 240});
     LoadLibraryW(L"Msftedit.dll");
     RichTextBox1 = Add(hwnd(), IDC_RichTextBox1, MSFTEDIT_CLASS, L"",
-                       WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, {330, 520, 8000, 3000},
-                       WS_EX_CLIENTEDGE);
+                       WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                       {330, 520, 8000, 3000}, WS_EX_CLIENTEDGE);
     return true;
 }
 

@@ -12,8 +12,12 @@ std::wstring GetText(HWND hwnd) {
     return s;
 }
 
-int Twips(int twips, UINT dpi) { return MulDiv(twips, static_cast<int>(dpi), 1440); }
-int PixelsToTwips(int pixels, UINT dpi) { return MulDiv(pixels, 1440, static_cast<int>(dpi)); }
+int Twips(int twips, UINT dpi) {
+    return MulDiv(twips, static_cast<int>(dpi), 1440);
+}
+int PixelsToTwips(int pixels, UINT dpi) {
+    return MulDiv(pixels, 1440, static_cast<int>(dpi));
+}
 
 UINT DpiOf(HWND hwnd) {
     UINT dpi = hwnd ? GetDpiForWindow(hwnd) : 0;

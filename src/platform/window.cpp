@@ -30,7 +30,9 @@ bool Window::Create(const wchar_t* className, const wchar_t* title, DWORD style,
                            GetModuleHandleW(nullptr), this) != nullptr;
 }
 
-LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
 
 LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_NCCREATE) {
@@ -52,8 +54,9 @@ LRESULT CALLBACK Window::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool Panel::Create(HWND parent, int id) {
     RegisterClass(L"TavolinPanel", nullptr, GetSysColorBrush(COLOR_BTNFACE));
-    return Window::Create(L"TavolinPanel", L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS, WS_EX_CONTROLPARENT,
-                          0, 0, 10, 10, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+    return Window::Create(L"TavolinPanel", L"", WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                          WS_EX_CONTROLPARENT, 0, 0, 10, 10, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
 LRESULT Panel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

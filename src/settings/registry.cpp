@@ -19,14 +19,15 @@ std::wstring GetRegistryString(HKEY root, const std::wstring& subkey, const std:
         return fallback;
     std::vector<wchar_t> buf(bytes / sizeof(wchar_t) + 1, L'\0');
     DWORD size = static_cast<DWORD>(buf.size() * sizeof(wchar_t));
-    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()), &size) !=
-            ERROR_SUCCESS ||
+    if (RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buf.data()),
+                         &size) != ERROR_SUCCESS ||
         type != REG_SZ)
         return fallback;
     return std::wstring(buf.data()); // up to the first NUL
 }
 
-bool SetRegistryString(HKEY root, const std::wstring& subkey, const std::wstring& name, const std::wstring& text) {
+bool SetRegistryString(HKEY root, const std::wstring& subkey, const std::wstring& name,
+                       const std::wstring& text) {
     UniqueKey key;
     if (RegCreateKeyExW(root, subkey.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
         ERROR_SUCCESS)
@@ -59,8 +60,8 @@ LONG WriteOpenKeyValue(HKEY key, const std::wstring& name, DWORD type, const std
     }
 }
 
-void SetRegistryValue(const std::wstring& subkey, const std::wstring& name, const std::wstring& value, DWORD type,
-                      HKEY root) {
+void SetRegistryValue(const std::wstring& subkey, const std::wstring& name, const std::wstring& value,
+                      DWORD type, HKEY root) {
     UniqueKey key;
     if (RegOpenKeyExW(root, subkey.c_str(), 0, 0x2003F, key.put()) != ERROR_SUCCESS) return;
     WriteOpenKeyValue(key.get(), name, type, value);

@@ -7,8 +7,10 @@ namespace {
 
 bool ParseInteger(const std::wstring& text, int64_t lo, int64_t hi, int64_t& out) {
     size_t i = 0, n = text.size();
-    while (i < n && (text[i] == L' ' || text[i] == L'\t')) ++i;
-    while (n > i && (text[n - 1] == L' ' || text[n - 1] == L'\t')) --n;
+    while (i < n && (text[i] == L' ' || text[i] == L'\t'))
+        ++i;
+    while (n > i && (text[n - 1] == L' ' || text[n - 1] == L'\t'))
+        --n;
     bool negative = false;
     if (i < n && (text[i] == L'+' || text[i] == L'-')) negative = text[i++] == L'-';
     if (i == n) return false;

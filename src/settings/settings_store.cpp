@@ -27,8 +27,8 @@ AppSettings LoadAppSettings(const std::wstring& programFolder) {
     s.SlideshowInterval =
         ParseStoredInt32(GetSetting(programFolder, SectionSettings, KeySlideshowInterval, L"3"), 3);
     s.HideAtStart = ParseStoredInt16(GetSetting(programFolder, SectionSettings, KeyHideAtStart, L"0"), 0);
-    s.WallpaperFolder =
-        GetSetting(programFolder, SectionSettings, KeyWallpaperFolder, programFolder + app::PictureFolderName);
+    s.WallpaperFolder = GetSetting(programFolder, SectionSettings, KeyWallpaperFolder,
+                                   programFolder + app::PictureFolderName);
     return s;
 }
 

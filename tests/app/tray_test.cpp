@@ -26,9 +26,10 @@ struct TestWindow {
         wc.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
         wc.lpszClassName = L"TavolinTrayTest";
         RegisterClassW(&wc);
-        hwnd = CreateWindowExW(0, L"TavolinTrayTest", L"tray test", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
-        SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_APPLICATION)));
+        hwnd = CreateWindowExW(0, L"TavolinTrayTest", L"tray test", WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(hwnd, WM_SETICON, ICON_SMALL,
+                     reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_APPLICATION)));
         received.clear();
     }
     ~TestWindow() { DestroyWindow(hwnd); }

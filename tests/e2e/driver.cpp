@@ -75,7 +75,9 @@ Program::~Program() {
     }
 }
 
-bool Program::Running() const { return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+bool Program::Running() const {
+    return pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT;
+}
 
 bool Program::WaitForExit(DWORD ms) const {
     return pi_.hProcess && WaitForSingleObject(pi_.hProcess, ms) == WAIT_OBJECT_0;
@@ -117,7 +119,9 @@ bool WaitFor(const std::function<bool()>& condition, DWORD ms) {
     }
 }
 
-std::wstring Text(HWND window) { return platform::GetText(window); }
+std::wstring Text(HWND window) {
+    return platform::GetText(window);
+}
 
 std::vector<HWND> TopLevelWindows(DWORD pid, const std::wstring& cls) {
     struct Search {
@@ -201,6 +205,8 @@ bool HasTrayIcon(HWND window) {
     return Shell_NotifyIconW(NIM_MODIFY, &nid) != FALSE;
 }
 
-std::vector<HWND> AllMainWindows() { return TopLevelWindows(0, L"TavolinMainWindow"); }
+std::vector<HWND> AllMainWindows() {
+    return TopLevelWindows(0, L"TavolinMainWindow");
+}
 
 } // namespace e2e

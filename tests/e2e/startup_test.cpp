@@ -6,8 +6,8 @@
 #include "tests/support/temp_folder.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <gtest/gtest.h>
+#include <shellapi.h>
 
 using namespace e2e;
 
@@ -15,16 +15,22 @@ namespace {
 
 constexpr UINT TrayCallback = 0x7E9;
 
-int CurrentTab(HWND main) { return static_cast<int>(SendMessageW(Control(main, app::IDC_SSTab1), TCM_GETCURSEL, 0, 0)); }
+int CurrentTab(HWND main) {
+    return static_cast<int>(SendMessageW(Control(main, app::IDC_SSTab1), TCM_GETCURSEL, 0, 0));
+}
 
-std::vector<std::wstring> PictureList(HWND main) { return ListBoxItems(Control(main, app::IDC_File1)); }
+std::vector<std::wstring> PictureList(HWND main) {
+    return ListBoxItems(Control(main, app::IDC_File1));
+}
 
 // A 2×2 24-bit bitmap, enough for a file that is a real picture.
 void WriteSmallBitmap(const std::wstring& file) {
-    std::string bmp = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0};
+    std::string bmp = {'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  40,
+                       0,   0,   0,  2, 0, 0, 0, 2, 0, 0, 0,  1, 0, 24, 0};
     bmp.resize(70, '\0');
     bmp[34] = 16; // image size
-    for (int i = 54; i < 70; ++i) bmp[static_cast<size_t>(i)] = static_cast<char>(0x80);
+    for (int i = 54; i < 70; ++i)
+        bmp[static_cast<size_t>(i)] = static_cast<char>(0x80);
     test::TempFolder::Write(file, bmp);
 }
 
@@ -197,13 +203,15 @@ TEST(Layout, AWindowDraggedBelowTheMinimumSnapsBack) {
         GetWindowRect(main, &r);
         return r.right - r.left >= MulDiv(3500, static_cast<int>(dpi), 1440) &&
                r.bottom - r.top >= MulDiv(2000, static_cast<int>(dpi), 1440);
-    })) << r.right - r.left << "x" << r.bottom - r.top;
+    })) << r.right - r.left
+        << "x" << r.bottom - r.top;
     // A window made wider only keeps its width.
     SetWindowPos(main, nullptr, 0, 0, 700, 40, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     EXPECT_TRUE(WaitFor([&] {
         GetWindowRect(main, &r);
         return r.right - r.left == 700 && r.bottom - r.top >= MulDiv(2000, static_cast<int>(dpi), 1440);
-    })) << r.right - r.left << "x" << r.bottom - r.top;
+    })) << r.right - r.left
+        << "x" << r.bottom - r.top;
 }
 
 TEST(Tray, TheIconComesBackWhenTheTaskbarIsCreatedAgain) {

@@ -18,7 +18,9 @@ struct ScratchKey {
         RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &k, nullptr);
         RegCloseKey(k);
     }
-    ~ScratchKey() { RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str()), RegDeleteKeyW(HKEY_CURRENT_USER, path.c_str()); }
+    ~ScratchKey() {
+        RegDeleteTreeW(HKEY_CURRENT_USER, path.c_str()), RegDeleteKeyW(HKEY_CURRENT_USER, path.c_str());
+    }
     void Raw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) const {
         HKEY k;
         ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_SET_VALUE, &k), ERROR_SUCCESS);
@@ -32,8 +34,8 @@ struct ScratchKey {
             return REG_NONE;
         if (data) {
             data->resize(bytes);
-            RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type, data->data(),
-                         &bytes);
+            RegGetValueW(HKEY_CURRENT_USER, path.c_str(), name, RRF_RT_ANY | RRF_NOEXPAND, &type,
+                         data->data(), &bytes);
         }
         return type;
     }
@@ -111,8 +113,10 @@ TEST(FileCanBeOpened, LocalPathsAndFileAddresses) {
 
     EXPECT_TRUE(FileCanBeOpened(file));
     std::wstring address = L"FILE:///" + file;
-    for (auto& c : address) c = c == L'\\' ? L'/' : c;
-    for (size_t p; (p = address.find(L' ')) != std::wstring::npos;) address.replace(p, 1, L"%20");
+    for (auto& c : address)
+        c = c == L'\\' ? L'/' : c;
+    for (size_t p; (p = address.find(L' ')) != std::wstring::npos;)
+        address.replace(p, 1, L"%20");
     EXPECT_TRUE(FileCanBeOpened(address)) << address;
 
     EXPECT_FALSE(FileCanBeOpened(folder + L"\\missing.jpg"));

@@ -23,8 +23,8 @@ struct ScratchProgram {
 TEST(SettingsStore, AFolderAsApplicationNameMakesNestedKeys) {
     ScratchProgram program;
     program.Store(KeyWallpaperInterval, L"60");
-    std::wstring nested = L"Software\\Tavolin\\Z:\\tavolin-test\\" + std::to_wstring(GetCurrentProcessId()) +
-                          L"\\程序\\设置";
+    std::wstring nested =
+        L"Software\\Tavolin\\Z:\\tavolin-test\\" + std::to_wstring(GetCurrentProcessId()) + L"\\程序\\设置";
     HKEY k;
     ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, nested.c_str(), 0, KEY_READ, &k), ERROR_SUCCESS);
     RegCloseKey(k);
