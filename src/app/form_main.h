@@ -28,8 +28,9 @@ class FormMain : public platform::Window {
     void 调整其他窗口大小();
     // Loads `path` (when not empty) into the preview and fits the current picture into it.
     void 加载图片(const std::wstring& path);
-    // Makes the previewed picture the desktop wallpaper.
-    void 设置墙纸();
+    // Makes the previewed picture the desktop wallpaper; false, with the reason in `error`, when the
+    // bitmap could not be written (then nothing else has changed).
+    bool 设置墙纸(std::wstring* error = nullptr);
     void SetTimerEnabled(TimerId id, bool on);
     bool TimerEnabled(TimerId id) const { return timerOn_[id]; }
     void menu隐藏桌面图标_Click();

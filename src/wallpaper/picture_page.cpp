@@ -1,9 +1,17 @@
 #include "wallpaper/picture_page.h"
 
 #include "app/form_main.h"
+#include "app/identity.h"
+#include "res/resource.h"
+#include "settings/registry.h"
+#include "settings/settings_store.h"
+#include "wallpaper/folder_picker.h"
+#include "wallpaper/picture_files.h"
 #include "wallpaper/picture_list.h"
+#include "wallpaper/wallpaper_setter.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 namespace app {
 
@@ -21,7 +29,28 @@ bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     File1 = Add(hwnd(), IDC_File1, WC_LISTBOXW, L"",
                 WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, File1Designed,
                 WS_EX_CLIENTEDGE);
-    P_back = Add(hwnd(), IDC_P_back, WC_STATICW, L"", WS_VISIBLE | SS_BLACKFRAME, {2930, 30, 5000, 3000});
+    preview_.Create(hwnd(), IDC_P_back);
+    P_back = preview_.hwnd();
+    fixed_.push_back({P_back, P_backDesigned, true});
+    PlaceInFrame(P_back, P_backDesigned, dpi);
+
+    // The folder the list shows, as a tip over the list; the text is asked for when it shows.
+    tip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+    TTTOOLINFOW tool{sizeof tool};
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(File1);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+
+    // Until a picture is chosen the preview holds the built-in one.
+    if (HRSRC res = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_DEFAULT_PICTURE), RT_RCDATA))
+        if (HGLOBAL data = LoadResource(nullptr, res))
+            if (auto picture =
+                    wallpaper::Picture::LoadFromMemory(LockResource(data), SizeofResource(nullptr, res)))
+                preview_.SetPicture(std::move(*picture));
     return true;
 }
 
@@ -48,22 +77,162 @@ void PicturePage::Refresh() {
     InvalidateRect(File1, nullptr, TRUE);
 }
 
-} // namespace app
+int PicturePage::ListCount() const {
+    return static_cast<int>(SendMessageW(File1, LB_GETCOUNT, 0, 0));
+}
 
-namespace app {
+int PicturePage::ListIndex() const {
+    return static_cast<int>(SendMessageW(File1, LB_GETCURSEL, 0, 0));
+}
 
-int PicturePage::ListCount() const { return static_cast<int>(SendMessageW(File1, LB_GETCOUNT, 0, 0)); }
-
-int PicturePage::ListIndex() const { return static_cast<int>(SendMessageW(File1, LB_GETCURSEL, 0, 0)); }
+std::wstring PicturePage::List(int index) const {
+    LRESULT n = SendMessageW(File1, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (n == LB_ERR) return {};
+    std::wstring text(static_cast<size_t>(n) + 1, L'\0');
+    n = SendMessageW(File1, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(n == LB_ERR ? 0 : static_cast<size_t>(n));
+    return text;
+}
 
 void PicturePage::SetListIndex(int index) {
     SendMessageW(File1, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     File1_Click();
 }
 
-// The preview and the wallpaper come with the picture decoder.
-void PicturePage::File1_Click() {}
-void PicturePage::加载图片(const std::wstring&, bool) {}
-void PicturePage::设置墙纸(const std::wstring&) {}
+void PicturePage::File1_Click() {
+    if (ListCount() == 0) return;
+    int index = ListIndex();
+    if (index < 0) return;
+    std::wstring name = List(index);
+    std::wstring src = wallpaper::JoinPath(path_, name);
+    // A file gone since the list was filled: the list catches up, nothing else happens.
+    if (!settings::FileCanBeOpened(src)) {
+        Refresh();
+        return;
+    }
+    SetWindowTextW(Owner(), (L"Tavolin－" + src).c_str());
+    加载图片(src, IsIconic(Owner()) != FALSE);
+    wallpaper::Collected collected = wallpaper::CollectPicture(form_.ProgramFolder, path_, name);
+    if (!collected.error.empty()) Report(collected.error);
+}
+
+void PicturePage::加载图片(const std::wstring& path, bool minimised) {
+    if (minimised) return;
+    if (!path.empty()) {
+        std::optional<wallpaper::Picture> picture = wallpaper::Picture::Load(path);
+        if (!picture) return;
+        preview_.SetPicture(std::move(*picture));
+    }
+    preview_.Fit();
+}
+
+bool PicturePage::设置墙纸(const std::wstring& bitmapPath, std::wstring* error) {
+    const wallpaper::Picture* picture = preview_.Current();
+    std::wstring why =
+        picture ? wallpaper::SetWallpaper(*picture, bitmapPath) : L"预览中没有图片，无法设为墙纸。";
+    if (error) *error = why;
+    return why.empty();
+}
+
+void PicturePage::Command1_Click() {
+    std::wstring folder = wallpaper::BrowseForFolder(Owner());
+    if (folder.empty()) return;
+    if (!SetPath(folder)) {
+        Report(L"文件夹不存在：" + folder);
+        return;
+    }
+    SaveFolder(folder);
+}
+
+void PicturePage::Command3_Click() {
+    // Only an existing default folder is taken; this button does not create it.
+    std::wstring folder = form_.ProgramFolder + PictureFolderName;
+    if (!wallpaper::FolderExists(folder)) return;
+    SetPath(folder);
+    SaveFolder(folder);
+}
+
+void PicturePage::Command2_Click() {
+    std::wstring error;
+    if (!form_.设置墙纸(&error)) Report(error);
+}
+
+void PicturePage::menu删除文件jpg_Click() {
+    int index = ListIndex();
+    if (index == -1 || ListCount() == 0) return;
+    std::wstring error = wallpaper::DeletePicture(wallpaper::JoinPath(path_, List(index)));
+    Refresh();
+    if (!error.empty()) Report(error);
+}
+
+void PicturePage::File1_ContextMenu(LPARAM screenPoint) {
+    POINT at{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+    if (screenPoint == -1) { // from the keyboard: at the list's corner
+        RECT r;
+        GetWindowRect(File1, &r);
+        at = {r.left, r.top};
+    }
+    TrackPopupMenu(form_.FlieL, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Owner(), nullptr);
+}
+
+void PicturePage::SaveFolder(const std::wstring& folder) {
+    form_.AppSettings.WallpaperFolder = folder;
+    settings::SaveSetting(form_.ProgramFolder, settings::SectionSettings, settings::KeyWallpaperFolder,
+                          folder);
+}
+
+HWND PicturePage::Owner() const {
+    return GetAncestor(hwnd(), GA_ROOT);
+}
+
+void PicturePage::Report(const std::wstring& error) {
+    // Timer ticks go on while a box is open; their failures must not pile up more boxes.
+    if (reporting_) return;
+    reporting_ = true;
+    platform::Message(Owner(), error, MB_OK | MB_ICONWARNING);
+    reporting_ = false;
+}
+
+bool PicturePage::OnCommand(int id, int code, HWND) {
+    switch (id) {
+    case IDC_File1:
+        if (code == LBN_SELCHANGE) File1_Click();
+        return true;
+    case IDC_Command1:
+        if (code == BN_CLICKED) Command1_Click();
+        return true;
+    case IDC_Command3:
+        if (code == BN_CLICKED) Command3_Click();
+        return true;
+    case IDC_Command2:
+        if (code == BN_CLICKED) Command2_Click();
+        return true;
+    case ID_FlieL刷新:
+        Refresh();
+        return true;
+    case ID_menu删除文件jpg:
+        menu删除文件jpg_Click();
+        return true;
+    }
+    return false;
+}
+
+LRESULT PicturePage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CONTEXTMENU:
+        if (reinterpret_cast<HWND>(wp) == File1) return File1_ContextMenu(lp), 0;
+        break;
+    case WM_NOTIFY: {
+        auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lp);
+        if (tip->hdr.hwndFrom == tip_ && tip->hdr.code == TTN_GETDISPINFOW) {
+            tipText_ = L"当前文件夹：" + path_;
+            tip->lpszText = tipText_.data();
+            return 0;
+        }
+        break;
+    }
+    }
+    return TabPage::HandleMessage(msg, wp, lp);
+}
 
 } // namespace app

@@ -1,6 +1,7 @@
 // Tab 1, "墙纸和看图": the picture list, the preview and the picture buttons.
 #pragma once
 #include "app/tab_page.h"
+#include "wallpaper/preview_pane.h"
 
 #include <string>
 
@@ -13,6 +14,7 @@ class PicturePage : public TabPage {
     explicit PicturePage(FormMain& form) : form_(form) {}
     bool Build(HWND parent, int id, HFONT font, UINT dpi) override;
     void Layout(int W, int H, UINT dpi) override;
+    bool OnCommand(int id, int code, HWND control) override;
 
     // The folder the picture list shows (`File1.Path`), without a trailing backslash unless a root.
     const std::wstring& Path() const { return path_; }
@@ -23,24 +25,47 @@ class PicturePage : public TabPage {
     // The picture list as the timed modes step through it.
     int ListCount() const;
     int ListIndex() const;
+    std::wstring List(int index) const;
     // Selects entry `index` and runs File1_Click, as a click on it would.
     void SetListIndex(int index);
     // Previews (and collects) the selected picture.
     void File1_Click();
 
     // Loads `path` (when not empty) and fits the current picture into the preview; nothing while minimised.
+    // A file that cannot be decoded leaves the picture that was there.
     void 加载图片(const std::wstring& path, bool minimised);
-    // Writes the previewed picture to `bitmapPath` and makes it the wallpaper.
-    void 设置墙纸(const std::wstring& bitmapPath);
+    // Writes the previewed picture to `bitmapPath` and makes it the wallpaper. False, with the
+    // reason in `error`, when the bitmap could not be written; then nothing else has changed.
+    bool 设置墙纸(const std::wstring& bitmapPath, std::wstring* error = nullptr);
+
+    void Command1_Click();
+    void Command3_Click();
+    void Command2_Click();
+    void menu删除文件jpg_Click();
+
+    const wallpaper::PreviewPane& Preview() const { return preview_; }
 
     HWND File1 = nullptr, P_back = nullptr;
     HWND Command1 = nullptr, Command3 = nullptr, Command2 = nullptr, Command4 = nullptr, Command6 = nullptr,
          Command5 = nullptr;
 
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
   private:
+    void File1_ContextMenu(LPARAM screenPoint);
+    void SaveFolder(const std::wstring& folder);
+    HWND Owner() const;
+    void Report(const std::wstring& error);
+
     FormMain& form_;
     std::wstring path_;
+    wallpaper::PreviewPane preview_;
+    HWND tip_ = nullptr;
+    std::wstring tipText_;
+    bool reporting_ = false;
     static constexpr layout::Rect File1Designed{330, 1230, 2590, 3000};
+    static constexpr layout::Rect P_backDesigned{2930, 30, 5000, 3000};
 };
 
 } // namespace app

@@ -1,0 +1,40 @@
+// A decoded picture: the first frame of a JPEG, GIF or BMP at its own pixel size, 24-bit BGR.
+#pragma once
+#include "platform/win.h"
+
+#include <optional>
+#include <string>
+#include <wincodec.h>
+#include <wrl/client.h>
+
+namespace wallpaper {
+
+class Picture {
+  public:
+    // Decodes a file once; nothing when it is not a picture WIC can read, is damaged, or is too
+    // large to hold.
+    static std::optional<Picture> Load(const std::wstring& path);
+    // Decodes a picture held in memory (the built-in one); the bytes are copied.
+    static std::optional<Picture> LoadFromMemory(const void* data, size_t size);
+
+    UINT Width() const { return width_; }
+    UINT Height() const { return height_; }
+    IWICBitmap* Bitmap() const { return bitmap_.Get(); }
+
+  private:
+    static std::optional<Picture> Decode(IWICImagingFactory* factory, IWICBitmapDecoder* decoder);
+    Microsoft::WRL::ComPtr<IWICBitmap> bitmap_;
+    UINT width_ = 0, height_ = 0;
+};
+
+Microsoft::WRL::ComPtr<IWICImagingFactory> ImagingFactory();
+
+// The picture reduced to w × h (at most its own size) as a top-down 32-bit DIB section.
+platform::UniqueGdi PreviewBitmap(const Picture& picture, int w, int h);
+
+// Writes the picture at its own pixel size as a 24-bit BMP. The bitmap is written to a new file
+// beside `path` and then moved over it, so `path` holds either the old file or the whole new one.
+// Empty when done, otherwise what went wrong, for the user.
+std::wstring SaveAsBitmap(const Picture& picture, const std::wstring& path);
+
+} // namespace wallpaper

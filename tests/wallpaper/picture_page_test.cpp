@@ -1,0 +1,281 @@
+// Tab 1 in a window of its own: the picture list, the preview, the folder buttons, the popup
+// menu's commands and "设为墙纸", against real files, the registry and the system's dialogs.
+#include "app/form_main.h"
+#include "res/resource.h"
+#include "settings/registry.h"
+#include "settings/settings_store.h"
+#include "tests/support/temp_folder.h"
+#include "tests/wallpaper/test_pictures.h"
+#include "wallpaper/folder_picker.h"
+#include "wallpaper/wallpaper_setter.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <shlobj.h>
+
+using test::DialogAnswer;
+using wallpaper::PixelRect;
+
+namespace {
+
+class PicturePageTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        test::UseCom();
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"PicturePageTestHost";
+        RegisterClassW(&wc);
+        host = CreateWindowW(L"PicturePageTestHost", L"Tavolin", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
+        form.ProgramFolder = temp.path() + L"\\程序";
+        CreateDirectoryW(form.ProgramFolder.c_str(), nullptr);
+        form.WallpaperBitmapPath = temp.path() + L"\\Vesmar.bmp";
+        ASSERT_TRUE(page.Build(host, app::IDC_Page1, nullptr, 96));
+        SetWindowPos(page.hwnd(), nullptr, 0, 0, 780, 560, SWP_NOZORDER | SWP_SHOWWINDOW);
+        // A pane of 400 × 300 inside its sunken edge.
+        RECT edge{0, 0, 400, 300};
+        AdjustWindowRectEx(&edge, WS_CHILD, FALSE, WS_EX_CLIENTEDGE);
+        SetWindowPos(page.P_back, nullptr, 0, 0, edge.right - edge.left, edge.bottom - edge.top,
+                     SWP_NOMOVE | SWP_NOZORDER);
+    }
+    void TearDown() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Tavolin\\" + form.ProgramFolder).c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, (L"Software\\Tavolin\\" + form.ProgramFolder).c_str());
+        DestroyWindow(host);
+    }
+    std::wstring Folder(const std::wstring& name) {
+        std::wstring f = temp.path() + L"\\" + name;
+        CreateDirectoryW(f.c_str(), nullptr);
+        return f;
+    }
+    std::wstring StoredFolder() const {
+        return settings::GetSetting(form.ProgramFolder, L"设置", settings::KeyWallpaperFolder, L"<none>");
+    }
+    std::vector<std::wstring> Listed() const {
+        std::vector<std::wstring> names;
+        for (int i = 0; i < page.ListCount(); ++i)
+            names.push_back(page.List(i));
+        return names;
+    }
+    int IndexOf(const std::wstring& name) const {
+        return static_cast<int>(SendMessageW(page.File1, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                             reinterpret_cast<LPARAM>(name.c_str())));
+    }
+    // Selects a row as a click does: the list's own selection, then its notification.
+    void Click(const std::wstring& name) {
+        SendMessageW(page.File1, LB_SETCURSEL, static_cast<WPARAM>(IndexOf(name)), 0);
+        page.OnCommand(app::IDC_File1, LBN_SELCHANGE, page.File1);
+    }
+    std::pair<UINT, UINT> PreviewSize() const {
+        const wallpaper::Picture* p = page.Preview().Current();
+        return p ? std::pair{p->Width(), p->Height()} : std::pair{0u, 0u};
+    }
+
+    test::TempFolder temp;
+    app::FormMain form{false};
+    app::PicturePage& page = form.pictures;
+    HWND host = nullptr;
+    std::wstring pictures() const { return form.ProgramFolder + L"\\Tavolin壁纸"; }
+};
+
+TEST_F(PicturePageTest, TheBuiltInPictureIsShownUntilAChoiceAndCanBecomeTheWallpaper) {
+    EXPECT_EQ(PreviewSize(), (std::pair{1024u, 768u}));
+    page.加载图片(L"", false);
+    // 1024 × 768 has the pane's own ratio: the height decides, the pane is filled.
+    EXPECT_EQ(page.Preview().Shown(), (PixelRect{0, 0, 400, 300}));
+    std::wstring error;
+    EXPECT_TRUE(form.设置墙纸(&error)) << error;
+    test::BitmapHeader h = test::ReadBitmapHeader(form.WallpaperBitmapPath);
+    EXPECT_EQ(h.width, 1024);
+    EXPECT_EQ(h.height, 768);
+    EXPECT_EQ(h.bitCount, 24);
+    EXPECT_EQ(settings::GetRegistryString(HKEY_CURRENT_USER, wallpaper::DesktopKey, L"Wallpaper"),
+              form.WallpaperBitmapPath);
+}
+
+TEST_F(PicturePageTest, AClickShowsThePathInTheCaptionPreviewsAndCollectsThePicture) {
+    std::wstring folder = Folder(L"外面的图");
+    ASSERT_TRUE(test::WritePicture(folder + L"\\海边.jpg", GUID_ContainerFormatJpeg, 800, 400));
+    ASSERT_TRUE(test::WritePicture(folder + L"\\小.bmp", GUID_ContainerFormatBmp, 100, 50, 0x0000FF));
+    ASSERT_TRUE(page.SetPath(folder));
+    Click(L"海边.jpg");
+    EXPECT_EQ(platform::GetText(host), L"Tavolin－" + folder + L"\\海边.jpg");
+    EXPECT_EQ(PreviewSize(), (std::pair{800u, 400u}));
+    EXPECT_EQ(page.Preview().Shown(), (PixelRect{0, 50, 400, 200}));
+    EXPECT_EQ(test::FilesIn(pictures()), std::vector<std::wstring>{L"海边.jpg"});
+    // The wallpaper gets the whole picture, not the preview.
+    EXPECT_TRUE(form.设置墙纸());
+    EXPECT_EQ(test::ReadBitmapHeader(form.WallpaperBitmapPath).width, 800);
+
+    // A small picture is centred at its own size, in its own colours.
+    Click(L"小.bmp");
+    EXPECT_EQ(page.Preview().Shown(), (PixelRect{150, 125, 100, 50}));
+    DIBSECTION dib{};
+    GetObjectW(page.Preview().ShownBitmap(), sizeof dib, &dib);
+    auto* px = static_cast<const BYTE*>(dib.dsBm.bmBits);
+    EXPECT_EQ(px[0], 0xFF); // blue
+    EXPECT_EQ(px[2], 0x00);
+}
+
+TEST_F(PicturePageTest, WhileMinimisedAClickChangesTheCaptionButNotThePreview) {
+    std::wstring folder = Folder(L"图");
+    ASSERT_TRUE(test::WritePicture(folder + L"\\a.bmp", GUID_ContainerFormatBmp, 64, 48));
+    ASSERT_TRUE(page.SetPath(folder));
+    ShowWindow(host, SW_MINIMIZE);
+    page.SetListIndex(0);
+    EXPECT_EQ(platform::GetText(host), L"Tavolin－" + folder + L"\\a.bmp");
+    EXPECT_EQ(PreviewSize(), (std::pair{1024u, 768u}));
+    ShowWindow(host, SW_HIDE);
+}
+
+TEST_F(PicturePageTest, AFileThatIsNoPictureLeavesThePreviousOneAndAVanishedFileRefreshesTheList) {
+    std::wstring folder = Folder(L"图");
+    ASSERT_TRUE(test::WritePicture(folder + L"\\good.bmp", GUID_ContainerFormatBmp, 64, 48));
+    test::TempFolder::Write(folder + L"\\bad.jpg", "this is not a JPEG");
+    test::TempFolder::Write(folder + L"\\gone.gif", "soon deleted");
+    ASSERT_TRUE(page.SetPath(folder));
+    Click(L"good.bmp");
+    Click(L"bad.jpg");
+    EXPECT_EQ(platform::GetText(host), L"Tavolin－" + folder + L"\\bad.jpg");
+    EXPECT_EQ(PreviewSize(), (std::pair{64u, 48u}));
+    EXPECT_TRUE(page.Preview().Shown());
+
+    DeleteFileW((folder + L"\\gone.gif").c_str());
+    Click(L"gone.gif");
+    EXPECT_EQ(platform::GetText(host), L"Tavolin－" + folder + L"\\bad.jpg");
+    EXPECT_EQ(Listed(), (std::vector<std::wstring>{L"bad.jpg", L"good.bmp"}));
+}
+
+TEST_F(PicturePageTest, TheListShowsPicturesOfAnyNameInFileListOrder) {
+    std::wstring folder = Folder(L"各种名字");
+    const std::wstring odd = L"ç 照片 😀 #1 (副本).jpeg";
+    ASSERT_TRUE(test::WritePicture(folder + L"\\" + odd, GUID_ContainerFormatJpeg, 30, 20));
+    ASSERT_TRUE(test::WritePicture(folder + L"\\b.JPG", GUID_ContainerFormatJpeg, 30, 20));
+    ASSERT_TRUE(test::WritePicture(folder + L"\\A.gif", GUID_ContainerFormatGif, 30, 20));
+    test::TempFolder::Write(folder + L"\\z.png", "png");
+    test::TempFolder::Write(folder + L"\\hidden.jpg", "hidden");
+    SetFileAttributesW((folder + L"\\hidden.jpg").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    CreateDirectoryW((folder + L"\\folder.jpg").c_str(), nullptr);
+    ASSERT_TRUE(page.SetPath(folder + L"\\"));
+    EXPECT_EQ(page.Path(), folder);
+    EXPECT_EQ(Listed(), (std::vector<std::wstring>{L"A.gif", L"b.JPG", odd}));
+    Click(odd);
+    EXPECT_EQ(platform::GetText(host), L"Tavolin－" + folder + L"\\" + odd);
+    EXPECT_EQ(PreviewSize(), (std::pair{30u, 20u}));
+    EXPECT_EQ(test::FilesIn(pictures()), std::vector<std::wstring>{odd});
+}
+
+TEST_F(PicturePageTest, AFailedCollectionIsReportedAndThePictureStillShows) {
+    std::wstring folder = Folder(L"图");
+    ASSERT_TRUE(test::WritePicture(folder + L"\\a.bmp", GUID_ContainerFormatBmp, 64, 48));
+    test::TempFolder::Write(pictures(), "a file where the folder would go");
+    ASSERT_TRUE(page.SetPath(folder));
+    DialogAnswer box([](HWND b) { test::Press(b, IDOK); });
+    Click(L"a.bmp");
+    EXPECT_NE(box.Text().find(L"无法创建图片文件夹"), std::wstring::npos) << box.Text();
+    EXPECT_EQ(PreviewSize(), (std::pair{64u, 48u}));
+}
+
+TEST_F(PicturePageTest, SetAsWallpaperReportsAFailedWriteAndChangesNothingElse) {
+    std::wstring before = settings::GetRegistryString(HKEY_CURRENT_USER, wallpaper::DesktopKey, L"Wallpaper");
+    form.WallpaperBitmapPath = temp.path() + L"\\不存在\\Vesmar.bmp";
+    DialogAnswer box([](HWND b) { test::Press(b, IDOK); });
+    page.OnCommand(app::IDC_Command2, BN_CLICKED, page.Command2);
+    EXPECT_NE(box.Text().find(L"无法保存墙纸图片：" + form.WallpaperBitmapPath), std::wstring::npos)
+        << box.Text();
+    EXPECT_EQ(settings::GetRegistryString(HKEY_CURRENT_USER, wallpaper::DesktopKey, L"Wallpaper"), before);
+}
+
+TEST_F(PicturePageTest, ACancelledPickerChangesNothing) {
+    std::wstring folder = Folder(L"原来的");
+    ASSERT_TRUE(page.SetPath(folder));
+    std::wstring title;
+    DialogAnswer picker([&](HWND dialog) {
+        EnumChildWindows(
+            dialog,
+            [](HWND w, LPARAM lp) -> BOOL {
+                if (platform::GetText(w) == L"请选择文件夹: ")
+                    *reinterpret_cast<std::wstring*>(lp) = L"found";
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&title));
+        test::Press(dialog, IDCANCEL);
+    });
+    page.OnCommand(app::IDC_Command1, BN_CLICKED, page.Command1);
+    ASSERT_TRUE(picker.Seen());
+    EXPECT_EQ(title, L"found");
+    EXPECT_EQ(page.Path(), folder);
+    EXPECT_EQ(StoredFolder(), L"<none>");
+}
+
+TEST_F(PicturePageTest, APickedFolderIsListedAndStoredWithItsBackslash) {
+    std::wstring chosen = Folder(L"选中的");
+    ASSERT_TRUE(test::WritePicture(chosen + L"\\x.gif", GUID_ContainerFormatGif, 8, 8));
+    DialogAnswer picker([&](HWND dialog) {
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
+        test::Press(dialog, IDOK);
+    });
+    page.Command1_Click();
+    ASSERT_TRUE(picker.Seen());
+    EXPECT_EQ(page.Path(), chosen);
+    EXPECT_EQ(Listed(), std::vector<std::wstring>{L"x.gif"});
+    EXPECT_EQ(StoredFolder(), chosen + L"\\");
+    EXPECT_EQ(form.AppSettings.WallpaperFolder, chosen + L"\\");
+}
+
+TEST(BrowseForFolder, ADriveRootKeepsItsOneBackslash) {
+    test::UseCom();
+    DialogAnswer picker([](HWND dialog) {
+        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(L"C:\\"));
+        test::Press(dialog, IDOK);
+    });
+    EXPECT_EQ(wallpaper::BrowseForFolder(nullptr), L"C:\\");
+}
+
+TEST_F(PicturePageTest, DefaultPathTakesTheDefaultFolderOnlyWhenItExists) {
+    std::wstring folder = Folder(L"原来的");
+    ASSERT_TRUE(page.SetPath(folder));
+    page.OnCommand(app::IDC_Command3, BN_CLICKED, page.Command3);
+    EXPECT_EQ(page.Path(), folder);
+    EXPECT_FALSE(test::Exists(pictures()));
+    EXPECT_EQ(StoredFolder(), L"<none>");
+
+    CreateDirectoryW(pictures().c_str(), nullptr);
+    page.Command3_Click();
+    EXPECT_EQ(page.Path(), pictures());
+    EXPECT_EQ(StoredFolder(), pictures());
+}
+
+TEST_F(PicturePageTest, DeleteFileRemovesTheSelectedPictureAndRefreshes) {
+    std::wstring folder = Folder(L"图");
+    for (const wchar_t* name : {L"a.bmp", L"b.bmp", L"c.bmp"})
+        ASSERT_TRUE(test::WritePicture(folder + L"\\" + name, GUID_ContainerFormatBmp, 4, 4));
+    ASSERT_TRUE(page.SetPath(folder));
+    // Nothing selected: nothing deleted.
+    page.OnCommand(ID_menu删除文件jpg, 0, nullptr);
+    EXPECT_EQ(test::FilesIn(folder).size(), 3u);
+
+    SendMessageW(page.File1, LB_SETCURSEL, 1, 0);
+    page.OnCommand(ID_menu删除文件jpg, 0, nullptr);
+    EXPECT_EQ(test::FilesIn(folder), (std::vector<std::wstring>{L"a.bmp", L"c.bmp"}));
+    EXPECT_EQ(Listed(), (std::vector<std::wstring>{L"a.bmp", L"c.bmp"}));
+
+    // A file another program holds open stays, and the user is told.
+    platform::UniqueHandle held(
+        CreateFileW((folder + L"\\a.bmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    SendMessageW(page.File1, LB_SETCURSEL, 0, 0);
+    DialogAnswer box([](HWND b) { test::Press(b, IDOK); });
+    page.menu删除文件jpg_Click();
+    EXPECT_NE(box.Text().find(L"无法删除文件："), std::wstring::npos) << box.Text();
+    EXPECT_TRUE(test::Exists(folder + L"\\a.bmp"));
+
+    // "刷新" picks up what changed on disk.
+    held.reset();
+    ASSERT_TRUE(test::WritePicture(folder + L"\\d.bmp", GUID_ContainerFormatBmp, 4, 4));
+    page.OnCommand(ID_FlieL刷新, 0, nullptr);
+    EXPECT_EQ(Listed(), (std::vector<std::wstring>{L"a.bmp", L"c.bmp", L"d.bmp"}));
+}
+
+} // namespace

@@ -1,0 +1,146 @@
+#include "tests/wallpaper/test_pictures.h"
+
+#include <algorithm>
+#include <fstream>
+#include <vector>
+#include <wrl/client.h>
+
+using Microsoft::WRL::ComPtr;
+
+namespace test {
+
+void UseCom() {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+}
+
+bool WritePicture(const std::wstring& file, const GUID& container, UINT w, UINT h, long bgr) {
+    UseCom();
+    ComPtr<IWICImagingFactory> f;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&f))))
+        return false;
+    bool indexed = container == GUID_ContainerFormatGif;
+    UINT bytes = indexed ? 1 : 3;
+    UINT stride = (w * bytes + 3) & ~3u;
+    std::vector<BYTE> px(static_cast<size_t>(stride) * h);
+    for (UINT y = 0; y < h; ++y)
+        for (UINT x = 0; x < w; ++x) {
+            BYTE* p = px.data() + static_cast<size_t>(y) * stride + static_cast<size_t>(x) * bytes;
+            if (indexed) {
+                *p = bgr == -1 ? static_cast<BYTE>((x / 8 + y / 8) % 4) : 0;
+            } else {
+                for (UINT c = 0; c < 3; ++c)
+                    p[c] = bgr == -1 ? static_cast<BYTE>((x * (c + 1) + y * 3) & 255)
+                                     : static_cast<BYTE>((bgr >> (8 * c)) & 255);
+            }
+        }
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapEncoder> encoder;
+    ComPtr<IWICBitmapFrameEncode> frame;
+    WICPixelFormatGUID format = indexed ? GUID_WICPixelFormat8bppIndexed : GUID_WICPixelFormat24bppBGR;
+    if (FAILED(f->CreateStream(&stream)) ||
+        FAILED(stream->InitializeFromFilename(file.c_str(), GENERIC_WRITE)) ||
+        FAILED(f->CreateEncoder(container, nullptr, &encoder)) ||
+        FAILED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) ||
+        FAILED(encoder->CreateNewFrame(&frame, nullptr)) || FAILED(frame->Initialize(nullptr)) ||
+        FAILED(frame->SetSize(w, h)) || FAILED(frame->SetPixelFormat(&format)))
+        return false;
+    if (indexed) {
+        // The given colour (or blue) first, then red, green and white; WICColor is ARGB, as `bgr` reads.
+        WICColor first = 0xFF000000 | static_cast<WICColor>(bgr == -1 ? 0x0000FF : bgr);
+        WICColor colours[4] = {first, 0xFFFF0000, 0xFF00FF00, 0xFFFFFFFF};
+        ComPtr<IWICPalette> palette;
+        if (FAILED(f->CreatePalette(&palette)) || FAILED(palette->InitializeCustom(colours, 4)) ||
+            FAILED(frame->SetPalette(palette.Get())))
+            return false;
+    }
+    return SUCCEEDED(frame->WritePixels(h, stride, static_cast<UINT>(px.size()), px.data())) &&
+           SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+}
+
+std::string ReadBytes(const std::wstring& file) {
+    platform::UniqueHandle h(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                         nullptr, OPEN_EXISTING, 0, nullptr));
+    if (!h) return {};
+    std::string bytes;
+    char buf[65536];
+    DWORD n = 0;
+    while (ReadFile(h.get(), buf, sizeof buf, &n, nullptr) && n)
+        bytes.append(buf, n);
+    return bytes;
+}
+
+BitmapHeader ReadBitmapHeader(const std::wstring& file) {
+    std::string b = ReadBytes(file).substr(0, 54);
+    if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return {};
+    auto i32 = [&](size_t at) {
+        int32_t v;
+        std::copy_n(b.data() + at, 4, reinterpret_cast<char*>(&v));
+        return v;
+    };
+    auto u16 = [&](size_t at) {
+        uint16_t v;
+        std::copy_n(b.data() + at, 2, reinterpret_cast<char*>(&v));
+        return v;
+    };
+    return {i32(18), std::abs(i32(22)), u16(28)};
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    platform::UniqueFind find(FindFirstFileW((folder + L"\\*").c_str(), &fd));
+    if (!find) return names;
+    do {
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.emplace_back(fd.cFileName);
+    } while (FindNextFileW(find.get(), &fd));
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+DialogAnswer::DialogAnswer(std::function<void(HWND)> answer) : thread_(GetCurrentThreadId()) {
+    watcher_ = std::thread([this, answer] {
+        for (int tries = 0; tries < 200 && !seen_; ++tries) {
+            EnumThreadWindows(
+                thread_,
+                [](HWND w, LPARAM lp) -> BOOL {
+                    wchar_t cls[32] = L"";
+                    GetClassNameW(w, cls, 32);
+                    if (wcscmp(cls, L"#32770") || !IsWindowVisible(w)) return TRUE;
+                    *reinterpret_cast<HWND*>(lp) = w;
+                    return FALSE;
+                },
+                reinterpret_cast<LPARAM>(&box_));
+            if (!box_) {
+                Sleep(50);
+                continue;
+            }
+            seen_ = true;
+            text_ = platform::GetText(GetDlgItem(box_, 0xFFFF));
+            answer(box_);
+        }
+    });
+}
+
+DialogAnswer::~DialogAnswer() {
+    if (watcher_.joinable()) watcher_.join();
+}
+
+bool DialogAnswer::Seen() {
+    if (watcher_.joinable()) watcher_.join();
+    return seen_;
+}
+
+std::wstring DialogAnswer::Text() {
+    Seen();
+    return text_;
+}
+
+void Press(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0);
+}
+
+} // namespace test
