@@ -1,0 +1,98 @@
+// Quorvel.exe as its own process on the picture tab: a picture from the command line, a click in
+// the picture list, the popup menu, and "设为墙纸" down to the bitmap file and the registry.
+#include "app/controls.h"
+#include "res/resource.h"
+#include "settings/registry.h"
+#include "tests/e2e/driver.h"
+#include "tests/wallpaper/test_pictures.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+namespace {
+
+constexpr wchar_t DesktopKey[] = L"Control Panel\\desktop";
+
+std::wstring Desktop(const wchar_t* name) {
+    return settings::GetRegistryString(HKEY_CURRENT_USER, DesktopKey, name, L"<none>");
+}
+
+// A left click in the middle of row `row` of a list box, as the mouse sends it.
+void ClickRow(HWND list, int row) {
+    int h = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+    LPARAM at = MAKELPARAM(10, h * row + h / 2);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+}
+
+} // namespace
+
+TEST(Pictures, AClickedPictureIsCollectedAndBecomesTheWallpaper) {
+    ProgramFolder folder;
+    std::wstring outside = folder.path() + L"\\外面的图";
+    CreateDirectoryW(outside.c_str(), nullptr);
+    ASSERT_TRUE(test::WritePicture(outside + L"\\山.bmp", GUID_ContainerFormatBmp, 640, 480));
+    ASSERT_TRUE(test::WritePicture(outside + L"\\海边.jpg", GUID_ContainerFormatJpeg, 1200, 800));
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    std::wstring bitmap = std::wstring(windows) + L"\\Vesmar.bmp";
+    DeleteFileW(bitmap.c_str());
+    settings::SetRegistryString(HKEY_CURRENT_USER, DesktopKey, L"Wallpaper", L"before the test");
+
+    Program program(folder, L"\"" + outside + L"\\山.bmp\"");
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    HWND list = Control(main, app::IDC_File1);
+    ASSERT_EQ(ListBoxItems(list), (std::vector<std::wstring>{L"山.bmp", L"海边.jpg"}));
+
+    ClickRow(list, 1);
+    std::wstring picture = outside + L"\\海边.jpg";
+    EXPECT_TRUE(WaitFor([&] { return Text(main) == L"Tavolin－" + picture; })) << Text(main);
+    EXPECT_TRUE(WaitFor([&] { return test::Exists(folder.pictureFolder() + L"\\海边.jpg"); }));
+    EXPECT_EQ(test::ReadBytes(folder.pictureFolder() + L"\\海边.jpg"), test::ReadBytes(picture));
+
+    PostMessageW(Control(main, app::IDC_Command2), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return Desktop(L"Wallpaper") == bitmap; })) << Desktop(L"Wallpaper");
+    EXPECT_EQ(Desktop(L"TileWallpaper"), L"0");
+    EXPECT_EQ(Desktop(L"WallpaperStyle"), L"0");
+    test::BitmapHeader h = test::ReadBitmapHeader(bitmap);
+    EXPECT_EQ(h.width, 1200);
+    EXPECT_EQ(h.height, 800);
+    EXPECT_EQ(h.bitCount, 24);
+}
+
+TEST(Pictures, TheListsPopupMenuDeletesTheSelectedPicture) {
+    ProgramFolder folder;
+    CreateDirectoryW(folder.pictureFolder().c_str(), nullptr);
+    ASSERT_TRUE(test::WritePicture(folder.pictureFolder() + L"\\a.gif", GUID_ContainerFormatGif, 40, 30));
+    ASSERT_TRUE(test::WritePicture(folder.pictureFolder() + L"\\b.gif", GUID_ContainerFormatGif, 40, 30));
+    Program program(folder);
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    HWND list = Control(main, app::IDC_File1);
+    ClickRow(list, 0);
+    ASSERT_TRUE(WaitFor([&] { return Text(main) == L"Tavolin－" + folder.pictureFolder() + L"\\a.gif"; }));
+
+    // A right click opens the popup menu; Escape closes it again.
+    PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(10, 5));
+    PostMessageW(list, WM_RBUTTONUP, 0, MAKELPARAM(10, 5));
+    EXPECT_TRUE(WaitFor([&] {
+        for (HWND w : TopLevelWindows(program.pid(), L"#32768"))
+            if (IsWindowVisible(w)) return true;
+        return false;
+    }));
+    PostMessageW(main, WM_KEYDOWN, VK_ESCAPE, 0);
+    EXPECT_TRUE(WaitFor([&] {
+        for (HWND w : TopLevelWindows(program.pid(), L"#32768"))
+            if (IsWindowVisible(w)) return false;
+        return true;
+    }));
+
+    program.Choose(ID_menu删除文件jpg);
+    // The list is refilled meanwhile: count first, read the rows once it has settled.
+    EXPECT_TRUE(WaitFor([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 1; }));
+    EXPECT_EQ(ListBoxItems(list), std::vector<std::wstring>{L"b.gif"});
+    EXPECT_FALSE(test::Exists(folder.pictureFolder() + L"\\a.gif"));
+}
