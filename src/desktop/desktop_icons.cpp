@@ -1,22 +1,35 @@
 #include "desktop/desktop_icons.h"
 
+#include "desktop/show_desktop_keys.h"
+
+#include <cstdlib>
 #include <exception>
 
 namespace desktop {
 namespace {
 
-HWND ViewUnder(HWND parent) { return parent ? FindWindowExW(parent, nullptr, L"ShellDll_DefView", nullptr) : nullptr; }
+HWND ViewUnder(HWND parent) {
+    return parent ? FindWindowExW(parent, nullptr, L"SHELLDLL_DefView", nullptr) : nullptr;
+}
 
-HWND ViewUnderWorkerWChildren(HWND parent) {
+// `parent` null: the top-level WorkerW windows.
+HWND ViewUnderWorkerW(HWND parent) {
     for (HWND w = FindWindowExW(parent, nullptr, L"WorkerW", nullptr); w;
          w = FindWindowExW(parent, w, L"WorkerW", nullptr))
         if (HWND view = ViewUnder(w)) return view;
     return nullptr;
 }
 
-LONG WINAPI OnCrash(EXCEPTION_POINTERS*) {
-    ShowDesktopIcons();
-    return EXCEPTION_CONTINUE_SEARCH;
+LPTOP_LEVEL_EXCEPTION_FILTER previousFilter = nullptr;
+
+// A dying process must not wait for the shell: the request is queued to the view's thread.
+void ShowIconsWithoutWaiting() {
+    if (HWND view = FindDesktopView()) ShowWindowAsync(view, SW_SHOW);
+}
+
+LONG WINAPI OnCrash(EXCEPTION_POINTERS* info) {
+    ShowIconsWithoutWaiting();
+    return previousFilter ? previousFilter(info) : EXCEPTION_CONTINUE_SEARCH;
 }
 
 } // namespace
@@ -25,8 +38,8 @@ HWND FindDesktopView() {
     HWND progman = FindWindowW(L"Progman", nullptr);
     if (HWND view = ViewUnder(progman)) return view;
     if (progman)
-        if (HWND view = ViewUnderWorkerWChildren(progman)) return view;
-    return ViewUnderWorkerWChildren(nullptr); // top-level WorkerW windows
+        if (HWND view = ViewUnderWorkerW(progman)) return view;
+    return ViewUnderWorkerW(nullptr);
 }
 
 HWND HideDesktopIcons() {
@@ -41,10 +54,15 @@ HWND ShowDesktopIcons() {
     return view;
 }
 
+void SendShowDesktopKeys() {
+    ShowDesktopKeys([](uint8_t vk) { return MapVirtualKeyW(vk, MAPVK_VK_TO_VSC); },
+                    [](const KeyEvent& e) { keybd_event(e.vk, e.scan, e.flags, 0); });
+}
+
 void InstallCrashGuard() {
-    SetUnhandledExceptionFilter(&OnCrash);
+    previousFilter = SetUnhandledExceptionFilter(&OnCrash);
     std::set_terminate([] {
-        ShowDesktopIcons();
+        ShowIconsWithoutWaiting();
         std::abort();
     });
 }

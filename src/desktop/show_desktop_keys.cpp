@@ -10,8 +10,9 @@ void ShowDesktopKeys(const std::function<unsigned(uint8_t)>& scanOf,
         uint32_t flags;
     };
     static constexpr Row rows[] = {
-        {VkLeftWindows, false, 0}, {VkM, false, 0}, {VkLeftWindows, false, KeyUp}, {VkLeftWindows, true, 0},
-        {VkM, true, 0},            {VkM, true, KeyUp}, {VkLeftWindows, true, KeyUp},
+        {VkLeftWindows, false, 0},    {VkM, false, 0}, {VkLeftWindows, false, KeyUp},
+        {VkLeftWindows, true, 0},     {VkM, true, 0},  {VkM, true, KeyUp},
+        {VkLeftWindows, true, KeyUp},
     };
     for (const Row& r : rows)
         send({r.vk, r.scanned ? static_cast<uint8_t>(scanOf(r.vk) & 0xFF) : uint8_t{0}, r.flags});

@@ -7,14 +7,20 @@
 namespace settings {
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
-bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
+bool IsDigit(wchar_t c) {
+    return c >= L'0' && c <= L'9';
+}
 
 // The number's text in the form from_chars reads, or empty when the text is no number.
 std::string NumberSyntax(const std::wstring& text) {
     size_t i = 0, n = text.size();
-    while (i < n && IsBlank(text[i])) ++i;
-    while (n > i && IsBlank(text[n - 1])) --n;
+    while (i < n && IsBlank(text[i]))
+        ++i;
+    while (n > i && IsBlank(text[n - 1]))
+        --n;
     std::string out;
     if (i < n && (text[i] == L'+' || text[i] == L'-')) {
         if (text[i] == L'-') out += '-';
@@ -35,13 +41,16 @@ std::string NumberSyntax(const std::wstring& text) {
         ++i;
         if (i < n && (text[i] == L'+' || text[i] == L'-')) out += static_cast<char>(text[i++]);
         size_t start = i;
-        for (; i < n && IsDigit(text[i]); ++i) out += static_cast<char>(text[i]);
+        for (; i < n && IsDigit(text[i]); ++i)
+            out += static_cast<char>(text[i]);
         if (i == start) return {};
     }
     return i == n ? out : std::string();
 }
 
-bool InRange(const std::optional<int32_t>& v, int32_t max) { return v && *v >= MinInterval && *v <= max; }
+bool InRange(const std::optional<int32_t>& v, int32_t max) {
+    return v && *v >= MinInterval && *v <= max;
+}
 
 } // namespace
 

@@ -1,4 +1,5 @@
-// The options dialog's interval boxes: what counts as a number and which box is wrong; no Windows headers here.
+// The options dialog's interval boxes: what counts as a number and which box is wrong; no Windows headers
+// here.
 #pragma once
 #include <cstdint>
 #include <optional>

@@ -21,8 +21,7 @@ TEST(ShowDesktopKeys, SevenEventsInOrderWithScanCodesAskedJustBefore) {
             events.push_back(e);
         });
     const std::vector<KeyEvent> expected = {
-        {91, 0, 0},    {77, 0, 0},    {91, 0, 2},    {91, 0x5B, 0},
-        {77, 0x5C, 0}, {77, 0x5D, 2}, {91, 0x5E, 2},
+        {91, 0, 0}, {77, 0, 0}, {91, 0, 2}, {91, 0x5B, 0}, {77, 0x5C, 0}, {77, 0x5D, 2}, {91, 0x5E, 2},
     };
     EXPECT_EQ(events, expected);
     const std::vector<std::string> order = {"send 91", "send 77", "send 91", "scan 91", "send 91", "scan 77",
