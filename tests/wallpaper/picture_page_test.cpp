@@ -248,6 +248,29 @@ TEST_F(PicturePageTest, DefaultPathTakesTheDefaultFolderOnlyWhenItExists) {
     EXPECT_EQ(StoredFolder(), pictures());
 }
 
+TEST_F(PicturePageTest, TheListsTipNamesTheCurrentFolder) {
+    std::wstring folder = Folder(L"提示");
+    ASSERT_TRUE(page.SetPath(folder));
+    HWND tip = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM lp) -> BOOL {
+            wchar_t cls[64] = L"";
+            GetClassNameW(w, cls, 64);
+            if (wcscmp(cls, TOOLTIPS_CLASSW) == 0) *reinterpret_cast<HWND*>(lp) = w;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&tip));
+    ASSERT_TRUE(tip);
+    wchar_t text[512] = L"";
+    TTTOOLINFOW tool{sizeof tool};
+    tool.hwnd = page.hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(page.File1);
+    tool.lpszText = text;
+    SendMessageW(tip, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(std::wstring(text), L"当前文件夹：" + folder);
+}
+
 TEST_F(PicturePageTest, DeleteFileRemovesTheSelectedPictureAndRefreshes) {
     std::wstring folder = Folder(L"图");
     for (const wchar_t* name : {L"a.bmp", L"b.bmp", L"c.bmp"})
