@@ -188,6 +188,7 @@ std::vector<std::wstring> ListBoxItems(HWND listBox) {
     int n = static_cast<int>(SendMessageW(listBox, LB_GETCOUNT, 0, 0));
     for (int i = 0; i < n; ++i) {
         int len = static_cast<int>(SendMessageW(listBox, LB_GETTEXTLEN, i, 0));
+        if (len < 0) break; // the list was refilled while we read it
         std::wstring s(static_cast<size_t>(len) + 1, L'\0');
         SendMessageW(listBox, LB_GETTEXT, i, reinterpret_cast<LPARAM>(s.data()));
         s.resize(static_cast<size_t>(len));
