@@ -44,3 +44,15 @@
 #define ID_menu删除到回收站 1208
 #define ID_隐藏桌面图标dfdsfds 1209
 #define ID_dfdsds显示桌面图标 1210
+
+// Options dialog (FormOption, IDD_FORMOPTION)
+#define IDC_OPT_Label1 310
+#define IDC_OPT_Text1 311
+#define IDC_OPT_Label2 312
+#define IDC_OPT_Label4 313
+#define IDC_OPT_Text2 314
+#define IDC_OPT_Label3 315
+#define IDC_OPT_Check1 316
+#define IDC_OPT_Check2 317
+#define IDC_OPT_Check3 318
+#define IDC_OPT_Command1 319

@@ -59,9 +59,29 @@ void BrowserPage::Layout(int W, int H, UINT dpi) {
 }
 
 void BrowserPage::StartAt(const std::wstring& folder) {
+    folder_ = folder;
     SetWindowTextW(Label2, folder.c_str());
     SendMessageW(List1, LB_RESETCONTENT, 0, 0);
     SendMessageW(List1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+    RefreshLists();
+}
+
+void BrowserPage::RefreshLists() {
+    SendMessageW(File2, LB_RESETCONTENT, 0, 0);
+    SendMessageW(Dir1, LB_RESETCONTENT, 0, 0);
+    if (folder_.empty()) return;
+    std::wstring pattern = folder_ + (folder_.back() == L'\\' ? L"*" : L"\\*");
+    WIN32_FIND_DATAW fd;
+    platform::UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch,
+                                               nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    if (!find) return;
+    do {
+        const bool folder = fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+        if (folder && (!wcscmp(fd.cFileName, L".") || !wcscmp(fd.cFileName, L".."))) continue;
+        // Like the shell's own lists, hidden and system entries are left out.
+        if (fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
+        SendMessageW(folder ? Dir1 : File2, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fd.cFileName));
+    } while (FindNextFileW(find.get(), &fd));
 }
 
 } // namespace app

@@ -4,6 +4,7 @@
 #include "app/tray.h"
 #include "desktop/desktop_icons.h"
 #include "res/resource.h"
+#include "settings/form_option.h"
 #include "settings/registry.h"
 #include "settings/settings_store.h"
 #include "wallpaper/picture_list.h"
@@ -207,7 +208,15 @@ std::wstring FormMain::获取桌面路径() const {
 
 void FormMain::menu隐藏桌面图标_Click() { desktop::HideDesktopIcons(); }
 
-void FormMain::menu显示桌面图标_Click() { desktop::ShowDesktopIcons(); }
+void FormMain::menu显示桌面图标_Click() {
+    browser.RefreshLists();
+    desktop::ShowDesktopIcons();
+}
+
+void FormMain::menu设置_Click() {
+    settings::FormOption dialog(AppSettings, ProgramFolder, ExecutableName);
+    dialog.ShowModal(hwnd());
+}
 
 // ---- layout -----------------------------------------------------------------------------------
 
@@ -315,6 +324,17 @@ void FormMain::OnCommand(int id, int code, HWND control) {
     case ID_隐藏桌面图标dfdsfds: menu隐藏桌面图标_Click(); break;
     case ID_menu显示桌面图标:
     case ID_dfdsds显示桌面图标: menu显示桌面图标_Click(); break;
+    case ID_menu设置:
+    case ID_mmmm设置: menu设置_Click(); break;
+    case ID_menu自动更换壁纸: autoChange.menu自动更换壁纸_Click(); break;
+    case ID_menu循环看图: autoChange.menu循环看图_Click(); break;
+    case ID_menu停止: autoChange.menu停止_Click(); break;
+    case IDC_Command4:
+        if (code == BN_CLICKED) autoChange.Command4_Click();
+        break;
+    case IDC_Command6:
+        if (code == BN_CLICKED) autoChange.Command6_Click();
+        break;
     default:
         for (int i = 0; i < 4; ++i)
             if (Page(i)->OnCommand(id, code, control)) break;
@@ -346,6 +366,8 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
         return 0;
     case WM_TIMER:
+        if (wp == Timer1) autoChange.Timer1_Timer();
+        if (wp == TimerKT) autoChange.TimerKT_Timer();
         if (wp == TimerOut) TimerOut_Timer();
         return 0;
     case WM_CLOSE:

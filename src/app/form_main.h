@@ -7,6 +7,7 @@
 #include "monitor/monitor_page.h"
 #include "platform/window.h"
 #include "settings/app_settings.h"
+#include "wallpaper/auto_change.h"
 #include "wallpaper/picture_page.h"
 
 #include <string>
@@ -35,6 +36,8 @@ class FormMain : public platform::Window {
     bool TimerEnabled(TimerId id) const { return timerOn_[id]; }
     void menu隐藏桌面图标_Click();
     void menu显示桌面图标_Click();
+    // Shows the options dialog modally (the tray's and the picture list's "设置").
+    void menu设置_Click();
 
     // State
     settings::AppSettings AppSettings;
@@ -49,6 +52,7 @@ class FormMain : public platform::Window {
     PicturePage pictures;
     MonitorPage monitor;
     AboutPage about;
+    AutoChange autoChange{*this};
     HMENU menu托盘 = nullptr, FlieL = nullptr, LV = nullptr;
 
   protected:

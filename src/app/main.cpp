@@ -5,6 +5,18 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+namespace {
+
+// Test hook: with TAVOLIN_TEST_CRASH=1 in its environment the program dies of an access violation
+// right after start-up, so that the tests can watch a crash give the desktop icons back.
+void CrashWhenTestsAsk() {
+    wchar_t value[2] = L"";
+    if (GetEnvironmentVariableW(L"TAVOLIN_TEST_CRASH", value, 2) == 1 && value[0] == L'1')
+        RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+}
+
+} // namespace
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     desktop::InstallCrashGuard();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
@@ -17,6 +29,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     {
         app::FormMain form(earlier);
         if (form.Create()) {
+            CrashWhenTestsAsk();
             MSG msg;
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
                 if (IsDialogMessageW(form.hwnd(), &msg)) continue;

@@ -1,0 +1,266 @@
+#include "settings/form_option.h"
+
+#include "app/identity.h"
+#include "res/resource.h"
+#include "settings/option_number.h"
+#include "settings/registry.h"
+#include "settings/setting_text.h"
+#include "settings/settings_store.h"
+
+#include <algorithm>
+#include <windowsx.h>
+
+namespace settings {
+namespace {
+
+enum class Kind { Text, Check, Edit, Button };
+
+struct Place {
+    int id;
+    Kind kind;
+    int left, top, width, height; // twips
+};
+
+constexpr Place Places[] = {
+    {IDC_OPT_Label1, Kind::Text, 90, 240, 1620, 180},
+    {IDC_OPT_Text1, Kind::Edit, 1680, 195, 630, 270},
+    {IDC_OPT_Label2, Kind::Text, 2370, 240, 2070, 180},
+    {IDC_OPT_Label4, Kind::Text, 105, 600, 1620, 180},
+    {IDC_OPT_Text2, Kind::Edit, 1695, 555, 630, 270},
+    {IDC_OPT_Label3, Kind::Text, 2385, 600, 2070, 180},
+    {IDC_OPT_Check1, Kind::Check, 105, 945, 4125, 225},
+    {IDC_OPT_Check2, Kind::Check, 105, 1245, 3060, 225},
+    {IDC_OPT_Check3, Kind::Check, 105, 1545, 4500, 180},
+    {IDC_OPT_Command1, Kind::Button, 1335, 1935, 2040, 345},
+};
+constexpr int ClientWidth = 4830, ClientHeight = 2445; // twips
+
+FormOption* openDialog = nullptr;
+
+bool Ticked(HWND box) {
+    return Button_GetCheck(box) == BST_CHECKED;
+}
+void Tick(HWND box, bool on) {
+    Button_SetCheck(box, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+bool HasValue(HKEY root, const std::wstring& key, const std::wstring& name) {
+    return RegGetValueW(root, key.c_str(), name.c_str(), RRF_RT_ANY, nullptr, nullptr, nullptr) ==
+           ERROR_SUCCESS;
+}
+
+bool SameClassName(const std::wstring& a, const std::wstring& b) {
+    return !a.empty() && CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// A class entry goes where the whole machine sees it, else into the user's own classes. The user's
+// own entry, where there is one, takes precedence for this user, so it is set as well.
+void SetClassEntry(const SystemKeys& keys, const std::wstring& key, const std::wstring& text) {
+    const std::wstring user = UserClassesKey + key;
+    if (!SetRegistryString(keys.classes, key, L"", text) || HasValue(HKEY_CURRENT_USER, user, L""))
+        SetRegistryString(HKEY_CURRENT_USER, user, L"", text);
+}
+
+} // namespace
+
+FormOption::FormOption(AppSettings& settings, std::wstring programFolder, std::wstring executableName,
+                       SystemKeys keys)
+    : settings_(settings), programFolder_(std::move(programFolder)),
+      executableName_(std::move(executableName)), keys_(keys) {}
+
+void FormOption::ShowModal(HWND owner) {
+    if (openDialog) {
+        SetForegroundWindow(openDialog->hwnd());
+        return;
+    }
+    openDialog = this;
+    RunModal(owner, IDD_FORMOPTION);
+    openDialog = nullptr;
+}
+
+HWND FormOption::ShowModeless(HWND owner) {
+    HWND dialog = CreateModeless(owner, IDD_FORMOPTION);
+    ShowWindow(dialog, SW_SHOW);
+    return dialog;
+}
+
+std::wstring FormOption::CommandText() const {
+    return programFolder_ + L"\\" + executableName_ + L".exe";
+}
+
+// ---- opening ------------------------------------------------------------------------------------
+
+void FormOption::Form_Load() {
+    SetWindowTextW(Text1, std::to_wstring(settings_.WallpaperInterval).c_str());
+    SetWindowTextW(Text2, std::to_wstring(settings_.SlideshowInterval).c_str());
+    Tick(Check1, RunEntryIsOurs());
+    Tick(Check2, settings_.HideAtStart == 1);
+    Tick(Check3,
+         ParseStoredInt32(GetSetting(app::ApplicationTitle, SectionAssociation, KeyCheck3, L"0"), 0) == 1);
+}
+
+// The designed places in twips for this DPI, each grown (about its middle) where its text needs more
+// room in the font at hand, and the client area centred on the screen.
+void FormOption::LayOut() {
+    UINT dpi = platform::DpiOf(hwnd());
+    auto font = reinterpret_cast<HFONT>(SendMessageW(hwnd(), WM_GETFONT, 0, 0));
+    HDC dc = GetDC(hwnd());
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    const int clientW = platform::Twips(ClientWidth, dpi), clientH = platform::Twips(ClientHeight, dpi);
+    const int box = GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi),
+              edge = GetSystemMetricsForDpi(SM_CYEDGE, dpi);
+    for (const Place& p : Places) {
+        HWND control = GetDlgItem(hwnd(), p.id);
+        int x = platform::Twips(p.left, dpi), y = platform::Twips(p.top, dpi);
+        int w = platform::Twips(p.width, dpi), h = platform::Twips(p.height, dpi);
+        std::wstring text = platform::GetText(control);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        int needW = 0, needH = tm.tmHeight;
+        switch (p.kind) {
+        case Kind::Text:
+            needW = size.cx;
+            break;
+        case Kind::Check:
+            needW = box + box / 2 + size.cx;
+            needH = std::max<int>(tm.tmHeight, box);
+            break;
+        case Kind::Edit:
+            needH = tm.tmHeight + 2 * edge + 2;
+            break;
+        case Kind::Button:
+            needW = size.cx + 2 * box;
+            needH = tm.tmHeight + 2 * edge + 4;
+            break;
+        }
+        if (needW > w) w = std::max(w, std::min(needW, clientW - x));
+        if (needH > h) {
+            y -= (needH - h + 1) / 2;
+            h = needH;
+        }
+        SetWindowPos(control, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(hwnd(), dc);
+
+    RECT r{0, 0, clientW, clientH};
+    AdjustWindowRectExForDpi(&r, static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_STYLE)), FALSE,
+                             static_cast<DWORD>(GetWindowLongPtrW(hwnd(), GWL_EXSTYLE)), dpi);
+    MONITORINFO mi{sizeof mi};
+    GetMonitorInfoW(MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), &mi);
+    const RECT& work = mi.rcWork;
+    int w = r.right - r.left, h = r.bottom - r.top;
+    SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - w) / 2,
+                 work.top + (work.bottom - work.top - h) / 2, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// ---- confirming ---------------------------------------------------------------------------------
+
+void FormOption::Command1_Click() {
+    IntervalCheck check = CheckIntervals(platform::GetText(Text1), platform::GetText(Text2));
+    if (check.bad == IntervalBox::Text1) return Refuse(Text1, WallpaperIntervalMessage);
+    if (check.bad == IntervalBox::Text2) return Refuse(Text2, SlideshowIntervalMessage);
+    const bool associate = Ticked(Check3);
+
+    WriteRunEntry(Ticked(Check1));
+    settings_.WallpaperInterval = check.wallpaper;
+    SaveSetting(programFolder_, SectionSettings, KeyWallpaperInterval, std::to_wstring(check.wallpaper));
+    settings_.SlideshowInterval = check.slideshow;
+    SaveSetting(programFolder_, SectionSettings, KeySlideshowInterval, std::to_wstring(check.slideshow));
+    settings_.HideAtStart = Ticked(Check2) ? 1 : 0;
+    SaveSetting(programFolder_, SectionSettings, KeyHideAtStart, settings_.HideAtStart ? L"1" : L"0");
+    WriteClass();
+    WriteAssociation(L".jpg", associate);
+    WriteAssociation(L".bmp", associate);
+    SaveSetting(app::ApplicationTitle, SectionAssociation, KeyCheck3, associate ? L"1" : L"0");
+    End(IDOK);
+}
+
+void FormOption::Refuse(HWND box, const wchar_t* message) {
+    platform::Message(hwnd(), message, MB_OK | MB_ICONERROR);
+    SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
+}
+
+// ---- the registry entries -----------------------------------------------------------------------
+
+bool FormOption::RunEntryIsOurs() const {
+    // Earlier versions wrote the path without quotes.
+    const std::wstring plain = CommandText(), quoted = L"\"" + plain + L"\"";
+    for (HKEY root : {keys_.machine, HKEY_CURRENT_USER}) {
+        std::wstring entry = GetRegistryString(root, RunKey, app::ApplicationTitle);
+        if (entry == plain || entry == quoted) return true;
+    }
+    return false;
+}
+
+void FormOption::WriteRunEntry(bool on) {
+    if (!on) {
+        DeleteRegistryValue(keys_.machine, RunKey, app::ApplicationTitle);
+        DeleteRegistryValue(HKEY_CURRENT_USER, RunKey, app::ApplicationTitle);
+        return;
+    }
+    // A path with blanks must be quoted, or Windows may start another program.
+    const std::wstring quoted = L"\"" + CommandText() + L"\"";
+    if (SetRegistryString(keys_.machine, RunKey, app::ApplicationTitle, quoted))
+        DeleteRegistryValue(HKEY_CURRENT_USER, RunKey, app::ApplicationTitle); // one entry, one start
+    else
+        SetRegistryString(HKEY_CURRENT_USER, RunKey, app::ApplicationTitle, quoted);
+}
+
+void FormOption::WriteClass() {
+    if (executableName_.empty()) return; // never the classes root's own value
+    const std::wstring title = app::ApplicationTitle, program = CommandText();
+    SetClassEntry(keys_, executableName_, title + L"文件");
+    SetClassEntry(keys_, executableName_ + L"\\DefaultIcon", program + L",0");
+    SetClassEntry(keys_, executableName_ + L"\\shell\\play", L"用 " + title + L" 打开");
+    SetClassEntry(keys_, executableName_ + L"\\shell\\play\\command", L"\"" + program + L"\" \"%1\"");
+}
+
+void FormOption::WriteAssociation(const std::wstring& extension, bool on) {
+    if (executableName_.empty()) return;
+    if (on) return SetClassEntry(keys_, extension, executableName_);
+    // Only our own association is withdrawn; another program's stays.
+    for (auto [root, key] :
+         {std::pair{keys_.classes, extension}, std::pair{HKEY_CURRENT_USER, UserClassesKey + extension}})
+        if (SameClassName(GetRegistryString(root, key, L""), executableName_))
+            DeleteRegistryValue(root, key, L"");
+}
+
+// ---- messages -----------------------------------------------------------------------------------
+
+INT_PTR FormOption::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
+    switch (msg) {
+    case WM_INITDIALOG:
+        Label1 = GetDlgItem(hwnd(), IDC_OPT_Label1);
+        Text1 = GetDlgItem(hwnd(), IDC_OPT_Text1);
+        Label2 = GetDlgItem(hwnd(), IDC_OPT_Label2);
+        Label4 = GetDlgItem(hwnd(), IDC_OPT_Label4);
+        Text2 = GetDlgItem(hwnd(), IDC_OPT_Text2);
+        Label3 = GetDlgItem(hwnd(), IDC_OPT_Label3);
+        Check1 = GetDlgItem(hwnd(), IDC_OPT_Check1);
+        Check2 = GetDlgItem(hwnd(), IDC_OPT_Check2);
+        Check3 = GetDlgItem(hwnd(), IDC_OPT_Check3);
+        Command1 = GetDlgItem(hwnd(), IDC_OPT_Command1);
+        SendMessageW(Text1, EM_SETLIMITTEXT, 5, 0);
+        SendMessageW(Text2, EM_SETLIMITTEXT, 5, 0);
+        LayOut();
+        Form_Load();
+        return TRUE;
+    case WM_COMMAND:
+        switch (LOWORD(wp)) {
+        case IDOK: // Enter
+        case IDC_OPT_Command1:
+            if (HIWORD(wp) == BN_CLICKED) Command1_Click();
+            return TRUE;
+        case IDCANCEL: // the close box and Esc leave everything as it was
+            End(IDCANCEL);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    return FALSE;
+}
+
+} // namespace settings

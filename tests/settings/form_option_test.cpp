@@ -1,0 +1,312 @@
+// The options dialog from its template, driven by messages as a user drives it: the interval checks
+// with their messages, and what confirming writes to the settings store and the registry.
+#include "settings/form_option.h"
+
+#include "app/identity.h"
+#include "settings/registry.h"
+#include "settings/settings_store.h"
+#include "tests/support/message_boxes.h"
+
+#include <gtest/gtest.h>
+#include <windowsx.h>
+
+using settings::FormOption;
+using settings::SystemKeys;
+
+namespace {
+
+const std::wstring Title = app::ApplicationTitle;
+const std::wstring Exe = L"QuorvelOptionTest";
+constexpr wchar_t UserClasses[] = L"Software\\Classes\\";
+
+// A registry value that the test may change; it is put back afterwards.
+class Saved {
+  public:
+    Saved(HKEY root, std::wstring key, std::wstring name)
+        : root_(root), key_(std::move(key)), name_(std::move(name)) {
+        had_ = RegGetValueW(root_, key_.c_str(), name_.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, nullptr) ==
+               ERROR_SUCCESS;
+        if (had_) value_ = settings::GetRegistryString(root_, key_, name_);
+        settings::DeleteRegistryValue(root_, key_, name_);
+    }
+    ~Saved() {
+        if (had_)
+            settings::SetRegistryString(root_, key_, name_, value_);
+        else
+            settings::DeleteRegistryValue(root_, key_, name_);
+    }
+
+  private:
+    HKEY root_;
+    std::wstring key_, name_, value_;
+    bool had_ = false;
+};
+
+std::wstring Read(HKEY root, const std::wstring& key, const std::wstring& name = L"") {
+    return settings::GetRegistryString(root, key, name, L"<none>");
+}
+
+// A key that can no longer be written (nor read): opened, then deleted under the open handle. It
+// stands for the machine's keys where the user has no right to write.
+class GoneKey {
+  public:
+    GoneKey() {
+        std::wstring path = L"Software\\TavolinTest\\gone-" + std::to_wstring(GetCurrentProcessId());
+        RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                        nullptr);
+        RegDeleteKeyW(HKEY_CURRENT_USER, path.c_str());
+    }
+    ~GoneKey() { RegCloseKey(key_); }
+    HKEY get() const { return key_; }
+
+  private:
+    HKEY key_ = nullptr;
+};
+
+class FormOptionTest : public ::testing::Test {
+  protected:
+    void TearDown() override {
+        for (HKEY root : {HKEY_CLASSES_ROOT, HKEY_CURRENT_USER}) {
+            std::wstring base = root == HKEY_CLASSES_ROOT ? L"" : UserClasses;
+            RegDeleteTreeW(root, (base + Exe).c_str());
+            RegDeleteKeyW(root, (base + Exe).c_str());
+        }
+        std::wstring store = L"Software\\Tavolin\\" + folder;
+        RegDeleteTreeW(HKEY_CURRENT_USER, store.c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, store.c_str());
+    }
+
+    // Opens the dialog (modeless, so that the test keeps the thread) as the program opens it.
+    HWND Open(SystemKeys keys = {}) {
+        dialog = std::make_unique<FormOption>(app, folder, Exe, keys);
+        HWND h = dialog->ShowModeless(nullptr);
+        SetForegroundWindow(h);
+        return h;
+    }
+    // Fills the two boxes, sets the three ticks (-1 leaves one as it is) and presses "确定".
+    void Confirm(const std::wstring& t1, const std::wstring& t2, int run = -1, int hide = -1,
+                 int assoc = -1) {
+        SetWindowTextW(dialog->Text1, t1.c_str());
+        SetWindowTextW(dialog->Text2, t2.c_str());
+        for (auto [box, on] :
+             {std::pair{dialog->Check1, run}, {dialog->Check2, hide}, {dialog->Check3, assoc}})
+            if (on >= 0) Button_SetCheck(box, on ? BST_CHECKED : BST_UNCHECKED);
+        SendMessageW(dialog->Command1, BM_CLICK, 0, 0);
+    }
+    bool Ticked(HWND box) const { return Button_GetCheck(box) == BST_CHECKED; }
+    std::wstring Stored(const wchar_t* key) const {
+        return settings::GetSetting(folder, settings::SectionSettings, key, L"<none>");
+    }
+    std::wstring Quoted() const { return L"\"" + folder + L"\\" + Exe + L".exe\""; }
+
+    // The program's folder, with blanks in it, and its own settings.
+    std::wstring folder = L"C:\\Program Files\\Tavolin 测试 " + std::to_wstring(GetCurrentProcessId());
+    settings::AppSettings app{7, 4, 0, L""};
+    std::unique_ptr<FormOption> dialog;
+    test::MessageBoxes boxes;
+    Saved runMachine{HKEY_LOCAL_MACHINE, settings::RunKey, Title};
+    Saved runUser{HKEY_CURRENT_USER, settings::RunKey, Title};
+    Saved jpg{HKEY_CLASSES_ROOT, L".jpg", L""}, bmp{HKEY_CLASSES_ROOT, L".bmp", L""};
+    Saved userJpg{HKEY_CURRENT_USER, L"Software\\Classes\\.jpg", L""};
+    Saved userBmp{HKEY_CURRENT_USER, L"Software\\Classes\\.bmp", L""};
+    Saved check3{HKEY_CURRENT_USER, settings::StoreKey(Title, settings::SectionAssociation),
+                 settings::KeyCheck3};
+};
+
+} // namespace
+
+TEST_F(FormOptionTest, OpensWithTheSettingsInItsBoxes) {
+    app.HideAtStart = 1;
+    HWND h = Open();
+    EXPECT_EQ(platform::GetText(h), L"设置－Tavolin");
+    EXPECT_EQ(platform::GetText(dialog->Text1), L"7");
+    EXPECT_EQ(platform::GetText(dialog->Text2), L"4");
+    EXPECT_FALSE(Ticked(dialog->Check1));
+    EXPECT_TRUE(Ticked(dialog->Check2));
+    EXPECT_FALSE(Ticked(dialog->Check3));
+    EXPECT_EQ(SendMessageW(dialog->Text1, EM_GETLIMITTEXT, 0, 0), 5);
+}
+
+TEST_F(FormOptionTest, BoundsAreAcceptedAndEverythingIsStored) {
+    HWND h = Open();
+    Confirm(L"86400", L"600", 0, 1, 0);
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_FALSE(IsWindow(h)) << "confirming closes the dialog";
+    EXPECT_EQ(app.WallpaperInterval, 86400);
+    EXPECT_EQ(app.SlideshowInterval, 600);
+    EXPECT_EQ(app.HideAtStart, 1);
+    EXPECT_EQ(Stored(settings::KeyWallpaperInterval), L"86400");
+    EXPECT_EQ(Stored(settings::KeySlideshowInterval), L"600");
+    EXPECT_EQ(Stored(settings::KeyHideAtStart), L"1");
+    EXPECT_EQ(settings::GetSetting(Title, settings::SectionAssociation, settings::KeyCheck3, L"<none>"),
+              L"0");
+
+    Open();
+    Confirm(L" 12 ", L"13.5", -1, 0);
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_EQ(app.WallpaperInterval, 12);
+    EXPECT_EQ(app.SlideshowInterval, 14);
+    EXPECT_EQ(app.HideAtStart, 0);
+    EXPECT_EQ(Stored(settings::KeySlideshowInterval), L"14");
+}
+
+TEST_F(FormOptionTest, ABadIntervalIsRefusedWithItsMessageAndNothingChanges) {
+    const std::wstring wallpaper = L"必须填入大于2,小于86400的数字！",
+                       slideshow = L"必须填入大于2,小于600的数字！";
+    struct Case {
+        const wchar_t *t1, *t2;
+        const std::wstring* message;
+        bool firstBox;
+    } cases[] = {
+        {L"2", L"5", &wallpaper, true},       {L"5", L"2", &slideshow, false},
+        {L"86401", L"600", &wallpaper, true}, {L"86400", L"601", &slideshow, false},
+        {L"abc", L"xyz", &wallpaper, true},   {L"1E99", L"5", &wallpaper, true},
+        {L"2.5", L"5", &wallpaper, true},     {L"5", L"", &slideshow, false},
+    };
+    HWND h = Open();
+    for (const Case& c : cases) {
+        boxes.Clear();
+        Confirm(c.t1, c.t2, 1, 1, 1);
+        ASSERT_TRUE(IsWindow(h)) << c.t1 << " / " << c.t2;
+        // One box: letters in Text1 leave Text2 unread.
+        EXPECT_EQ(boxes.Texts(), std::vector<std::wstring>{*c.message}) << c.t1 << " / " << c.t2;
+        EXPECT_TRUE(boxes.AllWithErrorIcon());
+        EXPECT_EQ(GetFocus(), c.firstBox ? dialog->Text1 : dialog->Text2) << c.t1 << " / " << c.t2;
+    }
+    EXPECT_EQ(app.WallpaperInterval, 7);
+    EXPECT_EQ(app.SlideshowInterval, 4);
+    EXPECT_EQ(app.HideAtStart, 0);
+    EXPECT_EQ(Stored(settings::KeyWallpaperInterval), L"<none>");
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, settings::RunKey, Title), L"<none>");
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, L".jpg"), L"<none>");
+}
+
+TEST_F(FormOptionTest, TheRunEntryIsQuotedReadBackAndDeleted) {
+    Open();
+    Confirm(L"5", L"3", 1);
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, settings::RunKey, Title), Quoted());
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, settings::RunKey, Title), L"<none>");
+    Open();
+    EXPECT_TRUE(Ticked(dialog->Check1));
+    dialog.reset();
+
+    // The path as earlier versions wrote it, without quotes, still counts as ours.
+    settings::SetRegistryString(HKEY_LOCAL_MACHINE, settings::RunKey, Title, folder + L"\\" + Exe + L".exe");
+    Open();
+    EXPECT_TRUE(Ticked(dialog->Check1));
+    dialog.reset();
+
+    // The program was moved: the entry is another folder's, the box shows clear, and confirming deletes it.
+    settings::SetRegistryString(HKEY_LOCAL_MACHINE, settings::RunKey, Title, L"\"D:\\旧\\" + Exe + L".exe\"");
+    settings::SetRegistryString(HKEY_CURRENT_USER, settings::RunKey, Title, L"\"D:\\旧\\" + Exe + L".exe\"");
+    Open();
+    EXPECT_FALSE(Ticked(dialog->Check1));
+    Confirm(L"5", L"3");
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, settings::RunKey, Title), L"<none>");
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, settings::RunKey, Title), L"<none>");
+}
+
+TEST_F(FormOptionTest, TheAssociationNamesOurClassAndIsWithdrawnAlone) {
+    Open();
+    Confirm(L"5", L"3", 0, 0, 1);
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, Exe), Title + L"文件");
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, Exe + L"\\DefaultIcon"), folder + L"\\" + Exe + L".exe,0");
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, Exe + L"\\shell\\play"), L"用 " + Title + L" 打开");
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, Exe + L"\\shell\\play\\command"), Quoted() + L" \"%1\"");
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, L".jpg"), Exe);
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, L".bmp"), Exe);
+    EXPECT_EQ(settings::GetSetting(Title, settings::SectionAssociation, settings::KeyCheck3, L""), L"1");
+    Open();
+    EXPECT_TRUE(Ticked(dialog->Check3));
+
+    // Meanwhile another program took ".bmp": clearing the box gives back ".jpg" only.
+    settings::SetRegistryString(HKEY_CLASSES_ROOT, L".bmp", L"", L"Paintbrush.Picture");
+    Confirm(L"5", L"3", 0, 0, 0);
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, L".jpg"), L"<none>");
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, L".bmp"), L"Paintbrush.Picture");
+    Open();
+    EXPECT_FALSE(Ticked(dialog->Check3));
+}
+
+TEST_F(FormOptionTest, WithoutRightsToTheMachineKeysTheUsersOwnKeysAreUsed) {
+    GoneKey machine, classes;
+    SystemKeys locked{machine.get(), classes.get()};
+    ASSERT_FALSE(settings::SetRegistryString(machine.get(), settings::RunKey, Title, L"x"));
+
+    Open(locked);
+    Confirm(L"5", L"3", 1, 0, 1);
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, settings::RunKey, Title), Quoted());
+    const std::wstring user = UserClasses;
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, user + Exe), Title + L"文件");
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, user + Exe + L"\\shell\\play\\command"), Quoted() + L" \"%1\"");
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, user + L".jpg"), Exe);
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, user + L".bmp"), Exe);
+    Open(locked);
+    EXPECT_TRUE(Ticked(dialog->Check1)) << "the user's own Run entry is read back";
+
+    // Once the machine's keys can be written again, they are used, and the user's copy is kept current.
+    Confirm(L"5", L"3", 1, 0, 1);
+    Open();
+    Confirm(L"5", L"3", 1, 0, 1);
+    EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, settings::RunKey, Title), Quoted());
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, settings::RunKey, Title), L"<none>") << "one entry, one start";
+    EXPECT_EQ(Read(HKEY_CLASSES_ROOT, L".jpg"), Exe);
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, user + L".jpg"), Exe);
+
+    Open(locked);
+    Confirm(L"5", L"3", 0, 0, 0);
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, settings::RunKey, Title), L"<none>");
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, user + L".jpg"), L"<none>");
+    EXPECT_EQ(Read(HKEY_CURRENT_USER, user + L".bmp"), L"<none>");
+}
+
+TEST_F(FormOptionTest, LaidOutAsDesignedWithNoTextCutOff) {
+    HWND h = Open();
+    UINT dpi = platform::DpiOf(h);
+    auto px = [dpi](int twips) { return platform::Twips(twips, dpi); };
+    RECT client;
+    GetClientRect(h, &client);
+    EXPECT_NEAR(client.right, px(4830), 1);
+    EXPECT_NEAR(client.bottom, px(2445), 1);
+    RECT frame, work;
+    GetWindowRect(h, &frame);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_NEAR(frame.left + frame.right, work.left + work.right, 2) << "centred";
+    EXPECT_NEAR(frame.top + frame.bottom, work.top + work.bottom, 2);
+
+    struct Designed {
+        HWND control;
+        int left, top, width, height;
+        bool check;
+    } places[] = {
+        {dialog->Label1, 90, 240, 1620, 180, false},   {dialog->Text1, 1680, 195, 630, 270, false},
+        {dialog->Label2, 2370, 240, 2070, 180, false}, {dialog->Label4, 105, 600, 1620, 180, false},
+        {dialog->Text2, 1695, 555, 630, 270, false},   {dialog->Label3, 2385, 600, 2070, 180, false},
+        {dialog->Check1, 105, 945, 4125, 225, true},   {dialog->Check2, 105, 1245, 3060, 225, true},
+        {dialog->Check3, 105, 1545, 4500, 180, true},  {dialog->Command1, 1335, 1935, 2040, 345, false},
+    };
+    HDC dc = GetDC(h);
+    for (const Designed& d : places) {
+        std::wstring text = platform::GetText(d.control);
+        RECT r;
+        GetWindowRect(d.control, &r);
+        MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&r), 2);
+        // At its designed place; only grown, about its middle, where the font needs it.
+        EXPECT_EQ(r.left, px(d.left)) << text;
+        EXPECT_GE(r.right - r.left, px(d.width)) << text;
+        EXPECT_NEAR(r.top + r.bottom, 2 * px(d.top) + px(d.height), 1) << text;
+        EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
+            << text;
+
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(d.control, WM_GETFONT, 0, 0)));
+        TEXTMETRICW tm;
+        GetTextMetricsW(dc, &tm);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        SelectObject(dc, old);
+        int room = r.right - r.left - (d.check ? GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) : 0);
+        EXPECT_GE(room, size.cx) << text;
+        EXPECT_GE(r.bottom - r.top, tm.tmHeight) << text;
+    }
+    ReleaseDC(h, dc);
+}
