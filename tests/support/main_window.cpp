@@ -1,0 +1,43 @@
+#include "tests/support/main_window.h"
+
+#include "app/tray.h"
+#include "settings/registry.h"
+
+#include <commctrl.h>
+
+namespace test {
+namespace {
+
+constexpr wchar_t Desktop[] = L"Control Panel\\desktop";
+constexpr const wchar_t* WallpaperValues[] = {L"Wallpaper", L"TileWallpaper", L"WallpaperStyle"};
+
+} // namespace
+
+void MainWindowTest::SetUp() {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    for (int i = 0; i < 3; ++i)
+        wallpaper_[i] = settings::GetRegistryString(HKEY_CURRENT_USER, Desktop, WallpaperValues[i]);
+    form = std::make_unique<app::FormMain>(false);
+    ASSERT_TRUE(form->Create());
+    // Pictures and the wallpaper file stay inside the test's folder.
+    form->ProgramFolder = temp.path();
+    form->WallpaperBitmapPath = temp.path() + L"\\Vesmar.bmp";
+    CreateDirectoryW(PictureFolder().c_str(), nullptr);
+}
+
+void MainWindowTest::TearDown() {
+    app::RemoveTrayIcon();
+    form.reset();
+    for (int i = 0; i < 3; ++i)
+        settings::SetRegistryValue(Desktop, WallpaperValues[i], wallpaper_[i], REG_SZ, HKEY_CURRENT_USER);
+    RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Tavolin\\" + temp.path()).c_str());
+    RegDeleteKeyW(HKEY_CURRENT_USER, (L"Software\\Tavolin\\" + temp.path()).c_str());
+}
+
+void MainWindowTest::SelectTab(int index) {
+    TabCtrl_SetCurSel(form->SSTab1, index);
+    NMHDR change{form->SSTab1, app::IDC_SSTab1, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageW(form->hwnd(), WM_NOTIFY, app::IDC_SSTab1, reinterpret_cast<LPARAM>(&change));
+}
+
+} // namespace test
