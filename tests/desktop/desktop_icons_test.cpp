@@ -3,6 +3,7 @@
 #include "desktop/desktop_icons.h"
 
 #include "tests/support/fake_desktop.h"
+#include "tests/support/no_crash_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -21,35 +22,6 @@ std::wstring SelfPath() {
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     return self;
 }
-
-// Wine hands every unhandled exception to its debugger, which shows a dialog and waits; the
-// debugger's report is still written, the dialog is left out while this lives.
-class NoCrashDialog {
-  public:
-    NoCrashDialog() {
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\WineDbg", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                        &key_, nullptr);
-        DWORD size = sizeof old_;
-        had_ = RegQueryValueExW(key_, L"ShowCrashDialog", nullptr, nullptr, reinterpret_cast<BYTE*>(&old_),
-                                &size) == ERROR_SUCCESS;
-        DWORD off = 0;
-        RegSetValueExW(key_, L"ShowCrashDialog", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&off),
-                       sizeof off);
-    }
-    ~NoCrashDialog() {
-        if (had_)
-            RegSetValueExW(key_, L"ShowCrashDialog", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old_),
-                           sizeof old_);
-        else
-            RegDeleteValueW(key_, L"ShowCrashDialog");
-        RegCloseKey(key_);
-    }
-
-  private:
-    HKEY key_ = nullptr;
-    DWORD old_ = 0;
-    bool had_ = false;
-};
 
 } // namespace
 
@@ -91,7 +63,7 @@ TEST(CrashGuardChild, DiesWithTheGuardInstalled) {
 }
 
 TEST(CrashGuard, AProcessThatCrashesShowsTheIconsAgain) {
-    NoCrashDialog quiet;
+    test::NoCrashDialog quiet;
     FakeDesktop shell(FakeDesktop::Layout::ViewUnderProgman);
     desktop::HideDesktopIcons();
     ASSERT_FALSE(shell.ViewVisible());
