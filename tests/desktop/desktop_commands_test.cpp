@@ -1,11 +1,10 @@
-// The desktop icon commands of a running main window: the tray and list menu items, showing the
-// icons after the browser's lists are read again, and every way the window ends.
+// The desktop icon commands of a running main window: the tray and list menu items, and showing the
+// icons after the browser's lists are read again. How the program's end shows them: tests/e2e.
 #include "res/resource.h"
 #include "tests/support/main_window.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
-#include <shellapi.h>
 
 namespace {
 
@@ -57,27 +56,4 @@ TEST_F(DesktopCommandsTest, ShowingTheIconsReadsTheBrowsersListsFirstEvenWhenSho
     DeleteFileW((folder + L"\\新.txt").c_str());
     Command(ID_dfdsds显示桌面图标);
     EXPECT_EQ(Items(form->browser.File2), std::vector<std::wstring>{L"旧.txt"});
-}
-
-TEST_F(DesktopCommandsTest, LoggingOffShowsTheIconsAndRemovesTheTrayIcon) {
-    ASSERT_FALSE(IconsShown());
-    EXPECT_TRUE(SendMessageW(form->hwnd(), WM_QUERYENDSESSION, 0, 0));
-    SendMessageW(form->hwnd(), WM_ENDSESSION, TRUE, 0);
-    EXPECT_TRUE(IconsShown());
-    NOTIFYICONDATAW nid{sizeof nid};
-    nid.hWnd = form->hwnd();
-    EXPECT_FALSE(Shell_NotifyIconW(NIM_MODIFY, &nid));
-}
-
-TEST_F(DesktopCommandsTest, QuittingShowsTheIcons) {
-    form->autoChange.menu自动更换壁纸_Click();
-    ASSERT_FALSE(IconsShown());
-    Command(ID_menu退出);
-    // "退出" ends through a 100 ms timer; the window's end posts the quit message.
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0)
-        DispatchMessageW(&msg);
-    EXPECT_FALSE(form->hwnd());
-    EXPECT_TRUE(IconsShown());
-    EXPECT_FALSE(form->TimerEnabled(app::Timer1));
 }
