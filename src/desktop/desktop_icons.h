@@ -5,8 +5,8 @@
 namespace desktop {
 
 // The icon view ("SHELLDLL_DefView") under "Progman", under a "WorkerW" child of "Progman"
-// (recent Windows 11), or under a top-level "WorkerW" (Windows 10 after the wallpaper changed);
-// null when there is none.
+// (recent Windows 11), or under a top-level "WorkerW" (Windows 10 once the shell has split its
+// desktop for a wallpaper animation); null when there is none.
 HWND FindDesktopView();
 // Hide or show the view and return it; nothing happens when none is found.
 HWND HideDesktopIcons();
