@@ -110,9 +110,8 @@ TEST(AutomaticChange, FromTheTrayEveryIntervalTheNextPictureBecomesTheWallpaper)
     ASSERT_TRUE(main);
     ShowWindow(shell.view(), SW_SHOW); // the change hides them again
     program.Choose(ID_menu自动更换壁纸);
-    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
-    EXPECT_EQ(Text(Control(main, app::IDC_Command4)), L"停止更换墙纸");
-    EXPECT_FALSE(shell.ViewVisible());
+    EXPECT_TRUE(WaitFor([&] { return Text(Control(main, app::IDC_Command4)) == L"停止更换墙纸"; }));
+    EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main) && !shell.ViewVisible(); }));
 
     EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 64; }, 15000));
     EXPECT_EQ(WallpaperValue(), bitmap);
