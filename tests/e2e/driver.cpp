@@ -98,6 +98,8 @@ HWND Program::MainWindow(DWORD timeoutMs) const {
 HWND Program::WaitUntilStarted(DWORD timeoutMs) const {
     HWND main = MainWindow(timeoutMs);
     if (main && !WaitFor([&] { return HasTrayIcon(main); }, timeoutMs)) return nullptr;
+    // The icon comes before the last steps of start-up; the first wait for input comes after them.
+    if (main) WaitForInputIdle(pi_.hProcess, timeoutMs);
     return main;
 }
 

@@ -42,7 +42,7 @@ class Program {
     bool WaitForExit(DWORD ms) const;
     // The main window once start-up has created it (null after the timeout).
     HWND MainWindow(DWORD timeoutMs = 15000) const;
-    // Waits until the main window is up and start-up is over (the tray icon is in place).
+    // Waits until start-up is over: the tray icon is in place and the program first waits for input.
     HWND WaitUntilStarted(DWORD timeoutMs = 15000) const;
     // Chooses a menu item (its command id) of the main window's menus.
     void Choose(int commandId) const;
