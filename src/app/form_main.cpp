@@ -272,7 +272,7 @@ void FormMain::SSTab1_Click() { 调整其他窗口大小(); }
 
 // ---- pictures ---------------------------------------------------------------------------------
 
-void FormMain::加载图片(const std::wstring& path) { pictures.加载图片(path, IsIconic(hwnd()) != FALSE); }
+void FormMain::加载图片(const std::wstring& path) { pictures.加载图片(path, MinimisedOnScreen(hwnd())); }
 
 bool FormMain::设置墙纸(std::wstring* error) { return pictures.设置墙纸(WallpaperBitmapPath, error); }
 

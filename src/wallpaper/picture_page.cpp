@@ -15,6 +15,8 @@
 
 namespace app {
 
+bool MinimisedOnScreen(HWND window) { return IsIconic(window) && IsWindowVisible(window); }
+
 bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     font_ = font;
     dpi_ = dpi;
@@ -111,7 +113,7 @@ void PicturePage::File1_Click() {
         return;
     }
     SetWindowTextW(Owner(), (L"Tavolin－" + src).c_str());
-    加载图片(src, IsIconic(Owner()) != FALSE);
+    加载图片(src, MinimisedOnScreen(Owner()));
     wallpaper::Collected collected = wallpaper::CollectPicture(form_.ProgramFolder, path_, name);
     if (!collected.error.empty()) Report(collected.error);
 }

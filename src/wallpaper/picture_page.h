@@ -9,6 +9,11 @@ namespace app {
 
 class FormMain;
 
+// A minimised window on screen has no room for the preview, so pictures are not loaded then. Once the
+// automatic change has hidden it, a minimised window still takes each new picture, or the same
+// wallpaper would be set again and again.
+bool MinimisedOnScreen(HWND window);
+
 class PicturePage : public TabPage {
   public:
     explicit PicturePage(FormMain& form) : form_(form) {}

@@ -184,3 +184,16 @@ TEST_F(AutoChangeTest, TheSlideshowStopsWhenTheWindowIsHiddenOrMinimised) {
     EXPECT_EQ(TicksKT(3), -1);
     EXPECT_FALSE(form->TimerEnabled(app::TimerKT));
 }
+
+TEST_F(AutoChangeTest, AMinimisedWindowStillGetsTheNextPictureOnceTheChangeHidesIt) {
+    ShowWindow(form->hwnd(), SW_MINIMIZE);
+    // Shown but minimised, a selection leaves the preview alone.
+    form->pictures.SetListIndex(1);
+    Command(ID_FlieL刷新);
+    Command(ID_menu自动更换壁纸);
+    ASSERT_FALSE(IsWindowVisible(form->hwnd()));
+    EXPECT_EQ(Ticks1(5), 0);
+    EXPECT_EQ(WallpaperWidth(), 20);
+    EXPECT_EQ(Ticks1(5), 1);
+    EXPECT_EQ(WallpaperWidth(), 30);
+}
