@@ -213,10 +213,7 @@ TEST_F(PicturePageTest, ACancelledPickerChangesNothing) {
 TEST_F(PicturePageTest, APickedFolderIsListedAndStoredWithItsBackslash) {
     std::wstring chosen = Folder(L"选中的");
     ASSERT_TRUE(test::WritePicture(chosen + L"\\x.gif", GUID_ContainerFormatGif, 8, 8));
-    DialogAnswer picker([&](HWND dialog) {
-        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(chosen.c_str()));
-        test::Press(dialog, IDOK);
-    });
+    DialogAnswer picker([&](HWND dialog) { test::PickFolder(dialog, chosen); });
     page.Command1_Click();
     ASSERT_TRUE(picker.Seen());
     EXPECT_EQ(page.Path(), chosen);
@@ -227,10 +224,7 @@ TEST_F(PicturePageTest, APickedFolderIsListedAndStoredWithItsBackslash) {
 
 TEST(BrowseForFolder, ADriveRootKeepsItsOneBackslash) {
     test::UseCom();
-    DialogAnswer picker([](HWND dialog) {
-        SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(L"C:\\"));
-        test::Press(dialog, IDOK);
-    });
+    DialogAnswer picker([](HWND dialog) { test::PickFolder(dialog, L"C:\\"); });
     EXPECT_EQ(wallpaper::BrowseForFolder(nullptr), L"C:\\");
 }
 

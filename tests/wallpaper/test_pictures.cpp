@@ -1,6 +1,8 @@
 #include "tests/wallpaper/test_pictures.h"
 
 #include <algorithm>
+#include <commctrl.h>
+#include <shlobj.h>
 #include <fstream>
 #include <vector>
 #include <wrl/client.h>
@@ -141,6 +143,23 @@ std::wstring DialogAnswer::Text() {
 
 void Press(HWND dialog, int id) {
     PostMessageW(dialog, WM_COMMAND, static_cast<WPARAM>(id), 0);
+}
+
+void PickFolder(HWND picker, const std::wstring& folder) {
+    HWND tree = FindWindowExW(picker, nullptr, WC_TREEVIEWW, nullptr);
+    for (int i = 0; i < 100 && tree && TreeView_GetCount(tree) == 0; ++i)
+        Sleep(50);
+    HTREEITEM initial = tree ? TreeView_GetSelection(tree) : nullptr;
+    for (int i = 0; i < 40; ++i) {
+        SendMessageW(picker, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(folder.c_str()));
+        Sleep(50);
+        HTREEITEM chosen = tree ? TreeView_GetSelection(tree) : nullptr;
+        if (!tree || (chosen && chosen != initial)) {
+            Sleep(150);
+            if (!tree || TreeView_GetSelection(tree) == chosen) break;
+        }
+    }
+    Press(picker, IDOK);
 }
 
 } // namespace test

@@ -50,5 +50,8 @@ class DialogAnswer {
 
 // Closes a dialog box as its button would.
 void Press(HWND dialog, int id);
+// Selects `folder` in the system's folder picker and confirms it. The picker fills its tree after it
+// shows, which may undo an early selection, so the selection is made again until it holds.
+void PickFolder(HWND picker, const std::wstring& folder);
 
 } // namespace test
