@@ -1,6 +1,8 @@
 # Shared environment of the scripts: where things are built and how Wine runs.
 BUILD_ROOT=${BUILD_ROOT:-$PWD/build}
-export WINEPREFIX=${WINEPREFIX:-$BUILD_ROOT/wine}
+# The tests get a prefix of their own, so that what they do to the desktop (the wallpaper, the
+# registry) never shows in the prefix the program is run in.
+export WINEPREFIX=${WINEPREFIX:-$BUILD_ROOT/${TAVOLIN_PREFIX:-wine}}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 export WINEARCH=win64
