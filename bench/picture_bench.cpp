@@ -92,7 +92,7 @@ int main() {
     HWND host = CreateWindowW(wc.lpszClassName, L"Tavolin", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 600,
                               nullptr, nullptr, wc.hInstance, nullptr);
     app::PicturePage& page = form.pictures;
-    page.Build(host, app::IDC_Page1, nullptr, 96);
+    page.Build(host, ui::IDC_Page1, nullptr, 96);
     SetWindowPos(page.hwnd(), nullptr, 0, 0, 880, 560, SWP_NOZORDER | SWP_SHOWWINDOW);
     SetWindowPos(page.P_back, nullptr, 200, 10, 660, 440, SWP_NOZORDER);
     Pump();

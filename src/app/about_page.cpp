@@ -1,11 +1,13 @@
 #include "app/about_page.h"
 
-#include "app/identity.h"
+#include "core/identity.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 
 namespace app {
+using namespace core;
+using namespace ui;
 
 bool AboutPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     font_ = font;

@@ -1,10 +1,10 @@
 // Tab 3, "关于": title, version, a word to the user and the link to the product page.
 #pragma once
-#include "app/tab_page.h"
+#include "ui/tab_page.h"
 
 namespace app {
 
-class AboutPage : public TabPage {
+class AboutPage : public ui::TabPage {
   public:
     bool Build(HWND parent, int id, HFONT font, UINT dpi) override;
     void Reposition(UINT dpi, HFONT font) override;

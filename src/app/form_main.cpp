@@ -1,6 +1,6 @@
 #include "app/form_main.h"
 
-#include "app/identity.h"
+#include "core/identity.h"
 #include "app/tray.h"
 #include "desktop/desktop_icons.h"
 #include "res/resource.h"
@@ -13,6 +13,8 @@
 #include <shlobj.h>
 
 namespace app {
+using namespace core;
+using namespace ui;
 namespace {
 
 constexpr wchar_t MainClass[] = L"TavolinMainWindow";

@@ -1,8 +1,8 @@
 // The main window: start-up and shutdown, the tabs and their layout, the timers and the menus.
 #pragma once
 #include "app/about_page.h"
-#include "app/browser_page.h"
-#include "app/folder_paths.h"
+#include "browser/browser_page.h"
+#include "core/folder_paths.h"
 #include "app/single_instance.h"
 #include "monitor/monitor_page.h"
 #include "platform/window.h"
@@ -13,6 +13,8 @@
 #include <string>
 
 namespace app {
+using namespace core;
+using namespace ui;
 
 enum TimerId : UINT_PTR { Timer1 = 1, TimerKT = 2, TimerOut = 3, tmrFlashMe = 4 };
 
@@ -48,9 +50,9 @@ class FormMain : public platform::Window {
     bool ExitRequested = false;
 
     HWND SSTab1 = nullptr;
-    BrowserPage browser;
+    browser::BrowserPage browser;
     PicturePage pictures;
-    MonitorPage monitor;
+    monitor::MonitorPage monitor;
     AboutPage about;
     AutoChange autoChange{*this};
     HMENU menu托盘 = nullptr, FlieL = nullptr, LV = nullptr;

@@ -3,7 +3,8 @@
 #include <commctrl.h>
 #include <richedit.h>
 
-namespace app {
+namespace monitor {
+using namespace ui;
 
 bool MonitorPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     font_ = font;
@@ -30,4 +31,4 @@ void MonitorPage::Layout(int W, int H, UINT dpi) {
     PlaceInFrame(RichTextBox1, t.RichTextBox1, dpi);
 }
 
-} // namespace app
+} // namespace monitor

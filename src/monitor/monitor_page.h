@@ -1,10 +1,10 @@
 // Tab 2, "文件操作监视": the monitor's buttons, its state label and the log.
 #pragma once
-#include "app/tab_page.h"
+#include "ui/tab_page.h"
 
-namespace app {
+namespace monitor {
 
-class MonitorPage : public TabPage {
+class MonitorPage : public ui::TabPage {
   public:
     bool Build(HWND parent, int id, HFONT font, UINT dpi) override;
     void Layout(int W, int H, UINT dpi) override;
@@ -16,4 +16,4 @@ class MonitorPage : public TabPage {
     static constexpr int Picture3Height = 480;
 };
 
-} // namespace app
+} // namespace monitor

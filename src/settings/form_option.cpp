@@ -1,6 +1,6 @@
 #include "settings/form_option.h"
 
-#include "app/identity.h"
+#include "core/identity.h"
 #include "res/resource.h"
 #include "settings/option_number.h"
 #include "settings/registry.h"
@@ -96,7 +96,7 @@ void FormOption::Form_Load() {
     Tick(Check1, RunEntryIsOurs());
     Tick(Check2, settings_.HideAtStart == 1);
     Tick(Check3,
-         ParseStoredInt32(GetSetting(app::ApplicationTitle, SectionAssociation, KeyCheck3, L"0"), 0) == 1);
+         ParseStoredInt32(GetSetting(core::ApplicationTitle, SectionAssociation, KeyCheck3, L"0"), 0) == 1);
 }
 
 // The designed places in twips for this DPI, each grown (about its middle) where its text needs more
@@ -174,7 +174,7 @@ void FormOption::Command1_Click() {
     WriteClass();
     WriteAssociation(L".jpg", associate);
     WriteAssociation(L".bmp", associate);
-    SaveSetting(app::ApplicationTitle, SectionAssociation, KeyCheck3, associate ? L"1" : L"0");
+    SaveSetting(core::ApplicationTitle, SectionAssociation, KeyCheck3, associate ? L"1" : L"0");
     End(IDOK);
 }
 
@@ -189,7 +189,7 @@ bool FormOption::RunEntryIsOurs() const {
     // Earlier versions wrote the path without quotes.
     const std::wstring plain = CommandText(), quoted = L"\"" + plain + L"\"";
     for (HKEY root : {keys_.machine, HKEY_CURRENT_USER}) {
-        std::wstring entry = GetRegistryString(root, RunKey, app::ApplicationTitle);
+        std::wstring entry = GetRegistryString(root, RunKey, core::ApplicationTitle);
         if (entry == plain || entry == quoted) return true;
     }
     return false;
@@ -197,21 +197,21 @@ bool FormOption::RunEntryIsOurs() const {
 
 void FormOption::WriteRunEntry(bool on) {
     if (!on) {
-        DeleteRegistryValue(keys_.machine, RunKey, app::ApplicationTitle);
-        DeleteRegistryValue(HKEY_CURRENT_USER, RunKey, app::ApplicationTitle);
+        DeleteRegistryValue(keys_.machine, RunKey, core::ApplicationTitle);
+        DeleteRegistryValue(HKEY_CURRENT_USER, RunKey, core::ApplicationTitle);
         return;
     }
     // A path with blanks must be quoted, or Windows may start another program.
     const std::wstring quoted = L"\"" + CommandText() + L"\"";
-    if (SetRegistryString(keys_.machine, RunKey, app::ApplicationTitle, quoted))
-        DeleteRegistryValue(HKEY_CURRENT_USER, RunKey, app::ApplicationTitle); // one entry, one start
+    if (SetRegistryString(keys_.machine, RunKey, core::ApplicationTitle, quoted))
+        DeleteRegistryValue(HKEY_CURRENT_USER, RunKey, core::ApplicationTitle); // one entry, one start
     else
-        SetRegistryString(HKEY_CURRENT_USER, RunKey, app::ApplicationTitle, quoted);
+        SetRegistryString(HKEY_CURRENT_USER, RunKey, core::ApplicationTitle, quoted);
 }
 
 void FormOption::WriteClass() {
     if (executableName_.empty()) return; // never the classes root's own value
-    const std::wstring title = app::ApplicationTitle, program = CommandText();
+    const std::wstring title = core::ApplicationTitle, program = CommandText();
     SetClassEntry(keys_, executableName_, title + L"文件");
     SetClassEntry(keys_, executableName_ + L"\\DefaultIcon", program + L",0");
     SetClassEntry(keys_, executableName_ + L"\\shell\\play", L"用 " + title + L" 打开");

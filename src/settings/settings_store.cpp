@@ -1,6 +1,6 @@
 #include "settings/settings_store.h"
 
-#include "app/identity.h"
+#include "core/identity.h"
 #include "settings/registry.h"
 #include "settings/setting_text.h"
 
@@ -28,7 +28,7 @@ AppSettings LoadAppSettings(const std::wstring& programFolder) {
         ParseStoredInt32(GetSetting(programFolder, SectionSettings, KeySlideshowInterval, L"3"), 3);
     s.HideAtStart = ParseStoredInt16(GetSetting(programFolder, SectionSettings, KeyHideAtStart, L"0"), 0);
     s.WallpaperFolder = GetSetting(programFolder, SectionSettings, KeyWallpaperFolder,
-                                   programFolder + app::PictureFolderName);
+                                   programFolder + core::PictureFolderName);
     return s;
 }
 

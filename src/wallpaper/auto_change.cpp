@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 namespace app {
+using namespace ui;
 
 std::wstring AutoChange::Command4Caption() const {
     return platform::GetText(form_.pictures.Command4);

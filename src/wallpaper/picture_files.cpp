@@ -1,6 +1,6 @@
 #include "wallpaper/picture_files.h"
 
-#include "app/identity.h"
+#include "core/identity.h"
 #include "settings/registry.h"
 #include "wallpaper/picture_list.h"
 
@@ -43,7 +43,7 @@ std::wstring ErrorText(DWORD code) {
 
 Collected CollectPicture(const std::wstring& programFolder, const std::wstring& folder,
                          const std::wstring& name) {
-    std::wstring pictures = programFolder + app::PictureFolderName;
+    std::wstring pictures = programFolder + core::PictureFolderName;
     if (folder == pictures) return {};
     if (!FolderExists(pictures) && !CreateDirectoryW(pictures.c_str(), nullptr))
         return {L"", L"无法创建图片文件夹：" + pictures + L"\n" + ErrorText(GetLastError())};

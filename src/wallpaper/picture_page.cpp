@@ -1,7 +1,7 @@
 #include "wallpaper/picture_page.h"
 
 #include "app/form_main.h"
-#include "app/identity.h"
+#include "core/identity.h"
 #include "res/resource.h"
 #include "settings/registry.h"
 #include "settings/settings_store.h"
@@ -14,6 +14,7 @@
 #include <windowsx.h>
 
 namespace app {
+using namespace ui;
 
 bool MinimisedOnScreen(HWND window) { return IsIconic(window) && IsWindowVisible(window); }
 

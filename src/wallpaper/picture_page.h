@@ -1,11 +1,12 @@
 // Tab 1, "墙纸和看图": the picture list, the preview and the picture buttons.
 #pragma once
-#include "app/tab_page.h"
+#include "ui/tab_page.h"
 #include "wallpaper/preview_pane.h"
 
 #include <string>
 
 namespace app {
+using namespace ui;
 
 class FormMain;
 
@@ -14,7 +15,7 @@ class FormMain;
 // wallpaper would be set again and again.
 bool MinimisedOnScreen(HWND window);
 
-class PicturePage : public TabPage {
+class PicturePage : public ui::TabPage {
   public:
     explicit PicturePage(FormMain& form) : form_(form) {}
     bool Build(HWND parent, int id, HFONT font, UINT dpi) override;

@@ -1,7 +1,7 @@
 // Quorvel.exe as its own process over made-up shell windows: it hides the desktop icons at
 // start-up, and every way it ends gives them back. The automatic change from the tray, down to the
 // wallpaper bitmap and the registry.
-#include "app/controls.h"
+#include "ui/controls.h"
 #include "res/resource.h"
 #include "settings/app_settings.h"
 #include "settings/registry.h"
@@ -110,7 +110,7 @@ TEST(AutomaticChange, FromTheTrayEveryIntervalTheNextPictureBecomesTheWallpaper)
     ASSERT_TRUE(main);
     ShowWindow(shell.view(), SW_SHOW); // the change hides them again
     program.Choose(ID_menu自动更换壁纸);
-    EXPECT_TRUE(WaitFor([&] { return Text(Control(main, app::IDC_Command4)) == L"停止更换墙纸"; }));
+    EXPECT_TRUE(WaitFor([&] { return Text(Control(main, ui::IDC_Command4)) == L"停止更换墙纸"; }));
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main) && !shell.ViewVisible(); }));
 
     EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 64; }, 15000));

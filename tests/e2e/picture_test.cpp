@@ -1,6 +1,6 @@
 // Quorvel.exe as its own process on the picture tab: a picture from the command line, a click in
 // the picture list, the popup menu, and "设为墙纸" down to the bitmap file and the registry.
-#include "app/controls.h"
+#include "ui/controls.h"
 #include "res/resource.h"
 #include "settings/registry.h"
 #include "tests/e2e/driver.h"
@@ -44,7 +44,7 @@ TEST(Pictures, AClickedPictureIsCollectedAndBecomesTheWallpaper) {
     Program program(folder, L"\"" + outside + L"\\山.bmp\"");
     HWND main = program.WaitUntilStarted();
     ASSERT_TRUE(main);
-    HWND list = Control(main, app::IDC_File1);
+    HWND list = Control(main, ui::IDC_File1);
     ASSERT_EQ(ListBoxItems(list), (std::vector<std::wstring>{L"山.bmp", L"海边.jpg"}));
 
     ClickRow(list, 1);
@@ -53,7 +53,7 @@ TEST(Pictures, AClickedPictureIsCollectedAndBecomesTheWallpaper) {
     EXPECT_TRUE(WaitFor([&] { return test::Exists(folder.pictureFolder() + L"\\海边.jpg"); }));
     EXPECT_EQ(test::ReadBytes(folder.pictureFolder() + L"\\海边.jpg"), test::ReadBytes(picture));
 
-    PostMessageW(Control(main, app::IDC_Command2), BM_CLICK, 0, 0);
+    PostMessageW(Control(main, ui::IDC_Command2), BM_CLICK, 0, 0);
     EXPECT_TRUE(WaitFor([&] { return Desktop(L"Wallpaper") == bitmap; })) << Desktop(L"Wallpaper");
     EXPECT_EQ(Desktop(L"TileWallpaper"), L"0");
     EXPECT_EQ(Desktop(L"WallpaperStyle"), L"0");
@@ -71,7 +71,7 @@ TEST(Pictures, TheListsPopupMenuDeletesTheSelectedPicture) {
     Program program(folder);
     HWND main = program.WaitUntilStarted();
     ASSERT_TRUE(main);
-    HWND list = Control(main, app::IDC_File1);
+    HWND list = Control(main, ui::IDC_File1);
     ClickRow(list, 0);
     ASSERT_TRUE(WaitFor([&] { return Text(main) == L"Tavolin－" + folder.pictureFolder() + L"\\a.gif"; }));
 

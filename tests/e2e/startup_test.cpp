@@ -1,5 +1,5 @@
 // Quorvel.exe started as its own process: start-up, a second start, the tray icon, closing and quitting.
-#include "app/controls.h"
+#include "ui/controls.h"
 #include "res/resource.h"
 #include "settings/app_settings.h"
 #include "tests/e2e/driver.h"
@@ -16,11 +16,11 @@ namespace {
 constexpr UINT TrayCallback = 0x7E9;
 
 int CurrentTab(HWND main) {
-    return static_cast<int>(SendMessageW(Control(main, app::IDC_SSTab1), TCM_GETCURSEL, 0, 0));
+    return static_cast<int>(SendMessageW(Control(main, ui::IDC_SSTab1), TCM_GETCURSEL, 0, 0));
 }
 
 std::vector<std::wstring> PictureList(HWND main) {
-    return ListBoxItems(Control(main, app::IDC_File1));
+    return ListBoxItems(Control(main, ui::IDC_File1));
 }
 
 // A 2×2 24-bit bitmap, enough for a file that is a real picture.
@@ -43,8 +43,8 @@ TEST(StartUp, FirstRunShowsTheMainWindowWithTitleVersionTabsAndTrayIcon) {
     ASSERT_TRUE(main);
     EXPECT_TRUE(IsWindowVisible(main));
     EXPECT_EQ(Text(main), L"Tavolin(Quorvel)－V1.5");
-    EXPECT_EQ(Text(Control(main, app::IDC_lblVersion)), L"版本 1.5.189");
-    EXPECT_EQ(SendMessageW(Control(main, app::IDC_SSTab1), TCM_GETITEMCOUNT, 0, 0), 4);
+    EXPECT_EQ(Text(Control(main, ui::IDC_lblVersion)), L"版本 1.5.189");
+    EXPECT_EQ(SendMessageW(Control(main, ui::IDC_SSTab1), TCM_GETITEMCOUNT, 0, 0), 4);
     EXPECT_EQ(CurrentTab(main), 0);
     // The window that a later copy looks for carries the application title.
     HWND title = FindWindowW(L"TavolinInstanceWindow", L"Tavolin(Quorvel)");

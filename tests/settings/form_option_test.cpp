@@ -2,7 +2,7 @@
 // with their messages, and what confirming writes to the settings store and the registry.
 #include "settings/form_option.h"
 
-#include "app/identity.h"
+#include "core/identity.h"
 #include "settings/registry.h"
 #include "settings/settings_store.h"
 #include "tests/support/message_boxes.h"
@@ -15,7 +15,7 @@ using settings::SystemKeys;
 
 namespace {
 
-const std::wstring Title = app::ApplicationTitle;
+const std::wstring Title = core::ApplicationTitle;
 const std::wstring Exe = L"QuorvelOptionTest";
 constexpr wchar_t UserClasses[] = L"Software\\Classes\\";
 

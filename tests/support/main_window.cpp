@@ -36,8 +36,8 @@ void MainWindowTest::TearDown() {
 
 void MainWindowTest::SelectTab(int index) {
     TabCtrl_SetCurSel(form->SSTab1, index);
-    NMHDR change{form->SSTab1, app::IDC_SSTab1, static_cast<UINT>(TCN_SELCHANGE)};
-    SendMessageW(form->hwnd(), WM_NOTIFY, app::IDC_SSTab1, reinterpret_cast<LPARAM>(&change));
+    NMHDR change{form->SSTab1, ui::IDC_SSTab1, static_cast<UINT>(TCN_SELCHANGE)};
+    SendMessageW(form->hwnd(), WM_NOTIFY, ui::IDC_SSTab1, reinterpret_cast<LPARAM>(&change));
 }
 
 } // namespace test

@@ -163,7 +163,7 @@ TEST_F(AutoChangeTest, TheSlideshowStepsWrapsAndStopsWhenItsTabIsLeft) {
     EXPECT_FALSE(form->TimerEnabled(app::TimerKT)) << "coming back does not restart it";
 
     // Restarted, it carries on from the count it had (2 of 3).
-    Command(app::IDC_Command6, BN_CLICKED);
+    Command(ui::IDC_Command6, BN_CLICKED);
     EXPECT_EQ(TicksKT(1), 1);
     Command(ID_menu停止);
     EXPECT_FALSE(form->TimerEnabled(app::TimerKT));

@@ -32,7 +32,7 @@ class PicturePageTest : public ::testing::Test {
         form.ProgramFolder = temp.path() + L"\\程序";
         CreateDirectoryW(form.ProgramFolder.c_str(), nullptr);
         form.WallpaperBitmapPath = temp.path() + L"\\Vesmar.bmp";
-        ASSERT_TRUE(page.Build(host, app::IDC_Page1, nullptr, 96));
+        ASSERT_TRUE(page.Build(host, ui::IDC_Page1, nullptr, 96));
         SetWindowPos(page.hwnd(), nullptr, 0, 0, 780, 560, SWP_NOZORDER | SWP_SHOWWINDOW);
         // A pane of 400 × 300 inside its sunken edge.
         RECT edge{0, 0, 400, 300};
@@ -66,7 +66,7 @@ class PicturePageTest : public ::testing::Test {
     // Selects a row as a click does: the list's own selection, then its notification.
     void Click(const std::wstring& name) {
         SendMessageW(page.File1, LB_SETCURSEL, static_cast<WPARAM>(IndexOf(name)), 0);
-        page.OnCommand(app::IDC_File1, LBN_SELCHANGE, page.File1);
+        page.OnCommand(ui::IDC_File1, LBN_SELCHANGE, page.File1);
     }
     std::pair<UINT, UINT> PreviewSize() const {
         const wallpaper::Picture* p = page.Preview().Current();
@@ -182,7 +182,7 @@ TEST_F(PicturePageTest, SetAsWallpaperReportsAFailedWriteAndChangesNothingElse) 
     std::wstring before = settings::GetRegistryString(HKEY_CURRENT_USER, wallpaper::DesktopKey, L"Wallpaper");
     form.WallpaperBitmapPath = temp.path() + L"\\不存在\\Vesmar.bmp";
     DialogAnswer box([](HWND b) { test::Press(b, IDOK); });
-    page.OnCommand(app::IDC_Command2, BN_CLICKED, page.Command2);
+    page.OnCommand(ui::IDC_Command2, BN_CLICKED, page.Command2);
     EXPECT_NE(box.Text().find(L"无法保存墙纸图片：" + form.WallpaperBitmapPath), std::wstring::npos)
         << box.Text();
     EXPECT_EQ(settings::GetRegistryString(HKEY_CURRENT_USER, wallpaper::DesktopKey, L"Wallpaper"), before);
@@ -203,7 +203,7 @@ TEST_F(PicturePageTest, ACancelledPickerChangesNothing) {
             reinterpret_cast<LPARAM>(&title));
         test::Press(dialog, IDCANCEL);
     });
-    page.OnCommand(app::IDC_Command1, BN_CLICKED, page.Command1);
+    page.OnCommand(ui::IDC_Command1, BN_CLICKED, page.Command1);
     ASSERT_TRUE(picker.Seen());
     EXPECT_EQ(title, L"found");
     EXPECT_EQ(page.Path(), folder);
@@ -231,7 +231,7 @@ TEST(BrowseForFolder, ADriveRootKeepsItsOneBackslash) {
 TEST_F(PicturePageTest, DefaultPathTakesTheDefaultFolderOnlyWhenItExists) {
     std::wstring folder = Folder(L"原来的");
     ASSERT_TRUE(page.SetPath(folder));
-    page.OnCommand(app::IDC_Command3, BN_CLICKED, page.Command3);
+    page.OnCommand(ui::IDC_Command3, BN_CLICKED, page.Command3);
     EXPECT_EQ(page.Path(), folder);
     EXPECT_FALSE(test::Exists(pictures()));
     EXPECT_EQ(StoredFolder(), L"<none>");

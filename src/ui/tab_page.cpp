@@ -1,6 +1,6 @@
-#include "app/tab_page.h"
+#include "ui/tab_page.h"
 
-namespace app {
+namespace ui {
 
 HWND TabPage::Add(HWND parent, int id, const wchar_t* cls, const wchar_t* text, DWORD style,
                   layout::Rect rect, DWORD exStyle) {
@@ -31,4 +31,4 @@ void TabPage::Reposition(UINT dpi, HFONT font) {
     }
 }
 
-} // namespace app
+} // namespace ui

@@ -1,6 +1,6 @@
-#include "app/identity.h"
+#include "core/identity.h"
 
-namespace app {
+namespace core {
 
 std::wstring MainCaption() {
     return std::wstring(ApplicationTitle) + L"－V" + std::to_wstring(VersionMajor) + L"." +
@@ -41,4 +41,4 @@ std::wstring NamePart(const std::wstring& path) {
     return p == std::wstring::npos ? path : path.substr(p + 1);
 }
 
-} // namespace app
+} // namespace core

@@ -1,8 +1,9 @@
-#include "app/browser_page.h"
+#include "browser/browser_page.h"
 
 #include <commctrl.h>
 
-namespace app {
+namespace browser {
+using namespace ui;
 
 bool BrowserPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     font_ = font;
@@ -84,4 +85,4 @@ void BrowserPage::RefreshLists() {
     } while (FindNextFileW(find.get(), &fd));
 }
 
-} // namespace app
+} // namespace browser

@@ -1,8 +1,8 @@
-#include "app/layout.h"
+#include "ui/layout.h"
 
 #include <gtest/gtest.h>
 
-using namespace app::layout;
+using namespace ui::layout;
 
 TEST(WindowSize, SnapsBackToTheMinimumInEachDirection) {
     EXPECT_EQ(ClampToMinimum({3000, 1500}), (Size{3500, 2000}));

@@ -1,12 +1,12 @@
 // Tab 0, "桌面文件": the folder browser's controls.
 #pragma once
-#include "app/tab_page.h"
+#include "ui/tab_page.h"
 
 #include <string>
 
-namespace app {
+namespace browser {
 
-class BrowserPage : public TabPage {
+class BrowserPage : public ui::TabPage {
   public:
     bool Build(HWND parent, int id, HFONT font, UINT dpi) override;
     void Layout(int W, int H, UINT dpi) override;
@@ -26,4 +26,4 @@ class BrowserPage : public TabPage {
     static constexpr int Picture2Height = 420;
 };
 
-} // namespace app
+} // namespace browser

@@ -1,8 +1,8 @@
-#include "app/identity.h"
+#include "core/identity.h"
 
 #include <gtest/gtest.h>
 
-using namespace app;
+using namespace core;
 
 TEST(Identity, CaptionAndVersionLabel) {
     EXPECT_EQ(MainCaption(), L"Tavolin(Quorvel)－V1.5");

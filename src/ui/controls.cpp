@@ -1,6 +1,6 @@
-#include "app/controls.h"
+#include "ui/controls.h"
 
-namespace app {
+namespace ui {
 
 HWND CreateControl(HWND parent, int id, const wchar_t* cls, const wchar_t* text, DWORD style, DWORD exStyle) {
     return CreateWindowExW(exStyle, cls, text, WS_CHILD | style, 0, 0, 0, 0, parent,
@@ -18,4 +18,4 @@ void SetFont(HWND control, HFONT font) {
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 }
 
-} // namespace app
+} // namespace ui

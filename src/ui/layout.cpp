@@ -1,8 +1,8 @@
-#include "app/layout.h"
+#include "ui/layout.h"
 
 #include <algorithm>
 
-namespace app::layout {
+namespace ui::layout {
 
 Size ClampToMinimum(Size w) {
     return {std::max(w.width, MinWindowWidth), std::max(w.height, MinWindowHeight)};
@@ -45,4 +45,4 @@ MonitorTab LayoutMonitorTab(int W, int H, int picture3Height) {
     return t;
 }
 
-} // namespace app::layout
+} // namespace ui::layout

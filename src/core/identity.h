@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-namespace app {
+namespace core {
 
 inline constexpr wchar_t ApplicationTitle[] = L"Tavolin(Quorvel)";
 inline constexpr int VersionMajor = 1;
@@ -26,4 +26,4 @@ std::wstring FolderPart(const std::wstring& path);
 // The text after the last backslash (the whole text when there is none).
 std::wstring NamePart(const std::wstring& path);
 
-} // namespace app
+} // namespace core

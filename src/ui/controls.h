@@ -1,9 +1,9 @@
 // Control identifiers of the main window and the helpers that create and place controls in twips.
 #pragma once
-#include "app/layout.h"
+#include "ui/layout.h"
 #include "platform/win.h"
 
-namespace app {
+namespace ui {
 
 enum ControlId : int {
     IDC_SSTab1 = 100,
@@ -50,4 +50,4 @@ HWND CreateControl(HWND parent, int id, const wchar_t* cls, const wchar_t* text,
 void Place(HWND control, const layout::Rect& twips, UINT dpi);
 void SetFont(HWND control, HFONT font);
 
-} // namespace app
+} // namespace ui

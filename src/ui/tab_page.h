@@ -1,11 +1,11 @@
 // One tab of the main window: a page over the tab control's display area that owns its controls.
 #pragma once
-#include "app/controls.h"
+#include "ui/controls.h"
 #include "platform/window.h"
 
 #include <vector>
 
-namespace app {
+namespace ui {
 
 class TabPage : public platform::Panel {
   public:
@@ -37,4 +37,4 @@ class TabPage : public platform::Panel {
     HFONT font_ = nullptr;
 };
 
-} // namespace app
+} // namespace ui

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-namespace app {
+namespace core {
 
 struct FolderPaths {
     std::wstring Desktop;      // "桌面"
@@ -13,4 +13,4 @@ struct FolderPaths {
     std::wstring Documents;    // "我的文档"
 };
 
-} // namespace app
+} // namespace core

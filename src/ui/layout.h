@@ -1,7 +1,7 @@
 // Main window geometry in twips; no Windows headers here.
 #pragma once
 
-namespace app::layout {
+namespace ui::layout {
 
 struct Rect {
     int left = 0, top = 0, width = 0, height = 0;
@@ -58,4 +58,4 @@ BrowserTab LayoutBrowserTab(int W, int H, int picture2Height);
 PictureTab LayoutPictureTab(int W, int H, Rect file1AsDesigned);
 MonitorTab LayoutMonitorTab(int W, int H, int picture3Height);
 
-} // namespace app::layout
+} // namespace ui::layout
