@@ -1,7 +1,7 @@
 // The picture tab's speed and memory: selecting a 6000 × 4000 JPEG until its preview is drawn,
 // beside WIC decoding the same file alone, in one run; then the process's memory with one picture
 // loaded and after 200 more.
-#include "app/form_main.h"
+#include "wallpaper/picture_page.h"
 #include "tests/support/temp_folder.h"
 #include "tests/wallpaper/test_pictures.h"
 
@@ -70,9 +70,11 @@ void Pump() {
 int main() {
     test::UseCom();
     test::TempFolder temp(L"picture-bench");
-    app::FormMain form(false);
-    form.ProgramFolder = temp.path();
-    form.WallpaperBitmapPath = temp.path() + L"\\Vesmar.bmp";
+    struct NoHost : wallpaper::PictureHost {
+        void ShowDownloadWindow() override {}
+    } noHost;
+    settings::AppSettings settings;
+    core::ProgramPlaces places{temp.path(), L"Quorvel", temp.path() + L"\\Vesmar.bmp"};
     // The pictures lie in the picture folder itself, so selecting them copies nothing.
     std::wstring big = temp.path() + L"\\Tavolin壁纸";
     std::wstring many = temp.path() + L"\\many";
@@ -91,7 +93,7 @@ int main() {
     RegisterClassW(&wc);
     HWND host = CreateWindowW(wc.lpszClassName, L"Tavolin", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 900, 600,
                               nullptr, nullptr, wc.hInstance, nullptr);
-    app::PicturePage& page = form.pictures;
+    wallpaper::PicturePage page(noHost, settings, places);
     page.Build(host, ui::IDC_Page1, nullptr, 96);
     SetWindowPos(page.hwnd(), nullptr, 0, 0, 880, 560, SWP_NOZORDER | SWP_SHOWWINDOW);
     SetWindowPos(page.P_back, nullptr, 200, 10, 660, 440, SWP_NOZORDER);

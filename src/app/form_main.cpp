@@ -42,15 +42,12 @@ HFONT CreateUiFont(UINT dpi) {
 
 } // namespace
 
-bool FormMain::Create() {
-    wchar_t exe[MAX_PATH * 2] = L"";
-    GetModuleFileNameW(nullptr, exe, ARRAYSIZE(exe));
-    ProgramFolder = FolderPart(exe);
-    if (!ProgramFolder.empty()) ProgramFolder.pop_back();
-    ExecutableName = NamePart(exe);
-    if (ExecutableName.size() > 4 && _wcsicmp(ExecutableName.c_str() + ExecutableName.size() - 4, L".exe") == 0)
-        ExecutableName.resize(ExecutableName.size() - 4);
+FormMain::FormMain(bool earlierCopyRunning, core::ProgramPlaces places)
+    : places_(std::move(places)), pictures_(*this, settings_, places_), autoChange_(*this, pictures_, settings_),
+      earlierCopyRunning_(earlierCopyRunning) {}
 
+bool FormMain::Create() {
+    FindProgramPlaces();
     HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
                                                0, 0, LR_DEFAULTSIZE | LR_SHARED));
     RegisterClass(MainClass, icon, GetSysColorBrush(COLOR_BTNFACE));
@@ -87,20 +84,20 @@ void FormMain::CreateChildren() {
         item.pszText = const_cast<wchar_t*>(caption);
         TabCtrl_InsertItem(SSTab1, i++, &item);
     }
-    browser.Build(hwnd(), IDC_Page0, font, dpi_);
-    pictures.Build(hwnd(), IDC_Page1, font, dpi_);
-    monitor.Build(hwnd(), IDC_Page2, font, dpi_);
-    about.Build(hwnd(), IDC_Page3, font, dpi_);
+    browser_.Build(hwnd(), IDC_Page0, font, dpi_);
+    pictures_.Build(hwnd(), IDC_Page1, font, dpi_);
+    monitor_.Build(hwnd(), IDC_Page2, font, dpi_);
+    about_.Build(hwnd(), IDC_Page3, font, dpi_);
     // The pages lie over the tab control's display area.
     SetWindowPos(SSTab1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 TabPage* FormMain::Page(int index) {
     switch (index) {
-    case 0: return &browser;
-    case 1: return &pictures;
-    case 2: return &monitor;
-    case 3: return &about;
+    case 0: return &browser_;
+    case 1: return &pictures_;
+    case 2: return &monitor_;
+    case 3: return &about_;
     }
     return nullptr;
 }
@@ -116,62 +113,68 @@ void FormMain::ApplyDpi(UINT dpi) {
 // ---- start-up ---------------------------------------------------------------------------------
 
 void FormMain::Form_Load() {
-    // 1. An earlier copy is asked to end; ours takes its place.
+    // An earlier copy is asked to end; ours takes its place.
     if (earlierCopyRunning_) ReplaceEarlierInstance(hwnd(), ApplicationTitle);
     titleWindow_.Create(hwnd(), ApplicationTitle);
-    // 2. The popup menus live apart from any menu bar.
+    // The tray menu lives apart from any menu bar.
     popups_.reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPS)));
     menu托盘 = GetSubMenu(popups_.get(), POPUP_TRAY);
-    FlieL = GetSubMenu(popups_.get(), POPUP_FLIEL);
-    LV = GetSubMenu(popups_.get(), POPUP_LV);
-    // 3.
-    folderPaths.Windows = 获取系统文件夹路径();
-    WallpaperBitmapPath = folderPaths.Windows + WallpaperFileName;
-    // 4.
-    AppSettings = settings::LoadAppSettings(ProgramFolder);
-    // 5. and 6. The browser starts on the desktop.
-    folderPaths.Desktop = 获取桌面路径();
-    browser.StartAt(folderPaths.Desktop);
-    SendMessageW(browser.Combo1, CB_SETCURSEL, 0, 0);
-    // 7.
+    // The Windows folder, which receives the wallpaper bitmap.
+    folderPaths_.Windows = 获取系统文件夹路径();
+    if (places_.WallpaperBitmapPath.empty()) places_.WallpaperBitmapPath = folderPaths_.Windows + WallpaperFileName;
+    settings_ = settings::LoadAppSettings(places_.ProgramFolder);
+    // The browser starts on the desktop.
+    folderPaths_.Desktop = 获取桌面路径();
+    browser_.StartAt(folderPaths_.Desktop);
+    SendMessageW(browser_.Combo1, CB_SETCURSEL, 0, 0);
     ChoosePictureFolder();
-    // 8.
     SetWindowTextW(hwnd(), MainCaption().c_str());
-    // 9.
+    // While the program runs, its browser stands in for the desktop's icons.
     menu隐藏桌面图标_Click();
-    // 10.
-    SetWindowTextW(about.lblVersion, VersionLabel().c_str());
-    // 11.
+    SetWindowTextW(about_.lblVersion, VersionLabel().c_str());
     AddTrayIcon(hwnd(), menu托盘);
     SetTrayTip(ApplicationTitle);
-    // 12.
-    wchar_t temp[MAX_PATH * 2] = L"";
-    DWORD n = GetEnvironmentVariableW(L"TEMP", temp, ARRAYSIZE(temp));
-    folderPaths.Temp = n && n < ARRAYSIZE(temp) ? temp : L"";
-    folderPaths.BrowserCache = settings::GetRegistryString(
-        HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Cache\\Paths",
-        L"Directory");
-    if (folderPaths.BrowserCache.empty()) folderPaths.BrowserCache = KnownFolder(CSIDL_INTERNET_CACHE);
-    folderPaths.Documents = settings::GetRegistryString(HKEY_CURRENT_USER, ShellFolders, L"Personal");
-    if (folderPaths.Documents.empty()) folderPaths.Documents = KnownFolder(CSIDL_PERSONAL);
-    folderPaths.System = GetSysDir();
+    FindSpecialFolders();
 
     TabCtrl_SetCurSel(SSTab1, 0);
-    // 13.
+    // A picture named on the command line (the ".jpg"/".bmp" association) is shown last.
     OpenCommandLinePicture();
 
     Form_Resize();
-    if (AppSettings.HideAtStart != 1) {
+    if (settings_.HideAtStart != 1) {
         ShowWindow(hwnd(), SW_SHOWNORMAL);
         UpdateWindow(hwnd());
     }
 }
 
+void FormMain::FindProgramPlaces() {
+    if (!places_.ProgramFolder.empty()) return;
+    std::wstring exe = platform::ModulePath();
+    places_.ProgramFolder = FolderPart(exe);
+    if (!places_.ProgramFolder.empty()) places_.ProgramFolder.pop_back();
+    std::wstring& name = places_.ExecutableName = NamePart(exe);
+    if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".exe") == 0) name.resize(name.size() - 4);
+}
+
+// The special folders that the browser offers besides the desktop and the Windows folder.
+void FormMain::FindSpecialFolders() {
+    wchar_t temp[MAX_PATH * 2] = L"";
+    DWORD n = GetEnvironmentVariableW(L"TEMP", temp, ARRAYSIZE(temp));
+    folderPaths_.Temp = n && n < ARRAYSIZE(temp) ? temp : L"";
+    folderPaths_.BrowserCache = settings::GetRegistryString(
+        HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Cache\\Paths",
+        L"Directory");
+    if (folderPaths_.BrowserCache.empty()) folderPaths_.BrowserCache = KnownFolder(CSIDL_INTERNET_CACHE);
+    folderPaths_.Documents = settings::GetRegistryString(HKEY_CURRENT_USER, ShellFolders, L"Personal");
+    if (folderPaths_.Documents.empty()) folderPaths_.Documents = KnownFolder(CSIDL_PERSONAL);
+    folderPaths_.System = GetSysDir();
+}
+
 void FormMain::ChoosePictureFolder() {
-    std::wstring preferred = ProgramFolder + PictureFolderName;
-    for (const std::wstring& folder : {AppSettings.WallpaperFolder, preferred, ProgramFolder})
-        if (pictures.SetPath(folder)) break;
-    AppSettings.WallpaperFolder = pictures.Path();
+    std::wstring preferred = places_.ProgramFolder + PictureFolderName;
+    for (const std::wstring& folder : {settings_.WallpaperFolder, preferred, places_.ProgramFolder})
+        if (pictures_.SetPath(folder)) break;
+    settings_.WallpaperFolder = pictures_.Path();
 }
 
 void FormMain::OpenCommandLinePicture() {
@@ -183,7 +186,7 @@ void FormMain::OpenCommandLinePicture() {
     加载图片(path);
     // A folder that does not exist leaves the list where it was.
     std::wstring folder = FolderPart(path);
-    if (!folder.empty()) pictures.SetPath(folder);
+    if (!folder.empty()) pictures_.SetPath(folder);
 }
 
 std::wstring FormMain::获取系统文件夹路径() const {
@@ -211,14 +214,32 @@ std::wstring FormMain::获取桌面路径() const {
 void FormMain::menu隐藏桌面图标_Click() { desktop::HideDesktopIcons(); }
 
 void FormMain::menu显示桌面图标_Click() {
-    browser.RefreshLists();
+    browser_.RefreshLists();
     desktop::ShowDesktopIcons();
 }
 
 void FormMain::menu设置_Click() {
-    settings::FormOption dialog(AppSettings, ProgramFolder, ExecutableName);
+    settings::FormOption dialog(settings_, places_.ProgramFolder, places_.ExecutableName);
     dialog.ShowModal(hwnd());
 }
+
+bool FormMain::ShowOptions() {
+    menu设置_Click();
+    return IsWindow(hwnd());
+}
+
+void FormMain::ClearDesktop() {
+    menu隐藏桌面图标_Click();
+    desktop::SendShowDesktopKeys();
+    ShowWindow(hwnd(), SW_HIDE);
+}
+
+bool FormMain::SlideshowCanRun() const {
+    return TabCtrl_GetCurSel(SSTab1) == 1 && IsWindowVisible(hwnd()) && !IsIconic(hwnd());
+}
+
+// The download window comes with the web window.
+void FormMain::ShowDownloadWindow() {}
 
 // ---- layout -----------------------------------------------------------------------------------
 
@@ -274,9 +295,11 @@ void FormMain::SSTab1_Click() { 调整其他窗口大小(); }
 
 // ---- pictures ---------------------------------------------------------------------------------
 
-void FormMain::加载图片(const std::wstring& path) { pictures.加载图片(path, MinimisedOnScreen(hwnd())); }
+void FormMain::加载图片(const std::wstring& path) {
+    pictures_.加载图片(path, wallpaper::MinimisedOnScreen(hwnd()));
+}
 
-bool FormMain::设置墙纸(std::wstring* error) { return pictures.设置墙纸(WallpaperBitmapPath, error); }
+bool FormMain::设置墙纸(std::wstring* error) { return pictures_.设置墙纸(error); }
 
 // ---- exit ---------------------------------------------------------------------------------------
 
@@ -284,12 +307,12 @@ void FormMain::menu退出_Click() { SetTimerEnabled(TimerOut, true); }
 
 void FormMain::TimerOut_Timer() {
     SetTimerEnabled(TimerOut, false);
-    ExitRequested = true;
+    exitRequested_ = true;
     SendMessageW(hwnd(), WM_CLOSE, 0, 0);
 }
 
 void FormMain::Form_Unload() {
-    if (!ExitRequested) {
+    if (!exitRequested_) {
         ShowWindow(hwnd(), SW_HIDE);
         return;
     }
@@ -328,14 +351,14 @@ void FormMain::OnCommand(int id, int code, HWND control) {
     case ID_dfdsds显示桌面图标: menu显示桌面图标_Click(); break;
     case ID_menu设置:
     case ID_mmmm设置: menu设置_Click(); break;
-    case ID_menu自动更换壁纸: autoChange.menu自动更换壁纸_Click(); break;
-    case ID_menu循环看图: autoChange.menu循环看图_Click(); break;
-    case ID_menu停止: autoChange.menu停止_Click(); break;
+    case ID_menu自动更换壁纸: autoChange_.menu自动更换壁纸_Click(); break;
+    case ID_menu循环看图: autoChange_.menu循环看图_Click(); break;
+    case ID_menu停止: autoChange_.menu停止_Click(); break;
     case IDC_Command4:
-        if (code == BN_CLICKED) autoChange.Command4_Click();
+        if (code == BN_CLICKED) autoChange_.Command4_Click();
         break;
     case IDC_Command6:
-        if (code == BN_CLICKED) autoChange.Command6_Click();
+        if (code == BN_CLICKED) autoChange_.Command6_Click();
         break;
     default:
         for (int i = 0; i < 4; ++i)
@@ -368,8 +391,8 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
         return 0;
     case WM_TIMER:
-        if (wp == Timer1) autoChange.Timer1_Timer();
-        if (wp == TimerKT) autoChange.TimerKT_Timer();
+        if (wp == Timer1) autoChange_.Timer1_Timer();
+        if (wp == TimerKT) autoChange_.TimerKT_Timer();
         if (wp == TimerOut) TimerOut_Timer();
         return 0;
     case WM_CLOSE:
@@ -383,7 +406,7 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
     case WM_ENDSESSION:
         if (wp) {
-            ExitRequested = true;
+            exitRequested_ = true;
             ExitPath();
         }
         return 0;

@@ -1,26 +1,28 @@
 // The main window: start-up and shutdown, the tabs and their layout, the timers and the menus.
+// It creates each tab's page, hands it what it reads and answers what it asks, and routes
+// the window's messages to the page or mode they belong to.
 #pragma once
 #include "app/about_page.h"
+#include "app/single_instance.h"
 #include "browser/browser_page.h"
 #include "core/folder_paths.h"
-#include "app/single_instance.h"
+#include "core/identity.h"
 #include "monitor/monitor_page.h"
 #include "platform/window.h"
 #include "settings/app_settings.h"
+#include "ui/timers.h"
 #include "wallpaper/auto_change.h"
 #include "wallpaper/picture_page.h"
 
 #include <string>
 
 namespace app {
-using namespace core;
-using namespace ui;
 
-enum TimerId : UINT_PTR { Timer1 = 1, TimerKT = 2, TimerOut = 3, tmrFlashMe = 4 };
-
-class FormMain : public platform::Window {
+class FormMain : public platform::Window, wallpaper::PictureHost, wallpaper::AutoChangeHost {
   public:
-    explicit FormMain(bool earlierCopyRunning) : pictures(*this), earlierCopyRunning_(earlierCopyRunning) {}
+    // `places` may name the program folder and the wallpaper bitmap (tests put them in a folder of
+    // their own); what it leaves empty is found at start-up.
+    explicit FormMain(bool earlierCopyRunning, core::ProgramPlaces places = {});
     // Creates the window and runs the start-up sequence.
     bool Create();
 
@@ -33,34 +35,36 @@ class FormMain : public platform::Window {
     void 加载图片(const std::wstring& path);
     // Makes the previewed picture the desktop wallpaper; false, with the reason in `error`, when the
     // bitmap could not be written (then nothing else has changed).
-    bool 设置墙纸(std::wstring* error = nullptr);
-    void SetTimerEnabled(TimerId id, bool on);
-    bool TimerEnabled(TimerId id) const { return timerOn_[id]; }
+    bool 设置墙纸(std::wstring* error);
+    bool 设置墙纸() override { return 设置墙纸(nullptr); }
+    void SetTimerEnabled(ui::TimerId id, bool on) override;
+    bool TimerEnabled(ui::TimerId id) const { return timerOn_[id]; }
     void menu隐藏桌面图标_Click();
     void menu显示桌面图标_Click();
     // Shows the options dialog modally (the tray's and the picture list's "设置").
     void menu设置_Click();
 
-    // State
-    settings::AppSettings AppSettings;
-    FolderPaths folderPaths;
-    std::wstring WallpaperBitmapPath;
-    std::wstring ProgramFolder;
-    std::wstring ExecutableName;
-    bool ExitRequested = false;
-
-    HWND SSTab1 = nullptr;
-    browser::BrowserPage browser;
-    PicturePage pictures;
-    monitor::MonitorPage monitor;
-    AboutPage about;
-    AutoChange autoChange{*this};
-    HMENU menu托盘 = nullptr, FlieL = nullptr, LV = nullptr;
+    // What the pages work with, for the tests that drive them through this window. Tests may change
+    // the settings and places between steps; the pages read them when they need them.
+    settings::AppSettings& Settings() { return settings_; }
+    core::ProgramPlaces& Places() { return places_; }
+    const core::FolderPaths& Folders() const { return folderPaths_; }
+    HWND TabControl() const { return SSTab1; }
+    browser::BrowserPage& Browser() { return browser_; }
+    wallpaper::PicturePage& Pictures() { return pictures_; }
+    wallpaper::AutoChange& TimedModes() { return autoChange_; }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
+    // What the pages ask of the main window.
+    void ShowDownloadWindow() override;
+    bool ShowOptions() override;
+    void ClearDesktop() override;
+    bool SlideshowCanRun() const override;
+    HMENU TrayMenu() const override { return menu托盘; }
+
     void Form_Load();
     void Form_Resize();
     // The close decision: hides the window, or (on the way out) runs the exit path.
@@ -70,12 +74,27 @@ class FormMain : public platform::Window {
     void TimerOut_Timer();
     void menu退出_Click();
     void menu显示界面_Click();
+    void FindProgramPlaces();
+    void FindSpecialFolders();
     void ChoosePictureFolder();
     void OpenCommandLinePicture();
     void OnCommand(int id, int code, HWND control);
     void CreateChildren();
     void ApplyDpi(UINT dpi);
-    TabPage* Page(int index);
+    ui::TabPage* Page(int index);
+
+    settings::AppSettings settings_;
+    core::ProgramPlaces places_;
+    core::FolderPaths folderPaths_;
+    bool exitRequested_ = false;
+
+    HWND SSTab1 = nullptr;
+    browser::BrowserPage browser_;
+    wallpaper::PicturePage pictures_;
+    monitor::MonitorPage monitor_;
+    AboutPage about_;
+    wallpaper::AutoChange autoChange_;
+    HMENU menu托盘 = nullptr;
 
     bool earlierCopyRunning_;
     TitleWindow titleWindow_;

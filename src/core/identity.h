@@ -27,3 +27,14 @@ std::wstring FolderPart(const std::wstring& path);
 std::wstring NamePart(const std::wstring& path);
 
 } // namespace core
+
+namespace core {
+
+// Where this run of the program keeps its files.
+struct ProgramPlaces {
+    std::wstring ProgramFolder;       // the program's own folder, no trailing backslash
+    std::wstring ExecutableName;      // the program's file name without ".exe"
+    std::wstring WallpaperBitmapPath; // the Windows folder + WallpaperFileName
+};
+
+} // namespace core

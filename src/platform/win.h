@@ -82,6 +82,8 @@ using UniqueMenu = Owned<HMENU, MenuTraits>;
 
 // Text of a window (caption of a control).
 std::wstring GetText(HWND hwnd);
+// The full path of this program's executable, however long.
+std::wstring ModulePath();
 
 // Twips (1/1440 inch) to pixels for the given DPI; 15 twips are one pixel at 96 DPI.
 int Twips(int twips, UINT dpi);

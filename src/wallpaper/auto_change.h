@@ -2,22 +2,44 @@
 // (TimerKT). Both step through the picture list; the change also makes each picture the wallpaper.
 #pragma once
 #include "platform/win.h"
+#include "settings/app_settings.h"
+#include "ui/timers.h"
 #include "wallpaper/tick_counter.h"
 
 #include <string>
 
-namespace app {
+namespace wallpaper {
 
-class FormMain;
+class PicturePage;
 
 inline constexpr wchar_t Command4Idle[] = L"自动更换墙纸";
 inline constexpr wchar_t Command4Running[] = L"停止更换墙纸";
 inline constexpr wchar_t TrayItemIdle[] = L"自动更换壁纸";
 inline constexpr wchar_t TrayItemRunning[] = L"停止更换壁纸";
 
+// What the timed modes ask of the main window.
+class AutoChangeHost {
+  public:
+    // Shows the options dialog modally; false when the program ended while it was open.
+    virtual bool ShowOptions() = 0;
+    // Clears the desktop for the wallpaper: icons hidden, every window minimised, ours hidden.
+    virtual void ClearDesktop() = 0;
+    virtual void SetTimerEnabled(ui::TimerId id, bool on) = 0;
+    // Makes the previewed picture the wallpaper; false when it could not be written.
+    virtual bool 设置墙纸() = 0;
+    // The slideshow runs only while the picture tab is shown in a visible, restored window.
+    virtual bool SlideshowCanRun() const = 0;
+    // The tray menu, whose "自动更换壁纸" item says whether the change runs.
+    virtual HMENU TrayMenu() const = 0;
+
+  protected:
+    ~AutoChangeHost() = default;
+};
+
 class AutoChange {
   public:
-    explicit AutoChange(FormMain& form) : form_(form) {}
+    AutoChange(AutoChangeHost& host, PicturePage& pictures, const settings::AppSettings& settings)
+        : host_(host), pictures_(pictures), settings_(settings) {}
 
     // The button and the tray item each start or stop the change by their own caption; the button
     // shows the options dialog first.
@@ -33,14 +55,16 @@ class AutoChange {
     std::wstring Command4Caption() const;
     std::wstring TrayItemCaption() const;
 
-    wallpaper::TickCounter WallpaperTickCount, SlideshowTickCount;
+    TickCounter WallpaperTickCount, SlideshowTickCount;
 
   private:
     void SetCaptions(bool running);
     void Start();
     void Stop();
 
-    FormMain& form_;
+    AutoChangeHost& host_;
+    PicturePage& pictures_;
+    const settings::AppSettings& settings_;
 };
 
-} // namespace app
+} // namespace wallpaper

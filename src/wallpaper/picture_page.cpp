@@ -1,6 +1,5 @@
 #include "wallpaper/picture_page.h"
 
-#include "app/form_main.h"
 #include "core/identity.h"
 #include "res/resource.h"
 #include "settings/registry.h"
@@ -13,7 +12,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
-namespace app {
+namespace wallpaper {
 using namespace ui;
 
 bool MinimisedOnScreen(HWND window) { return IsIconic(window) && IsWindowVisible(window); }
@@ -22,6 +21,8 @@ bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     font_ = font;
     dpi_ = dpi;
     if (!Create(parent, id)) return false;
+    popups_.reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPS)));
+    FlieL = GetSubMenu(popups_.get(), POPUP_FLIEL);
     const DWORD button = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON;
     Command1 = Add(hwnd(), IDC_Command1, WC_BUTTONW, L"指定图片路径", button, {330, 30, 1260, 360});
     Command3 = Add(hwnd(), IDC_Command3, WC_BUTTONW, L"默认路径", button, {1660, 30, 1260, 360});
@@ -52,7 +53,7 @@ bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     if (HRSRC res = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_DEFAULT_PICTURE), RT_RCDATA))
         if (HGLOBAL data = LoadResource(nullptr, res))
             if (auto picture =
-                    wallpaper::Picture::LoadFromMemory(LockResource(data), SizeofResource(nullptr, res)))
+                    Picture::LoadFromMemory(LockResource(data), SizeofResource(nullptr, res)))
                 preview_.SetPicture(std::move(*picture));
     return true;
 }
@@ -64,8 +65,8 @@ void PicturePage::Layout(int W, int H, UINT dpi) {
 }
 
 bool PicturePage::SetPath(const std::wstring& folder) {
-    std::wstring f = wallpaper::NormalizeFolder(folder);
-    if (!wallpaper::FolderExists(f)) return false;
+    std::wstring f = NormalizeFolder(folder);
+    if (!FolderExists(f)) return false;
     path_ = f;
     Refresh();
     return true;
@@ -74,7 +75,7 @@ bool PicturePage::SetPath(const std::wstring& folder) {
 void PicturePage::Refresh() {
     SendMessageW(File1, WM_SETREDRAW, FALSE, 0);
     SendMessageW(File1, LB_RESETCONTENT, 0, 0);
-    for (const std::wstring& name : wallpaper::ListPictures(path_))
+    for (const std::wstring& name : ListPictures(path_))
         SendMessageW(File1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     SendMessageW(File1, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(File1, nullptr, TRUE);
@@ -107,7 +108,7 @@ void PicturePage::File1_Click() {
     int index = ListIndex();
     if (index < 0) return;
     std::wstring name = List(index);
-    std::wstring src = wallpaper::JoinPath(path_, name);
+    std::wstring src = JoinPath(path_, name);
     // A file gone since the list was filled: the list catches up, nothing else happens.
     if (!settings::FileCanBeOpened(src)) {
         Refresh();
@@ -115,30 +116,30 @@ void PicturePage::File1_Click() {
     }
     SetWindowTextW(Owner(), (L"Tavolin－" + src).c_str());
     加载图片(src, MinimisedOnScreen(Owner()));
-    wallpaper::Collected collected = wallpaper::CollectPicture(form_.ProgramFolder, path_, name);
+    Collected collected = CollectPicture(places_.ProgramFolder, path_, name);
     if (!collected.error.empty()) Report(collected.error);
 }
 
 void PicturePage::加载图片(const std::wstring& path, bool minimised) {
     if (minimised) return;
     if (!path.empty()) {
-        std::optional<wallpaper::Picture> picture = wallpaper::Picture::Load(path);
+        std::optional<Picture> picture = Picture::Load(path);
         if (!picture) return;
         preview_.SetPicture(std::move(*picture));
     }
     preview_.Fit();
 }
 
-bool PicturePage::设置墙纸(const std::wstring& bitmapPath, std::wstring* error) {
-    const wallpaper::Picture* picture = preview_.Current();
+bool PicturePage::设置墙纸(std::wstring* error) {
+    const Picture* picture = preview_.Current();
     std::wstring why =
-        picture ? wallpaper::SetWallpaper(*picture, bitmapPath) : L"预览中没有图片，无法设为墙纸。";
+        picture ? SetWallpaper(*picture, places_.WallpaperBitmapPath) : L"预览中没有图片，无法设为墙纸。";
     if (error) *error = why;
     return why.empty();
 }
 
 void PicturePage::Command1_Click() {
-    std::wstring folder = wallpaper::BrowseForFolder(Owner());
+    std::wstring folder = BrowseForFolder(Owner());
     if (folder.empty()) return;
     if (!SetPath(folder)) {
         Report(L"文件夹不存在：" + folder);
@@ -149,21 +150,21 @@ void PicturePage::Command1_Click() {
 
 void PicturePage::Command3_Click() {
     // Only an existing default folder is taken; this button does not create it.
-    std::wstring folder = form_.ProgramFolder + PictureFolderName;
-    if (!wallpaper::FolderExists(folder)) return;
+    std::wstring folder = places_.ProgramFolder + core::PictureFolderName;
+    if (!FolderExists(folder)) return;
     SetPath(folder);
     SaveFolder(folder);
 }
 
 void PicturePage::Command2_Click() {
     std::wstring error;
-    if (!form_.设置墙纸(&error)) Report(error);
+    if (!设置墙纸(&error)) Report(error);
 }
 
 void PicturePage::menu删除文件jpg_Click() {
     int index = ListIndex();
     if (index == -1 || ListCount() == 0) return;
-    std::wstring error = wallpaper::DeletePicture(wallpaper::JoinPath(path_, List(index)));
+    std::wstring error = DeletePicture(JoinPath(path_, List(index)));
     Refresh();
     if (!error.empty()) Report(error);
 }
@@ -175,12 +176,12 @@ void PicturePage::File1_ContextMenu(LPARAM screenPoint) {
         GetWindowRect(File1, &r);
         at = {r.left, r.top};
     }
-    TrackPopupMenu(form_.FlieL, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Owner(), nullptr);
+    TrackPopupMenu(FlieL, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Owner(), nullptr);
 }
 
 void PicturePage::SaveFolder(const std::wstring& folder) {
-    form_.AppSettings.WallpaperFolder = folder;
-    settings::SaveSetting(form_.ProgramFolder, settings::SectionSettings, settings::KeyWallpaperFolder,
+    settings_.WallpaperFolder = folder;
+    settings::SaveSetting(places_.ProgramFolder, settings::SectionSettings, settings::KeyWallpaperFolder,
                           folder);
 }
 
@@ -210,6 +211,9 @@ bool PicturePage::OnCommand(int id, int code, HWND) {
     case IDC_Command2:
         if (code == BN_CLICKED) Command2_Click();
         return true;
+    case IDC_Command5:
+        if (code == BN_CLICKED) Command5_Click();
+        return true;
     case ID_FlieL刷新:
         Refresh();
         return true;
@@ -238,4 +242,4 @@ LRESULT PicturePage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return TabPage::HandleMessage(msg, wp, lp);
 }
 
-} // namespace app
+} // namespace wallpaper

@@ -1,14 +1,23 @@
 // Tab 1, "墙纸和看图": the picture list, the preview and the picture buttons.
 #pragma once
+#include "core/identity.h"
+#include "settings/app_settings.h"
 #include "ui/tab_page.h"
 #include "wallpaper/preview_pane.h"
 
 #include <string>
 
-namespace app {
-using namespace ui;
+namespace wallpaper {
 
-class FormMain;
+// What the picture tab asks of the rest of the program.
+class PictureHost {
+  public:
+    // "下载最新墙纸": the window with the wallpaper download pages.
+    virtual void ShowDownloadWindow() = 0;
+
+  protected:
+    ~PictureHost() = default;
+};
 
 // A minimised window on screen has no room for the preview, so pictures are not loaded then. Once the
 // automatic change has hidden it, a minimised window still takes each new picture, or the same
@@ -17,7 +26,9 @@ bool MinimisedOnScreen(HWND window);
 
 class PicturePage : public ui::TabPage {
   public:
-    explicit PicturePage(FormMain& form) : form_(form) {}
+    // The page reads the program's places and keeps the chosen picture folder in `settings`.
+    PicturePage(PictureHost& host, settings::AppSettings& settings, const core::ProgramPlaces& places)
+        : host_(host), settings_(settings), places_(places) {}
     bool Build(HWND parent, int id, HFONT font, UINT dpi) override;
     void Layout(int W, int H, UINT dpi) override;
     bool OnCommand(int id, int code, HWND control) override;
@@ -40,13 +51,14 @@ class PicturePage : public ui::TabPage {
     // Loads `path` (when not empty) and fits the current picture into the preview; nothing while minimised.
     // A file that cannot be decoded leaves the picture that was there.
     void 加载图片(const std::wstring& path, bool minimised);
-    // Writes the previewed picture to `bitmapPath` and makes it the wallpaper. False, with the
+    // Writes the previewed picture to the wallpaper bitmap and makes it the wallpaper. False, with the
     // reason in `error`, when the bitmap could not be written; then nothing else has changed.
-    bool 设置墙纸(const std::wstring& bitmapPath, std::wstring* error = nullptr);
+    bool 设置墙纸(std::wstring* error = nullptr);
 
     void Command1_Click();
     void Command3_Click();
     void Command2_Click();
+    void Command5_Click() { host_.ShowDownloadWindow(); }
     void menu删除文件jpg_Click();
 
     const wallpaper::PreviewPane& Preview() const { return preview_; }
@@ -64,14 +76,18 @@ class PicturePage : public ui::TabPage {
     HWND Owner() const;
     void Report(const std::wstring& error);
 
-    FormMain& form_;
+    PictureHost& host_;
+    settings::AppSettings& settings_;
+    const core::ProgramPlaces& places_;
+    platform::UniqueMenu popups_;
+    HMENU FlieL = nullptr;
     std::wstring path_;
     wallpaper::PreviewPane preview_;
     HWND tip_ = nullptr;
     std::wstring tipText_;
     bool reporting_ = false;
-    static constexpr layout::Rect File1Designed{330, 1230, 2590, 3000};
-    static constexpr layout::Rect P_backDesigned{2930, 30, 5000, 3000};
+    static constexpr ui::layout::Rect File1Designed{330, 1230, 2590, 3000};
+    static constexpr ui::layout::Rect P_backDesigned{2930, 30, 5000, 3000};
 };
 
-} // namespace app
+} // namespace wallpaper

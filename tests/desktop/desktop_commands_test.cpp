@@ -42,18 +42,18 @@ TEST_F(DesktopCommandsTest, ShowingTheIconsReadsTheBrowsersListsFirstEvenWhenSho
     std::wstring folder = temp.path() + L"\\桌面";
     CreateDirectoryW(folder.c_str(), nullptr);
     test::TempFolder::Write(folder + L"\\旧.txt", "x");
-    form->browser.StartAt(folder);
-    EXPECT_EQ(Items(form->browser.File2), std::vector<std::wstring>{L"旧.txt"});
+    form->Browser().StartAt(folder);
+    EXPECT_EQ(Items(form->Browser().File2), std::vector<std::wstring>{L"旧.txt"});
 
     test::TempFolder::Write(folder + L"\\新.txt", "x");
     CreateDirectoryW((folder + L"\\子文件夹").c_str(), nullptr);
     Command(ID_menu显示桌面图标);
-    EXPECT_EQ(Items(form->browser.File2),
+    EXPECT_EQ(Items(form->Browser().File2),
               (std::vector<std::wstring>{L"新.txt", L"旧.txt"}) /* in code order */);
-    EXPECT_EQ(Items(form->browser.Dir1), std::vector<std::wstring>{L"子文件夹"});
+    EXPECT_EQ(Items(form->Browser().Dir1), std::vector<std::wstring>{L"子文件夹"});
     ASSERT_TRUE(IconsShown());
 
     DeleteFileW((folder + L"\\新.txt").c_str());
     Command(ID_dfdsds显示桌面图标);
-    EXPECT_EQ(Items(form->browser.File2), std::vector<std::wstring>{L"旧.txt"});
+    EXPECT_EQ(Items(form->Browser().File2), std::vector<std::wstring>{L"旧.txt"});
 }

@@ -17,11 +17,10 @@ void MainWindowTest::SetUp() {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     for (int i = 0; i < 3; ++i)
         wallpaper_[i] = settings::GetRegistryString(HKEY_CURRENT_USER, Desktop, WallpaperValues[i]);
-    form = std::make_unique<app::FormMain>(false);
+    // Settings, pictures and the wallpaper file stay inside the test's folder.
+    form = std::make_unique<app::FormMain>(false,
+                                           core::ProgramPlaces{temp.path(), L"Quorvel", temp.path() + L"\\Vesmar.bmp"});
     ASSERT_TRUE(form->Create());
-    // Pictures and the wallpaper file stay inside the test's folder.
-    form->ProgramFolder = temp.path();
-    form->WallpaperBitmapPath = temp.path() + L"\\Vesmar.bmp";
     CreateDirectoryW(PictureFolder().c_str(), nullptr);
 }
 
@@ -35,8 +34,8 @@ void MainWindowTest::TearDown() {
 }
 
 void MainWindowTest::SelectTab(int index) {
-    TabCtrl_SetCurSel(form->SSTab1, index);
-    NMHDR change{form->SSTab1, ui::IDC_SSTab1, static_cast<UINT>(TCN_SELCHANGE)};
+    TabCtrl_SetCurSel(form->TabControl(), index);
+    NMHDR change{form->TabControl(), ui::IDC_SSTab1, static_cast<UINT>(TCN_SELCHANGE)};
     SendMessageW(form->hwnd(), WM_NOTIFY, ui::IDC_SSTab1, reinterpret_cast<LPARAM>(&change));
 }
 

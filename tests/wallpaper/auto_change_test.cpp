@@ -13,8 +13,8 @@ class AutoChangeTest : public test::MainWindowTest {
     void SetUp() override {
         MainWindowTest::SetUp();
         if (HasFatalFailure()) return;
-        form->AppSettings.WallpaperInterval = 5;
-        form->AppSettings.SlideshowInterval = 3;
+        form->Settings().WallpaperInterval = 5;
+        form->Settings().SlideshowInterval = 3;
         ShowWindow(form->hwnd(), SW_SHOWNORMAL);
         // Widths tell the pictures apart once they are the wallpaper bitmap.
         Pictures({{L"a.bmp", 20}, {L"b.bmp", 30}, {L"c.bmp", 40}});
@@ -23,31 +23,31 @@ class AutoChangeTest : public test::MainWindowTest {
         for (auto [name, width] : pictures)
             ASSERT_TRUE(
                 test::WritePicture(PictureFolder() + L"\\" + name, GUID_ContainerFormatBmp, width, 10));
-        form->pictures.SetPath(PictureFolder());
+        form->Pictures().SetPath(PictureFolder());
     }
     // Runs `n` ticks of Timer1; the index selected after them.
     int Ticks1(int n) {
         for (int i = 0; i < n; ++i)
             change().Timer1_Timer();
-        return form->pictures.ListIndex();
+        return form->Pictures().ListIndex();
     }
     int TicksKT(int n) {
         for (int i = 0; i < n; ++i)
             change().TimerKT_Timer();
-        return form->pictures.ListIndex();
+        return form->Pictures().ListIndex();
     }
-    int WallpaperWidth() const { return test::ReadBitmapHeader(form->WallpaperBitmapPath).width; }
+    int WallpaperWidth() const { return test::ReadBitmapHeader(form->Places().WallpaperBitmapPath).width; }
     bool Running() const {
-        return form->TimerEnabled(app::Timer1) && change().Command4Caption() == L"停止更换墙纸" &&
+        return form->TimerEnabled(ui::Timer1) && change().Command4Caption() == L"停止更换墙纸" &&
                change().TrayItemCaption() == L"停止更换壁纸";
     }
     bool Idle() const {
-        return !form->TimerEnabled(app::Timer1) && change().Command4Caption() == L"自动更换墙纸" &&
+        return !form->TimerEnabled(ui::Timer1) && change().Command4Caption() == L"自动更换墙纸" &&
                change().TrayItemCaption() == L"自动更换壁纸";
     }
     void Command(int id, int code = 0) { SendMessageW(form->hwnd(), WM_COMMAND, MAKEWPARAM(id, code), 0); }
 
-    app::AutoChange& change() const { return form->autoChange; }
+    wallpaper::AutoChange& change() const { return form->TimedModes(); }
 };
 
 } // namespace
@@ -61,11 +61,11 @@ TEST_F(AutoChangeTest, StartsFromTheTrayAndCountsOnAcrossAStop) {
     EXPECT_EQ(optionsDialogs, 0) << "the tray starts without the options dialog";
 
     EXPECT_EQ(Ticks1(4), -1);
-    EXPECT_FALSE(test::Exists(form->WallpaperBitmapPath));
+    EXPECT_FALSE(test::Exists(form->Places().WallpaperBitmapPath));
     EXPECT_EQ(Ticks1(1), 0) << "the first change comes on the 5th tick";
     EXPECT_EQ(WallpaperWidth(), 20);
     EXPECT_EQ(settings::GetRegistryString(HKEY_CURRENT_USER, L"Control Panel\\desktop", L"Wallpaper"),
-              form->WallpaperBitmapPath);
+              form->Places().WallpaperBitmapPath);
 
     Ticks1(3);
     Command(ID_menu自动更换壁纸); // stopped at 3
@@ -81,7 +81,7 @@ TEST_F(AutoChangeTest, StartsFromTheTrayAndCountsOnAcrossAStop) {
     EXPECT_EQ(WallpaperWidth(), 20);
 
     // A new interval applies from the next tick.
-    form->AppSettings.WallpaperInterval = 2;
+    form->Settings().WallpaperInterval = 2;
     EXPECT_EQ(Ticks1(2), 1);
 }
 
@@ -89,57 +89,57 @@ TEST_F(AutoChangeTest, ASinglePictureIsSetAgainAndAnEmptyFolderChangesNothing) {
     std::wstring one = temp.path() + L"\\one";
     CreateDirectoryW(one.c_str(), nullptr);
     ASSERT_TRUE(test::WritePicture(one + L"\\only.bmp", GUID_ContainerFormatBmp, 24, 10));
-    form->pictures.SetPath(one);
-    form->AppSettings.WallpaperInterval = 3;
+    form->Pictures().SetPath(one);
+    form->Settings().WallpaperInterval = 3;
     change().menu自动更换壁纸_Click();
     EXPECT_EQ(Ticks1(3), 0);
     EXPECT_EQ(WallpaperWidth(), 24);
-    DeleteFileW(form->WallpaperBitmapPath.c_str());
+    DeleteFileW(form->Places().WallpaperBitmapPath.c_str());
     EXPECT_EQ(Ticks1(3), 0);
     EXPECT_EQ(WallpaperWidth(), 24) << "the same picture is set again";
 
     std::wstring empty = temp.path() + L"\\empty";
     CreateDirectoryW(empty.c_str(), nullptr);
-    form->pictures.SetPath(empty);
-    DeleteFileW(form->WallpaperBitmapPath.c_str());
+    form->Pictures().SetPath(empty);
+    DeleteFileW(form->Places().WallpaperBitmapPath.c_str());
     // The captions are set again at each interval, whatever they showed.
-    SetWindowTextW(form->pictures.Command4, L"自动更换墙纸");
+    SetWindowTextW(form->Pictures().Command4, L"自动更换墙纸");
     EXPECT_EQ(Ticks1(3), -1);
-    EXPECT_FALSE(test::Exists(form->WallpaperBitmapPath));
+    EXPECT_FALSE(test::Exists(form->Places().WallpaperBitmapPath));
     EXPECT_TRUE(Running());
     EXPECT_TRUE(boxes.Texts().empty());
 }
 
 TEST_F(AutoChangeTest, AWallpaperThatCannotBeWrittenIsPassedOverQuietly) {
-    std::wstring good = form->WallpaperBitmapPath;
-    form->WallpaperBitmapPath = temp.path() + L"\\no such folder\\Vesmar.bmp";
+    std::wstring good = form->Places().WallpaperBitmapPath;
+    form->Places().WallpaperBitmapPath = temp.path() + L"\\no such folder\\Vesmar.bmp";
     change().menu自动更换壁纸_Click();
     EXPECT_EQ(Ticks1(5), 0);
     EXPECT_TRUE(boxes.Texts().empty()) << "no message box from a tick";
     EXPECT_TRUE(Running());
-    form->WallpaperBitmapPath = good;
+    form->Places().WallpaperBitmapPath = good;
     EXPECT_EQ(Ticks1(5), 1) << "the next interval takes the next picture";
     EXPECT_EQ(WallpaperWidth(), 30);
 }
 
 TEST_F(AutoChangeTest, TheButtonShowsTheOptionsFirstAndStopsASlideshow) {
     SelectTab(1);
-    SendMessageW(form->pictures.Command6, BM_CLICK, 0, 0);
-    EXPECT_TRUE(form->TimerEnabled(app::TimerKT));
+    SendMessageW(form->Pictures().Command6, BM_CLICK, 0, 0);
+    EXPECT_TRUE(form->TimerEnabled(ui::TimerKT));
 
-    SendMessageW(form->pictures.Command4, BM_CLICK, 0, 0);
+    SendMessageW(form->Pictures().Command4, BM_CLICK, 0, 0);
     EXPECT_EQ(optionsDialogs, 1);
     EXPECT_TRUE(Running()) << "the change starts however the dialog was closed";
-    EXPECT_FALSE(form->TimerEnabled(app::TimerKT));
+    EXPECT_FALSE(form->TimerEnabled(ui::TimerKT));
     EXPECT_FALSE(IsWindowVisible(form->hwnd()));
     EXPECT_FALSE(IconsShown());
 
     // The slideshow pauses the change; the captions still say it runs, so the next press stops it.
     change().menu循环看图_Click();
-    EXPECT_FALSE(form->TimerEnabled(app::Timer1));
-    EXPECT_TRUE(form->TimerEnabled(app::TimerKT));
+    EXPECT_FALSE(form->TimerEnabled(ui::Timer1));
+    EXPECT_TRUE(form->TimerEnabled(ui::TimerKT));
     EXPECT_EQ(change().Command4Caption(), L"停止更换墙纸");
-    SendMessageW(form->pictures.Command4, BM_CLICK, 0, 0);
+    SendMessageW(form->Pictures().Command4, BM_CLICK, 0, 0);
     EXPECT_TRUE(Idle());
     EXPECT_EQ(optionsDialogs, 1) << "stopping shows no dialog";
     EXPECT_FALSE(IconsShown());
@@ -153,20 +153,20 @@ TEST_F(AutoChangeTest, TheSlideshowStepsWrapsAndStopsWhenItsTabIsLeft) {
     EXPECT_EQ(TicksKT(3), 1);
     EXPECT_EQ(TicksKT(3), 2);
     EXPECT_EQ(TicksKT(3), 0);
-    EXPECT_FALSE(test::Exists(form->WallpaperBitmapPath)) << "the slideshow leaves the wallpaper";
+    EXPECT_FALSE(test::Exists(form->Places().WallpaperBitmapPath)) << "the slideshow leaves the wallpaper";
     EXPECT_EQ(TicksKT(2), 0);
 
     SelectTab(0);
     EXPECT_EQ(TicksKT(1), 0);
-    EXPECT_FALSE(form->TimerEnabled(app::TimerKT));
+    EXPECT_FALSE(form->TimerEnabled(ui::TimerKT));
     SelectTab(1);
-    EXPECT_FALSE(form->TimerEnabled(app::TimerKT)) << "coming back does not restart it";
+    EXPECT_FALSE(form->TimerEnabled(ui::TimerKT)) << "coming back does not restart it";
 
     // Restarted, it carries on from the count it had (2 of 3).
     Command(ui::IDC_Command6, BN_CLICKED);
     EXPECT_EQ(TicksKT(1), 1);
     Command(ID_menu停止);
-    EXPECT_FALSE(form->TimerEnabled(app::TimerKT));
+    EXPECT_FALSE(form->TimerEnabled(ui::TimerKT));
 }
 
 TEST_F(AutoChangeTest, TheSlideshowStopsWhenTheWindowIsHiddenOrMinimised) {
@@ -174,21 +174,21 @@ TEST_F(AutoChangeTest, TheSlideshowStopsWhenTheWindowIsHiddenOrMinimised) {
     change().menu循环看图_Click();
     ShowWindow(form->hwnd(), SW_MINIMIZE);
     TicksKT(1);
-    EXPECT_FALSE(form->TimerEnabled(app::TimerKT));
+    EXPECT_FALSE(form->TimerEnabled(ui::TimerKT));
 
     ShowWindow(form->hwnd(), SW_RESTORE);
     change().menu循环看图_Click();
     // Started from the tray, the change hides the window but leaves the slideshow to its next tick.
     change().menu自动更换壁纸_Click();
-    EXPECT_TRUE(form->TimerEnabled(app::TimerKT));
+    EXPECT_TRUE(form->TimerEnabled(ui::TimerKT));
     EXPECT_EQ(TicksKT(3), -1);
-    EXPECT_FALSE(form->TimerEnabled(app::TimerKT));
+    EXPECT_FALSE(form->TimerEnabled(ui::TimerKT));
 }
 
 TEST_F(AutoChangeTest, AMinimisedWindowStillGetsTheNextPictureOnceTheChangeHidesIt) {
     ShowWindow(form->hwnd(), SW_MINIMIZE);
     // Shown but minimised, a selection leaves the preview alone.
-    form->pictures.SetListIndex(1);
+    form->Pictures().SetListIndex(1);
     Command(ID_FlieL刷新);
     Command(ID_menu自动更换壁纸);
     ASSERT_FALSE(IsWindowVisible(form->hwnd()));

@@ -1,6 +1,7 @@
 // Tab 1 in a window of its own: the picture list, the preview, the folder buttons, the popup
 // menu's commands and "设为墙纸", against real files, the registry and the system's dialogs.
-#include "app/form_main.h"
+#include "wallpaper/auto_change.h"
+#include "wallpaper/picture_page.h"
 #include "res/resource.h"
 #include "settings/registry.h"
 #include "settings/settings_store.h"
@@ -29,9 +30,9 @@ class PicturePageTest : public ::testing::Test {
         RegisterClassW(&wc);
         host = CreateWindowW(L"PicturePageTestHost", L"Tavolin", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600, nullptr,
                              nullptr, GetModuleHandleW(nullptr), nullptr);
-        form.ProgramFolder = temp.path() + L"\\程序";
-        CreateDirectoryW(form.ProgramFolder.c_str(), nullptr);
-        form.WallpaperBitmapPath = temp.path() + L"\\Vesmar.bmp";
+        places.ProgramFolder = temp.path() + L"\\程序";
+        CreateDirectoryW(places.ProgramFolder.c_str(), nullptr);
+        places.WallpaperBitmapPath = temp.path() + L"\\Vesmar.bmp";
         ASSERT_TRUE(page.Build(host, ui::IDC_Page1, nullptr, 96));
         SetWindowPos(page.hwnd(), nullptr, 0, 0, 780, 560, SWP_NOZORDER | SWP_SHOWWINDOW);
         // A pane of 400 × 300 inside its sunken edge.
@@ -41,8 +42,8 @@ class PicturePageTest : public ::testing::Test {
                      SWP_NOMOVE | SWP_NOZORDER);
     }
     void TearDown() override {
-        RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Tavolin\\" + form.ProgramFolder).c_str());
-        RegDeleteKeyW(HKEY_CURRENT_USER, (L"Software\\Tavolin\\" + form.ProgramFolder).c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Tavolin\\" + places.ProgramFolder).c_str());
+        RegDeleteKeyW(HKEY_CURRENT_USER, (L"Software\\Tavolin\\" + places.ProgramFolder).c_str());
         DestroyWindow(host);
     }
     std::wstring Folder(const std::wstring& name) {
@@ -51,7 +52,7 @@ class PicturePageTest : public ::testing::Test {
         return f;
     }
     std::wstring StoredFolder() const {
-        return settings::GetSetting(form.ProgramFolder, L"设置", settings::KeyWallpaperFolder, L"<none>");
+        return settings::GetSetting(places.ProgramFolder, L"设置", settings::KeyWallpaperFolder, L"<none>");
     }
     std::vector<std::wstring> Listed() const {
         std::vector<std::wstring> names;
@@ -73,11 +74,19 @@ class PicturePageTest : public ::testing::Test {
         return p ? std::pair{p->Width(), p->Height()} : std::pair{0u, 0u};
     }
 
+    // What the page asks of the main window, counted.
+    struct FakeHost : wallpaper::PictureHost {
+        int downloadWindows = 0;
+        void ShowDownloadWindow() override { ++downloadWindows; }
+    };
+
     test::TempFolder temp;
-    app::FormMain form{false};
-    app::PicturePage& page = form.pictures;
+    FakeHost fakeHost;
+    settings::AppSettings settings;
+    core::ProgramPlaces places;
+    wallpaper::PicturePage page{fakeHost, settings, places};
     HWND host = nullptr;
-    std::wstring pictures() const { return form.ProgramFolder + L"\\Tavolin壁纸"; }
+    std::wstring pictures() const { return places.ProgramFolder + L"\\Tavolin壁纸"; }
 };
 
 TEST_F(PicturePageTest, TheBuiltInPictureIsShownUntilAChoiceAndCanBecomeTheWallpaper) {
@@ -86,13 +95,13 @@ TEST_F(PicturePageTest, TheBuiltInPictureIsShownUntilAChoiceAndCanBecomeTheWallp
     // 1024 × 768 has the pane's own ratio: the height decides, the pane is filled.
     EXPECT_EQ(page.Preview().Shown(), (PixelRect{0, 0, 400, 300}));
     std::wstring error;
-    EXPECT_TRUE(form.设置墙纸(&error)) << error;
-    test::BitmapHeader h = test::ReadBitmapHeader(form.WallpaperBitmapPath);
+    EXPECT_TRUE(page.设置墙纸(&error)) << error;
+    test::BitmapHeader h = test::ReadBitmapHeader(places.WallpaperBitmapPath);
     EXPECT_EQ(h.width, 1024);
     EXPECT_EQ(h.height, 768);
     EXPECT_EQ(h.bitCount, 24);
     EXPECT_EQ(settings::GetRegistryString(HKEY_CURRENT_USER, wallpaper::DesktopKey, L"Wallpaper"),
-              form.WallpaperBitmapPath);
+              places.WallpaperBitmapPath);
 }
 
 TEST_F(PicturePageTest, AClickShowsThePathInTheCaptionPreviewsAndCollectsThePicture) {
@@ -106,8 +115,8 @@ TEST_F(PicturePageTest, AClickShowsThePathInTheCaptionPreviewsAndCollectsThePict
     EXPECT_EQ(page.Preview().Shown(), (PixelRect{0, 50, 400, 200}));
     EXPECT_EQ(test::FilesIn(pictures()), std::vector<std::wstring>{L"海边.jpg"});
     // The wallpaper gets the whole picture, not the preview.
-    EXPECT_TRUE(form.设置墙纸());
-    EXPECT_EQ(test::ReadBitmapHeader(form.WallpaperBitmapPath).width, 800);
+    EXPECT_TRUE(page.设置墙纸());
+    EXPECT_EQ(test::ReadBitmapHeader(places.WallpaperBitmapPath).width, 800);
 
     // A small picture is centred at its own size, in its own colours.
     Click(L"小.bmp");
@@ -180,10 +189,10 @@ TEST_F(PicturePageTest, AFailedCollectionIsReportedAndThePictureStillShows) {
 
 TEST_F(PicturePageTest, SetAsWallpaperReportsAFailedWriteAndChangesNothingElse) {
     std::wstring before = settings::GetRegistryString(HKEY_CURRENT_USER, wallpaper::DesktopKey, L"Wallpaper");
-    form.WallpaperBitmapPath = temp.path() + L"\\不存在\\Vesmar.bmp";
+    places.WallpaperBitmapPath = temp.path() + L"\\不存在\\Vesmar.bmp";
     DialogAnswer box([](HWND b) { test::Press(b, IDOK); });
     page.OnCommand(ui::IDC_Command2, BN_CLICKED, page.Command2);
-    EXPECT_NE(box.Text().find(L"无法保存墙纸图片：" + form.WallpaperBitmapPath), std::wstring::npos)
+    EXPECT_NE(box.Text().find(L"无法保存墙纸图片：" + places.WallpaperBitmapPath), std::wstring::npos)
         << box.Text();
     EXPECT_EQ(settings::GetRegistryString(HKEY_CURRENT_USER, wallpaper::DesktopKey, L"Wallpaper"), before);
 }
@@ -219,7 +228,7 @@ TEST_F(PicturePageTest, APickedFolderIsListedAndStoredWithItsBackslash) {
     EXPECT_EQ(page.Path(), chosen);
     EXPECT_EQ(Listed(), std::vector<std::wstring>{L"x.gif"});
     EXPECT_EQ(StoredFolder(), chosen + L"\\");
-    EXPECT_EQ(form.AppSettings.WallpaperFolder, chosen + L"\\");
+    EXPECT_EQ(settings.WallpaperFolder, chosen + L"\\");
 }
 
 TEST(BrowseForFolder, ADriveRootKeepsItsOneBackslash) {
@@ -296,3 +305,88 @@ TEST_F(PicturePageTest, DeleteFileRemovesTheSelectedPictureAndRefreshes) {
 }
 
 } // namespace
+
+TEST_F(PicturePageTest, OnlyTheDownloadButtonAsksTheMainWindowForSomething) {
+    page.OnCommand(ui::IDC_Command5, BN_CLICKED, page.Command5);
+    EXPECT_EQ(fakeHost.downloadWindows, 1);
+    // "设为墙纸" and the folder buttons are the page's own work.
+    page.OnCommand(ui::IDC_Command2, BN_CLICKED, page.Command2);
+    page.OnCommand(ui::IDC_Command3, BN_CLICKED, page.Command3);
+    EXPECT_EQ(fakeHost.downloadWindows, 1);
+}
+
+namespace {
+
+// The timed modes over this page, with a main window that only records what it is asked.
+class TimedModesTest : public PicturePageTest {
+  protected:
+    struct FakeMain : wallpaper::AutoChangeHost {
+        bool ShowOptions() override { return ++options, optionsConfirmed; }
+        void ClearDesktop() override { ++clears; }
+        void SetTimerEnabled(ui::TimerId id, bool on) override { timers[id] = on; }
+        bool 设置墙纸() override { return ++wallpapers, true; }
+        bool SlideshowCanRun() const override { return slideshowCanRun; }
+        // The program's own tray menu, whose item caption is the change's state.
+        HMENU TrayMenu() const override { return GetSubMenu(popups.get(), POPUP_TRAY); }
+
+        int options = 0, clears = 0, wallpapers = 0;
+        bool optionsConfirmed = true, slideshowCanRun = true;
+        bool timers[5] = {};
+        platform::UniqueMenu popups{LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPS))};
+    };
+    void SetUp() override {
+        PicturePageTest::SetUp();
+        std::wstring folder = Folder(L"三张");
+        for (const wchar_t* name : {L"a.bmp", L"b.bmp", L"c.bmp"})
+            ASSERT_TRUE(test::WritePicture(folder + L"\\" + name, GUID_ContainerFormatBmp, 20, 10));
+        ASSERT_TRUE(page.SetPath(folder));
+        settings.WallpaperInterval = 2;
+        settings.SlideshowInterval = 1;
+    }
+
+    FakeMain main;
+    wallpaper::AutoChange modes{main, page, settings};
+};
+
+} // namespace
+
+TEST_F(TimedModesTest, TheChangeAsksForAClearDesktopAndAWallpaperAtEachInterval) {
+    modes.menu自动更换壁纸_Click();
+    EXPECT_EQ(main.clears, 1);
+    EXPECT_TRUE(main.timers[ui::Timer1]);
+    EXPECT_EQ(main.options, 0) << "the tray item starts without the options dialog";
+    EXPECT_EQ(modes.TrayItemCaption(), L"停止更换壁纸");
+    for (int i = 0; i < 4; ++i)
+        modes.Timer1_Timer();
+    EXPECT_EQ(main.wallpapers, 2);
+    EXPECT_EQ(page.ListIndex(), 1);
+    modes.menu自动更换壁纸_Click();
+    EXPECT_FALSE(main.timers[ui::Timer1]);
+    EXPECT_EQ(modes.Command4Caption(), L"自动更换墙纸");
+}
+
+TEST_F(TimedModesTest, TheButtonAsksForTheOptionsAndStartsNothingWhenTheProgramEndedMeanwhile) {
+    main.optionsConfirmed = false;
+    modes.Command4_Click();
+    EXPECT_EQ(main.options, 1);
+    EXPECT_EQ(main.clears, 0);
+    EXPECT_FALSE(main.timers[ui::Timer1]);
+    main.optionsConfirmed = true;
+    main.timers[ui::TimerKT] = true;
+    modes.Command4_Click();
+    EXPECT_EQ(main.clears, 1);
+    EXPECT_TRUE(main.timers[ui::Timer1]);
+    EXPECT_FALSE(main.timers[ui::TimerKT]) << "the change ends a slideshow";
+}
+
+TEST_F(TimedModesTest, TheSlideshowStopsWhenTheMainWindowSaysItCannotRun) {
+    modes.menu循环看图_Click();
+    EXPECT_TRUE(main.timers[ui::TimerKT]);
+    modes.TimerKT_Timer();
+    EXPECT_EQ(page.ListIndex(), 0);
+    main.slideshowCanRun = false;
+    modes.TimerKT_Timer();
+    EXPECT_FALSE(main.timers[ui::TimerKT]);
+    EXPECT_EQ(page.ListIndex(), 0);
+    EXPECT_EQ(main.wallpapers, 0) << "the slideshow leaves the wallpaper";
+}
