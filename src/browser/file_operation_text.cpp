@@ -36,9 +36,9 @@ std::wstring FailureReport(FileOperation operation, const std::vector<Failure>& 
                           : operation == FileOperation::Move ? L"移动"
                                                              : L"删除";
     std::wstring text =
-        std::wstring(L"以下 ") + std::to_wstring(failures.size()) + L" 项未能" + verb + L"：\r\n";
+        std::wstring(L"以下 ") + std::to_wstring(failures.size()) + L" 项未能" + verb + L"：";
     for (size_t i = 0; i < failures.size() && i < shown; ++i)
-        text += L"\r\n" + failures[i].path + L"\r\n    " + ReasonText(failures[i]);
+        text += L"\r\n\r\n" + failures[i].path + L"\r\n    " + ReasonText(failures[i]);
     if (failures.size() > shown)
         text += L"\r\n\r\n……另有 " + std::to_wstring(failures.size() - shown) + L" 项";
     return text;
