@@ -48,6 +48,7 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "© ${PUBLISHER}"
 !define MUI_UNICON "${RES_DIR}/app.ico"
 !define MUI_ABORTWARNING
 
+!define MUI_WELCOMEPAGE_TEXT "此程序将把 Tavolin 桌面助手 ${VERSION} 安装到你的电脑上，不需要管理员权限。$\r$\n$\r$\n如果 Tavolin 正在运行，安装程序会先让它退出，桌面图标随之恢复。你的设置和“${PICTURES}”文件夹中收集的图片都会保留。$\r$\n$\r$\n$_CLICK"
 !insertmacro MUI_PAGE_WELCOME
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
@@ -56,7 +57,7 @@ VIAddVersionKey /LANG=2052 "LegalCopyright" "© ${PUBLISHER}"
 
 !insertmacro MUI_UNPAGE_CONFIRM
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_COMPONENTSPAGE_TEXT_TOP "“${PICTURES}”文件夹里是你收集的图片。只有勾选下面的第二项，它才会连同其中的图片一起删除。"
+!define MUI_COMPONENTSPAGE_TEXT_TOP "程序文件夹中的“${PICTURES}”文件夹里是你收集的图片，默认保留。勾选“收藏的图片”才会把它连同其中的图片一起删除。"
 !insertmacro MUI_UNPAGE_COMPONENTS
 !insertmacro MUI_UNPAGE_INSTFILES
 
