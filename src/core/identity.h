@@ -1,13 +1,15 @@
 // The program's identity and the texts built from it; no Windows headers here.
 #pragma once
+#include "res/version.h"
+
 #include <string>
 
 namespace core {
 
 inline constexpr wchar_t ApplicationTitle[] = L"Tavolin(Quorvel)";
-inline constexpr int VersionMajor = 1;
-inline constexpr int VersionMinor = 5;
-inline constexpr int VersionRevision = 189;
+inline constexpr int VersionMajor = TAVOLIN_VERSION_MAJOR;
+inline constexpr int VersionMinor = TAVOLIN_VERSION_MINOR;
+inline constexpr int VersionRevision = TAVOLIN_VERSION_REVISION;
 inline constexpr wchar_t ProductPage[] = L"https://www.tavolin.net/";
 inline constexpr wchar_t PictureFolderName[] = L"\\Tavolin壁纸";
 inline constexpr wchar_t WallpaperFileName[] = L"\\Vesmar.bmp";

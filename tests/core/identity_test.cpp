@@ -5,8 +5,10 @@
 using namespace core;
 
 TEST(Identity, CaptionAndVersionLabel) {
-    EXPECT_EQ(MainCaption(), L"Tavolin(Quorvel)－V1.5");
-    EXPECT_EQ(VersionLabel(), L"版本 1.5.189");
+    // The resource's version, as res/version.h gives it.
+    EXPECT_EQ(MainCaption(), L"Tavolin(Quorvel)－V" TAVOLIN_STRINGIZE(
+                                 TAVOLIN_VERSION_MAJOR) "." TAVOLIN_STRINGIZE(TAVOLIN_VERSION_MINOR));
+    EXPECT_EQ(VersionLabel(), L"版本 " TAVOLIN_VERSION_TEXT);
 }
 
 TEST(CommandLine, ProgramNameIsDroppedAndQuotesRemoved) {

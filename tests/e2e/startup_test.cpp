@@ -1,6 +1,7 @@
 // Quorvel.exe started as its own process: start-up, a second start, the tray icon, closing and quitting.
 #include "ui/controls.h"
 #include "res/resource.h"
+#include "res/version.h"
 #include "settings/app_settings.h"
 #include "tests/e2e/driver.h"
 #include "tests/support/temp_folder.h"
@@ -43,7 +44,7 @@ TEST(StartUp, FirstRunShowsTheMainWindowWithTitleVersionTabsAndTrayIcon) {
     ASSERT_TRUE(main);
     EXPECT_TRUE(IsWindowVisible(main));
     EXPECT_EQ(Text(main), L"Tavolin(Quorvel)－V1.5");
-    EXPECT_EQ(Text(Control(main, ui::IDC_lblVersion)), L"版本 1.5.189");
+    EXPECT_EQ(Text(Control(main, ui::IDC_lblVersion)), L"版本 " TAVOLIN_VERSION_TEXT);
     EXPECT_EQ(SendMessageW(Control(main, ui::IDC_SSTab1), TCM_GETITEMCOUNT, 0, 0), 4);
     EXPECT_EQ(CurrentTab(main), 0);
     // The window that a later copy looks for carries the application title.
