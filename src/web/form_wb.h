@@ -25,6 +25,7 @@ struct FormWBOptions {
 // Opens the web window, or brings up the one that is open. `programFolder` (no trailing
 // backslash) holds the help page. Returns the window, or null when it cannot be created.
 HWND ShowFormWB(const std::wstring& programFolder);
+// The options count when the window is created; an open window is only brought up.
 HWND ShowFormWB(FormWBOptions options);
 // The open web window, or null.
 HWND FormWBWindow();
