@@ -8,6 +8,7 @@
 #include "settings/registry.h"
 #include "settings/settings_store.h"
 #include "wallpaper/picture_list.h"
+#include "web/form_wb.h"
 
 #include <commctrl.h>
 #include <shlobj.h>
@@ -238,8 +239,9 @@ bool FormMain::SlideshowCanRun() const {
     return TabCtrl_GetCurSel(SSTab1) == 1 && IsWindowVisible(hwnd()) && !IsIconic(hwnd());
 }
 
-// The download window comes with the web window.
-void FormMain::ShowDownloadWindow() {}
+void FormMain::ShowDownloadWindow() { web::ShowFormWB(places_.ProgramFolder); }
+
+void FormMain::menu关于_Click() { ShowDownloadWindow(); }
 
 // ---- layout -----------------------------------------------------------------------------------
 
@@ -345,6 +347,7 @@ void FormMain::OnCommand(int id, int code, HWND control) {
     switch (id) {
     case ID_menu显示界面: menu显示界面_Click(); break;
     case ID_menu退出: menu退出_Click(); break;
+    case ID_menu关于: menu关于_Click(); break;
     case ID_menu隐藏桌面图标:
     case ID_隐藏桌面图标dfdsfds: menu隐藏桌面图标_Click(); break;
     case ID_menu显示桌面图标:

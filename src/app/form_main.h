@@ -74,6 +74,7 @@ class FormMain : public platform::Window, wallpaper::PictureHost, wallpaper::Aut
     void TimerOut_Timer();
     void menu退出_Click();
     void menu显示界面_Click();
+    void menu关于_Click();
     void FindProgramPlaces();
     void FindSpecialFolders();
     void ChoosePictureFolder();

@@ -1,6 +1,7 @@
 #include "app/form_main.h"
 #include "app/single_instance.h"
 #include "desktop/desktop_icons.h"
+#include "web/form_wb.h"
 
 #include <commctrl.h>
 #include <objbase.h>
@@ -32,12 +33,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             CrashWhenTestsAsk();
             MSG msg;
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                if (web::FormWBTranslate(msg)) continue;
                 if (IsDialogMessageW(form.hwnd(), &msg)) continue;
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }
             result = static_cast<int>(msg.wParam);
         }
+        // The web window holds COM objects: it goes while COM is still up.
+        web::CloseFormWB();
     }
     CoUninitialize();
     return result;
