@@ -1,9 +1,9 @@
 // The main window: start-up and shutdown, the tabs and their layout, the timers and the menus.
 #pragma once
 #include "app/about_page.h"
+#include "app/single_instance.h"
 #include "browser/browser_page.h"
 #include "core/folder_paths.h"
-#include "app/single_instance.h"
 #include "monitor/monitor_page.h"
 #include "platform/window.h"
 #include "settings/app_settings.h"
@@ -18,9 +18,10 @@ using namespace ui;
 
 enum TimerId : UINT_PTR { Timer1 = 1, TimerKT = 2, TimerOut = 3, tmrFlashMe = 4 };
 
-class FormMain : public platform::Window {
+class FormMain : public platform::Window, public browser::BrowserHost {
   public:
-    explicit FormMain(bool earlierCopyRunning) : pictures(*this), earlierCopyRunning_(earlierCopyRunning) {}
+    explicit FormMain(bool earlierCopyRunning)
+        : browser(*this), pictures(*this), earlierCopyRunning_(earlierCopyRunning) {}
     // Creates the window and runs the start-up sequence.
     bool Create();
 
@@ -40,6 +41,9 @@ class FormMain : public platform::Window {
     void menu显示桌面图标_Click();
     // Shows the options dialog modally (the tray's and the picture list's "设置").
     void menu设置_Click();
+    // browser::BrowserHost
+    void BringUpMainWindow() override;
+    void ShowBrowserTab() override;
 
     // State
     settings::AppSettings AppSettings;

@@ -1,7 +1,7 @@
 // Control identifiers of the main window and the helpers that create and place controls in twips.
 #pragma once
-#include "ui/layout.h"
 #include "platform/win.h"
+#include "ui/layout.h"
 
 namespace ui {
 
@@ -18,10 +18,6 @@ enum ControlId : int {
     IDC_Label1,
     IDC_Label2,
     IDC_ListView1,
-    IDC_File2,
-    IDC_Dir1,
-    IDC_List1,
-    IDC_pic16,
     // tab 1: pictures
     IDC_File1 = 300,
     IDC_P_back,
