@@ -1,7 +1,7 @@
 #include "app/form_main.h"
 
-#include "app/tray.h"
 #include "core/identity.h"
+#include "app/tray.h"
 #include "desktop/desktop_icons.h"
 #include "res/resource.h"
 #include "settings/form_option.h"
@@ -27,8 +27,7 @@ std::wstring KnownFolder(int csidl) {
 }
 
 std::wstring TrimTrailing(std::wstring s) {
-    while (!s.empty() && (s.back() == L' ' || s.back() == L'\0'))
-        s.pop_back();
+    while (!s.empty() && (s.back() == L' ' || s.back() == L'\0')) s.pop_back();
     return s;
 }
 
@@ -49,12 +48,11 @@ bool FormMain::Create() {
     ProgramFolder = FolderPart(exe);
     if (!ProgramFolder.empty()) ProgramFolder.pop_back();
     ExecutableName = NamePart(exe);
-    if (ExecutableName.size() > 4 &&
-        _wcsicmp(ExecutableName.c_str() + ExecutableName.size() - 4, L".exe") == 0)
+    if (ExecutableName.size() > 4 && _wcsicmp(ExecutableName.c_str() + ExecutableName.size() - 4, L".exe") == 0)
         ExecutableName.resize(ExecutableName.size() - 4);
 
-    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
-                                               IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                               0, 0, LR_DEFAULTSIZE | LR_SHARED));
     RegisterClass(MainClass, icon, GetSysColorBrush(COLOR_BTNFACE));
     dpi_ = GetDpiForSystem();
     RECT r{0, 0, platform::Twips(DesignWidth, dpi_), platform::Twips(DesignHeight, dpi_)};
@@ -68,9 +66,9 @@ bool FormMain::Create() {
         return false;
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
-                                                     IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                     GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
+                 reinterpret_cast<LPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                                     LR_SHARED)));
     // A window created on another monitor may already have another DPI.
     if (UINT actual = GetDpiForWindow(hwnd()); actual && actual != dpi_) ApplyDpi(actual);
     Form_Load();
@@ -80,8 +78,7 @@ bool FormMain::Create() {
 void FormMain::CreateChildren() {
     font_.reset(CreateUiFont(dpi_));
     auto font = static_cast<HFONT>(font_.get());
-    SSTab1 =
-        CreateControl(hwnd(), IDC_SSTab1, WC_TABCONTROLW, L"", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP);
+    SSTab1 = CreateControl(hwnd(), IDC_SSTab1, WC_TABCONTROLW, L"", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP);
     SetFont(SSTab1, font);
     int i = 0;
     for (const wchar_t* caption : {L"桌面文件", L"墙纸和看图", L"文件操作监视", L"关于"}) {
@@ -100,14 +97,10 @@ void FormMain::CreateChildren() {
 
 TabPage* FormMain::Page(int index) {
     switch (index) {
-    case 0:
-        return &browser;
-    case 1:
-        return &pictures;
-    case 2:
-        return &monitor;
-    case 3:
-        return &about;
+    case 0: return &browser;
+    case 1: return &pictures;
+    case 2: return &monitor;
+    case 3: return &about;
     }
     return nullptr;
 }
@@ -117,8 +110,7 @@ void FormMain::ApplyDpi(UINT dpi) {
     font_.reset(CreateUiFont(dpi));
     auto font = static_cast<HFONT>(font_.get());
     SetFont(SSTab1, font);
-    for (int i = 0; i < 4; ++i)
-        Page(i)->Reposition(dpi, font);
+    for (int i = 0; i < 4; ++i) Page(i)->Reposition(dpi, font);
 }
 
 // ---- start-up ---------------------------------------------------------------------------------
@@ -215,9 +207,7 @@ std::wstring FormMain::获取桌面路径() const {
 
 // ---- desktop icons ----------------------------------------------------------------------------
 
-void FormMain::menu隐藏桌面图标_Click() {
-    desktop::HideDesktopIcons();
-}
+void FormMain::menu隐藏桌面图标_Click() { desktop::HideDesktopIcons(); }
 
 void FormMain::menu显示桌面图标_Click() {
     browser.RefreshLists();
@@ -270,35 +260,26 @@ void FormMain::调整其他窗口大小() {
             ShowWindow(page->hwnd(), SW_HIDE);
             continue;
         }
-        SetWindowPos(page->hwnd(), HWND_TOP, area.left, area.top, area.right - area.left,
-                     area.bottom - area.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        layout::Size frame =
-            TabPage::Frame.FrameSize({platform::PixelsToTwips(area.right - area.left, dpi_),
-                                      platform::PixelsToTwips(area.bottom - area.top, dpi_)});
+        SetWindowPos(page->hwnd(), HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        layout::Size frame = TabPage::Frame.FrameSize({platform::PixelsToTwips(area.right - area.left, dpi_),
+                                                       platform::PixelsToTwips(area.bottom - area.top, dpi_)});
         page->Layout(frame.width, frame.height, dpi_);
     }
     if (current == 1) 加载图片(L"");
 }
 
-void FormMain::SSTab1_Click() {
-    调整其他窗口大小();
-}
+void FormMain::SSTab1_Click() { 调整其他窗口大小(); }
 
 // ---- pictures ---------------------------------------------------------------------------------
 
-void FormMain::加载图片(const std::wstring& path) {
-    pictures.加载图片(path, MinimisedOnScreen(hwnd()));
-}
+void FormMain::加载图片(const std::wstring& path) { pictures.加载图片(path, MinimisedOnScreen(hwnd())); }
 
-bool FormMain::设置墙纸(std::wstring* error) {
-    return pictures.设置墙纸(WallpaperBitmapPath, error);
-}
+bool FormMain::设置墙纸(std::wstring* error) { return pictures.设置墙纸(WallpaperBitmapPath, error); }
 
 // ---- exit ---------------------------------------------------------------------------------------
 
-void FormMain::menu退出_Click() {
-    SetTimerEnabled(TimerOut, true);
-}
+void FormMain::menu退出_Click() { SetTimerEnabled(TimerOut, true); }
 
 void FormMain::TimerOut_Timer() {
     SetTimerEnabled(TimerOut, false);
@@ -323,13 +304,9 @@ void FormMain::ExitPath() {
     if (titleWindow_.hwnd()) DestroyWindow(titleWindow_.hwnd());
 }
 
-void FormMain::menu显示界面_Click() {
-    ShowMainWindow(hwnd());
-}
+void FormMain::menu显示界面_Click() { ShowMainWindow(hwnd()); }
 
-void FormMain::BringUpMainWindow() {
-    ShowMainWindow(hwnd());
-}
+void FormMain::BringUpMainWindow() { ShowMainWindow(hwnd()); }
 
 void FormMain::ShowBrowserTab() {
     if (TabCtrl_GetCurSel(SSTab1) == 0) return;
@@ -350,33 +327,17 @@ void FormMain::SetTimerEnabled(TimerId id, bool on) {
 
 void FormMain::OnCommand(int id, int code, HWND control) {
     switch (id) {
-    case ID_menu显示界面:
-        menu显示界面_Click();
-        break;
-    case ID_menu退出:
-        menu退出_Click();
-        break;
+    case ID_menu显示界面: menu显示界面_Click(); break;
+    case ID_menu退出: menu退出_Click(); break;
     case ID_menu隐藏桌面图标:
-    case ID_隐藏桌面图标dfdsfds:
-        menu隐藏桌面图标_Click();
-        break;
+    case ID_隐藏桌面图标dfdsfds: menu隐藏桌面图标_Click(); break;
     case ID_menu显示桌面图标:
-    case ID_dfdsds显示桌面图标:
-        menu显示桌面图标_Click();
-        break;
+    case ID_dfdsds显示桌面图标: menu显示桌面图标_Click(); break;
     case ID_menu设置:
-    case ID_mmmm设置:
-        menu设置_Click();
-        break;
-    case ID_menu自动更换壁纸:
-        autoChange.menu自动更换壁纸_Click();
-        break;
-    case ID_menu循环看图:
-        autoChange.menu循环看图_Click();
-        break;
-    case ID_menu停止:
-        autoChange.menu停止_Click();
-        break;
+    case ID_mmmm设置: menu设置_Click(); break;
+    case ID_menu自动更换壁纸: autoChange.menu自动更换壁纸_Click(); break;
+    case ID_menu循环看图: autoChange.menu循环看图_Click(); break;
+    case ID_menu停止: autoChange.menu停止_Click(); break;
     case IDC_Command4:
         if (code == BN_CLICKED) autoChange.Command4_Click();
         break;

@@ -1,9 +1,9 @@
 // The main window: start-up and shutdown, the tabs and their layout, the timers and the menus.
 #pragma once
 #include "app/about_page.h"
-#include "app/single_instance.h"
 #include "browser/browser_page.h"
 #include "core/folder_paths.h"
+#include "app/single_instance.h"
 #include "monitor/monitor_page.h"
 #include "platform/window.h"
 #include "settings/app_settings.h"
