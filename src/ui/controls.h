@@ -1,7 +1,7 @@
 // Control identifiers of the main window and the helpers that create and place controls in twips.
 #pragma once
-#include "platform/win.h"
 #include "ui/layout.h"
+#include "platform/win.h"
 
 namespace ui {
 
