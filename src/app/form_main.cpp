@@ -44,7 +44,7 @@ HFONT CreateUiFont(UINT dpi) {
 } // namespace
 
 FormMain::FormMain(bool earlierCopyRunning, core::ProgramPlaces places)
-    : places_(std::move(places)), pictures_(*this, settings_, places_), autoChange_(*this, pictures_, settings_),
+    : places_(std::move(places)), browser_(*this), pictures_(*this, settings_, places_), autoChange_(*this, pictures_, settings_),
       earlierCopyRunning_(earlierCopyRunning) {}
 
 bool FormMain::Create() {
@@ -126,8 +126,7 @@ void FormMain::Form_Load() {
     settings_ = settings::LoadAppSettings(places_.ProgramFolder);
     // The browser starts on the desktop.
     folderPaths_.Desktop = 获取桌面路径();
-    browser_.StartAt(folderPaths_.Desktop);
-    SendMessageW(browser_.Combo1, CB_SETCURSEL, 0, 0);
+    browser_.StartUp(folderPaths_);
     ChoosePictureFolder();
     SetWindowTextW(hwnd(), MainCaption().c_str());
     // While the program runs, its browser stands in for the desktop's icons.
@@ -331,6 +330,15 @@ void FormMain::ExitPath() {
 }
 
 void FormMain::menu显示界面_Click() { ShowMainWindow(hwnd()); }
+
+
+void FormMain::BringUpMainWindow() { ShowMainWindow(hwnd()); }
+
+void FormMain::ShowBrowserTab() {
+    if (TabCtrl_GetCurSel(SSTab1) == 0) return;
+    TabCtrl_SetCurSel(SSTab1, 0);
+    SSTab1_Click();
+}
 
 void FormMain::SetTimerEnabled(TimerId id, bool on) {
     static constexpr UINT interval[] = {0, 1000, 1000, 100, 100};

@@ -18,7 +18,10 @@
 
 namespace app {
 
-class FormMain : public platform::Window, wallpaper::PictureHost, wallpaper::AutoChangeHost {
+class FormMain : public platform::Window,
+                 browser::BrowserHost,
+                 wallpaper::PictureHost,
+                 wallpaper::AutoChangeHost {
   public:
     // `places` may name the program folder and the wallpaper bitmap (tests put them in a folder of
     // their own); what it leaves empty is found at start-up.
@@ -48,7 +51,7 @@ class FormMain : public platform::Window, wallpaper::PictureHost, wallpaper::Aut
     // the settings and places between steps; the pages read them when they need them.
     settings::AppSettings& Settings() { return settings_; }
     core::ProgramPlaces& Places() { return places_; }
-    const core::FolderPaths& Folders() const { return folderPaths_; }
+    core::FolderPaths& Folders() { return folderPaths_; }
     HWND TabControl() const { return SSTab1; }
     browser::BrowserPage& Browser() { return browser_; }
     wallpaper::PicturePage& Pictures() { return pictures_; }
@@ -59,6 +62,8 @@ class FormMain : public platform::Window, wallpaper::PictureHost, wallpaper::Aut
 
   private:
     // What the pages ask of the main window.
+    void BringUpMainWindow() override;
+    void ShowBrowserTab() override;
     void ShowDownloadWindow() override;
     bool ShowOptions() override;
     void ClearDesktop() override;

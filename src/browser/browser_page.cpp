@@ -1,9 +1,30 @@
 #include "browser/browser_page.h"
 
+#include "fileinfo/file_info.h"
+#include "res/resource.h"
+
 #include <commctrl.h>
+#include <shellapi.h>
 
 namespace browser {
 using namespace ui;
+using fileinfo::CFileInfo;
+
+const std::wstring& SpecialFolderPath(const core::FolderPaths& paths, int entry) {
+    switch (entry) {
+    case 1:
+        return paths.Windows;
+    case 2:
+        return paths.System;
+    case 3:
+        return paths.Documents;
+    case 4:
+        return paths.BrowserCache;
+    case 5:
+        return paths.Temp;
+    }
+    return paths.Desktop;
+}
 
 bool BrowserPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     font_ = font;
@@ -14,20 +35,21 @@ bool BrowserPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     ShowWindow(Picture2, SW_SHOW);
     Combo1 = Add(Picture2, IDC_Combo1, WC_COMBOBOXW, L"",
                  WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, {0, 45, 1800, 2400});
-    for (const wchar_t* name :
-         {L"桌面", L"Windows目录", L"系统目录", L"我的文档", L"浏览器缓存", L"系统缓存"})
+    for (const wchar_t* name : SpecialFolders)
         SendMessageW(Combo1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
-    Command8 = Add(Picture2, IDC_Command8, WC_BUTTONW, L"后退", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                   {1900, 30, 900, 360});
+    Command8 = Add(Picture2, IDC_Command8, WC_BUTTONW, L"后退",
+                   WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, {1900, 30, 900, 360});
     Label1 =
         Add(Picture2, IDC_Label1, WC_STATICW, L"当前路径：", WS_VISIBLE | SS_NOPREFIX, {2950, 90, 1000, 240});
     Label2 = Add(Picture2, IDC_Label2, WC_STATICW, L"", WS_VISIBLE | SS_NOPREFIX | SS_PATHELLIPSIS,
                  {3950, 90, 4000, 240});
 
-    ListView1 = Add(hwnd(), IDC_ListView1, WC_LISTVIEWW, L"",
-                    WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, {330, 460, 8000, 3000},
-                    WS_EX_CLIENTEDGE);
-    ListView_SetExtendedListViewStyle(ListView1, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP | LVS_EX_DOUBLEBUFFER);
+    // The rows live here; the list asks for the ones it shows.
+    ListView1 =
+        Add(hwnd(), IDC_ListView1, WC_LISTVIEWW, L"",
+            WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_SHAREIMAGELISTS,
+            {330, 460, 8000, 3000}, WS_EX_CLIENTEDGE);
+    ListView_SetExtendedListViewStyle(ListView1, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
     struct Column {
         const wchar_t* header;
         int width;
@@ -43,11 +65,16 @@ bool BrowserPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
         col.pszText = const_cast<wchar_t*>(c.header);
         ListView_InsertColumn(ListView1, i++, &col);
     }
-    // Working controls, never shown.
-    File2 = Add(hwnd(), IDC_File2, WC_LISTBOXW, L"", LBS_SORT | LBS_NOINTEGRALHEIGHT, {0, 0, 0, 0});
-    Dir1 = Add(hwnd(), IDC_Dir1, WC_LISTBOXW, L"", LBS_SORT | LBS_NOINTEGRALHEIGHT, {0, 0, 0, 0});
-    List1 = Add(hwnd(), IDC_List1, WC_LISTBOXW, L"", LBS_NOINTEGRALHEIGHT, {0, 0, 0, 0});
-    pic16 = Add(hwnd(), IDC_pic16, WC_STATICW, L"", SS_WHITERECT, {0, 0, 240, 240});
+
+    tip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+    TTTOOLINFOW tool{sizeof tool};
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd();
+    tool.uId = reinterpret_cast<UINT_PTR>(ListView1);
+    tool.lpszText = const_cast<wchar_t*>(L"双击打开文件和文件夹");
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     return true;
 }
 
@@ -59,30 +86,353 @@ void BrowserPage::Layout(int W, int H, UINT dpi) {
     Place(Label2, {3950, 90, std::max(600, t.Picture2.width - 3950), 240}, dpi);
 }
 
-void BrowserPage::StartAt(const std::wstring& folder) {
-    folder_ = folder;
-    SetWindowTextW(Label2, folder.c_str());
-    SendMessageW(List1, LB_RESETCONTENT, 0, 0);
-    SendMessageW(List1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(folder.c_str()));
-    RefreshLists();
+bool BrowserPage::OnCommand(int id, int code, HWND) {
+    switch (id) {
+    case IDC_Combo1:
+        if (code == CBN_SELCHANGE) Combo1_Click();
+        return true;
+    case IDC_Command8:
+        if (code == BN_CLICKED) Command8_Click();
+        return true;
+    case ID_LV刷新:
+        RefreshBrowser();
+        return true;
+    case ID_menu桌面:
+    case ID_menuWindows目录:
+    case ID_menu系统目录:
+    case ID_menu我的文档:
+    case ID_menu浏览器缓存:
+    case ID_menu系统缓存:
+        ShowSpecialFolder(SpecialFolders[id - ID_menu桌面]);
+        return true;
+    }
+    return false;
+}
+
+// ---- start-up and navigation --------------------------------------------------------------------
+
+void BrowserPage::StartUp(const core::FolderPaths& paths) {
+    paths_ = &paths;
+    // An empty or missing desktop leaves an empty list; start-up goes on without a question.
+    startingUp_ = true;
+    SetPath(paths.Desktop);
+    SetWindowTextW(Label2, lists_.Path.c_str());
+    history_.Start(lists_.Path);
+    ResetBrowserList();
+    Rebuild();
+    SendMessageW(Combo1, CB_SETCURSEL, 0, 0);
+    Combo1_Click();
+    startingUp_ = false;
+}
+
+void BrowserPage::Combo1_Click() {
+    int entry = static_cast<int>(SendMessageW(Combo1, CB_GETCURSEL, 0, 0));
+    if (entry < 0 || entry >= static_cast<int>(std::size(SpecialFolders)) || !paths_) return;
+    const std::wstring& path = SpecialFolderPath(*paths_, entry);
+    if (!FolderExists(path)) {
+        // The browser stays on the folder it shows, and so does the selector.
+        if (!startingUp_) {
+            std::wstring name = SpecialFolders[entry];
+            Report(path.empty() ? L"无法打开“" + name + L"”：系统没有提供这个文件夹的路径。"
+                                : L"无法打开“" + name + L"”：文件夹“" + path + L"”不存在。");
+        }
+        if (comboEntry_ >= 0) SendMessageW(Combo1, CB_SETCURSEL, comboEntry_, 0);
+        return;
+    }
+    comboEntry_ = entry;
+    SetPath(path);
+    SetWindowTextW(Label2, lists_.Path.c_str());
+    history_.Start(lists_.Path);
+    Rebuild();
+}
+
+void BrowserPage::EnterSelectedFolder() {
+    if (rows_.empty()) return;
+    const BrowserRow* row = SelectedItem();
+    if (!row) return;
+    if (!EntryExists(row->Key)) {
+        // Gone (or hidden) since the listing: show what the folder holds now.
+        RefreshBrowser();
+        return;
+    }
+    if (!row->IsFolder()) return;
+    std::wstring folder = row->Key;
+    SetPath(folder);
+    SetWindowTextW(Label2, lists_.Path.c_str());
+    history_.Enter(lists_.Path);
+    EnableWindow(Command8, history_.BackEnabled());
+    Rebuild();
+}
+
+void BrowserPage::Command8_Click() {
+    const std::wstring* target = history_.BackTarget();
+    if (!target) {
+        history_.DisableBack();
+        EnableWindow(Command8, history_.BackEnabled());
+        return;
+    }
+    if (!FolderExists(*target)) {
+        Report(L"无法后退：文件夹“" + *target + L"”已不存在。");
+        return;
+    }
+    std::wstring folder = *target;
+    history_.StepBack();
+    SetPath(folder);
+    Rebuild();
+    SetWindowTextW(Label2, lists_.Path.c_str());
+}
+
+void BrowserPage::ListView1_DblClick() {
+    if (rows_.empty()) return;
+    const BrowserRow* row = SelectedItem();
+    if (!row) return;
+    if (!row->IsFolder())
+        OpenSelectedItem();
+    else
+        EnterSelectedFolder();
+}
+
+void BrowserPage::OpenSelectedItem() {
+    if (rows_.empty()) return;
+    const BrowserRow* row = SelectedItem();
+    if (!row) return;
+    if (EntryExists(row->Key))
+        ShellExecuteW(GetAncestor(hwnd(), GA_ROOT), L"open", row->Key.c_str(), L"", L"", SW_SHOWNORMAL);
+    else
+        RefreshBrowser();
+}
+
+void BrowserPage::RefreshBrowser() {
+    RemoveAllRows();
+    SetPath(lists_.Path);
+    ListSubfolders();
+    ListFiles();
+}
+
+void BrowserPage::ShowSpecialFolder(const std::wstring& x) {
+    host_.BringUpMainWindow();
+    host_.ShowBrowserTab();
+    if (platform::GetText(Combo1) == x) return;
+    int entry = static_cast<int>(SendMessageW(Combo1, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                              reinterpret_cast<LPARAM>(x.c_str())));
+    if (entry < 0) return;
+    SendMessageW(Combo1, CB_SETCURSEL, entry, 0);
+    Combo1_Click();
+}
+
+void BrowserPage::SetPath(const std::wstring& folder) {
+    ReadFolder(folder, &lists_);
 }
 
 void BrowserPage::RefreshLists() {
-    SendMessageW(File2, LB_RESETCONTENT, 0, 0);
-    SendMessageW(Dir1, LB_RESETCONTENT, 0, 0);
-    if (folder_.empty()) return;
-    std::wstring pattern = folder_ + (folder_.back() == L'\\' ? L"*" : L"\\*");
-    WIN32_FIND_DATAW fd;
-    platform::UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch,
-                                               nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) return;
-    do {
-        const bool folder = fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-        if (folder && (!wcscmp(fd.cFileName, L".") || !wcscmp(fd.cFileName, L".."))) continue;
-        // Like the shell's own lists, hidden and system entries are left out.
-        if (fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-        SendMessageW(folder ? Dir1 : File2, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(fd.cFileName));
-    } while (FindNextFileW(find.get(), &fd));
+    ReadFolder(lists_.Path, &lists_);
+}
+
+void BrowserPage::Report(const std::wstring& text) {
+    platform::Message(GetAncestor(hwnd(), GA_ROOT), text, MB_OK | MB_ICONEXCLAMATION);
+}
+
+// ---- listing ------------------------------------------------------------------------------------
+
+void BrowserPage::ResetBrowserList() {
+    RemoveAllRows();
+    ListView_SetImageList(ListView1, nullptr, LVSIL_NORMAL);
+    ListView_SetImageList(ListView1, nullptr, LVSIL_SMALL);
+    icons_.Reset();
+    ListView_SetImageList(ListView1, icons_.iml16(), LVSIL_SMALL);
+}
+
+void BrowserPage::Rebuild() {
+    RemoveAllRows();
+    ListSubfolders();
+    ListFiles();
+}
+
+void BrowserPage::RemoveAllRows() {
+    rows_.clear();
+    icons_.ForgetFailures();
+    ListView_DeleteAllItems(ListView1);
+}
+
+std::wstring BrowserPage::FolderSizeText(const std::wstring& folder) {
+    return fileinfo::FormatFolderSize(FolderTreeSize(folder).bytes);
+}
+
+void BrowserPage::ListSubfolders() {
+    rows_.reserve(rows_.size() + lists_.Dir1.size());
+    for (size_t i = 0; i < lists_.Dir1.size(); ++i) {
+        const FoundEntry& found = lists_.Dir1[i];
+        BrowserRow row;
+        row.Key = Dir1List(i);
+        row.Text = fileinfo::Dir文件夹路径2文件夹名称(row.Key);
+        TreeSize size = FolderTreeSize(row.Key);
+        row.Size = fileinfo::FormatFolderSize(size.bytes);
+        row.Type =
+            types_.ForFolder(row.Key, size.hasDesktopIni || (found.attributes & FILE_ATTRIBUTE_READONLY));
+        row.Date = fileinfo::FormatFileDate(CFileInfo::FileTimeToLocalDate(found.modified));
+        row.Image = icons_.CacheTypeIcon(row.Key, row.Type, !row.IsFolder(), FILE_ATTRIBUTE_DIRECTORY);
+        rows_.push_back(std::move(row));
+    }
+    ShowRowCount();
+}
+
+void BrowserPage::ListFiles() {
+    rows_.reserve(rows_.size() + lists_.File2.size());
+    const std::wstring prefix = FolderPrefix(lists_.Path);
+    for (const FoundEntry& found : lists_.File2) {
+        BrowserRow row;
+        row.Key = prefix + found.name;
+        row.Text = found.name;
+        row.Size = fileinfo::FormatFileSize(static_cast<int64_t>(found.size));
+        row.Type = types_.ForFile(found.name);
+        row.Date = fileinfo::FormatFileDate(CFileInfo::FileTimeToLocalDate(found.modified));
+        row.Image =
+            icons_.CacheTypeIcon(row.Key, row.Type, IconDiffersPerEntry(fileinfo::FileExtension(found.name)),
+                                 FILE_ATTRIBUTE_NORMAL);
+        rows_.push_back(std::move(row));
+    }
+    ShowRowCount();
+}
+
+void BrowserPage::ShowRowCount() {
+    ListView_SetItemCountEx(ListView1, static_cast<int>(rows_.size()), 0);
+    InvalidateRect(ListView1, nullptr, TRUE);
+}
+
+// ---- selection and sorting ----------------------------------------------------------------------
+
+const BrowserRow* BrowserPage::SelectedItem() const {
+    int focused = ListView_GetNextItem(ListView1, -1, LVNI_FOCUSED);
+    int index = focused >= 0 && ListView_GetItemState(ListView1, focused, LVIS_SELECTED)
+                    ? focused
+                    : ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
+    return index >= 0 && index < static_cast<int>(rows_.size()) ? &rows_[static_cast<size_t>(index)]
+                                                                : nullptr;
+}
+
+std::vector<const BrowserRow*> BrowserPage::SelectedRows() const {
+    std::vector<const BrowserRow*> selected;
+    for (int i = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
+         i >= 0 && i < static_cast<int>(rows_.size()); i = ListView_GetNextItem(ListView1, i, LVNI_SELECTED))
+        selected.push_back(&rows_[static_cast<size_t>(i)]);
+    return selected;
+}
+
+void BrowserPage::ListView1_ColumnClick(int headerIndex) {
+    if (headerIndex < 1 || headerIndex > 4) return;
+    fileinfo::SortRequest request = fileinfo::ListView1_ColumnClick(sort_, headerIndex);
+    auto text = [&](const BrowserRow& row) -> const std::wstring& {
+        switch (request.column) {
+        case fileinfo::ColumnSize:
+            return row.Size;
+        case fileinfo::ColumnType:
+            return row.Type;
+        case fileinfo::ColumnDate:
+            return row.Date;
+        }
+        return row.Text;
+    };
+    std::vector<size_t> order;
+    if (request.byValue) {
+        std::vector<std::wstring> texts;
+        texts.reserve(rows_.size());
+        for (const BrowserRow& row : rows_)
+            texts.push_back(row.Size);
+        order = fileinfo::SortedOrder(fileinfo::SizeSortKeys(texts), request.order == 1);
+    } else {
+        std::vector<std::string> keys;
+        keys.reserve(rows_.size());
+        for (const BrowserRow& row : rows_)
+            keys.push_back(TextSortKey(text(row)));
+        order = fileinfo::SortedOrder(keys, request.order == 1);
+    }
+
+    // Selection and focus go with their rows.
+    std::vector<char> selected(rows_.size());
+    for (int i = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
+         i >= 0 && i < static_cast<int>(rows_.size()); i = ListView_GetNextItem(ListView1, i, LVNI_SELECTED))
+        selected[static_cast<size_t>(i)] = 1;
+    int focused = ListView_GetNextItem(ListView1, -1, LVNI_FOCUSED);
+    ListView_SetItemState(ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    std::vector<BrowserRow> sorted;
+    sorted.reserve(rows_.size());
+    for (size_t to = 0; to < order.size(); ++to) {
+        size_t from = order[to];
+        sorted.push_back(std::move(rows_[from]));
+        UINT state =
+            (selected[from] ? LVIS_SELECTED : 0) | (static_cast<int>(from) == focused ? LVIS_FOCUSED : 0);
+        if (state) ListView_SetItemState(ListView1, static_cast<int>(to), state, state);
+    }
+    rows_ = std::move(sorted);
+    ShowSortArrow(request.column, request.order);
+    InvalidateRect(ListView1, nullptr, TRUE);
+}
+
+void BrowserPage::ShowSortArrow(int column, int order) {
+    HWND header = ListView_GetHeader(ListView1);
+    for (int i = 0; i < 4; ++i) {
+        HDITEMW item{};
+        item.mask = HDI_FORMAT;
+        Header_GetItem(header, i, &item);
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (i == column) item.fmt |= order ? HDF_SORTDOWN : HDF_SORTUP;
+        Header_SetItem(header, i, &item);
+    }
+}
+
+// ---- messages -----------------------------------------------------------------------------------
+
+bool BrowserPage::OnListNotify(NMHDR* nm, LRESULT* result) {
+    switch (nm->code) {
+    case LVN_GETDISPINFOW: {
+        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(nm)->item;
+        if (item.iItem < 0 || item.iItem >= static_cast<int>(rows_.size())) return true;
+        const BrowserRow& row = rows_[static_cast<size_t>(item.iItem)];
+        if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0) {
+            const std::wstring* texts[] = {&row.Text, &row.Size, &row.Type, &row.Date};
+            const std::wstring& text = *texts[item.iSubItem >= 0 && item.iSubItem < 4 ? item.iSubItem : 0];
+            lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
+        }
+        if (item.mask & LVIF_IMAGE) item.iImage = row.Image >= 0 ? row.Image : I_IMAGENONE;
+        return true;
+    }
+    case LVN_ODFINDITEMW: {
+        // Typing a name's first letters finds the row.
+        auto* find = reinterpret_cast<NMLVFINDITEMW*>(nm);
+        *result = -1;
+        if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz || rows_.empty())
+            return true;
+        size_t n = rows_.size(), length = wcslen(find->lvfi.psz);
+        size_t start = find->iStart >= 0 ? static_cast<size_t>(find->iStart) % n : 0;
+        for (size_t k = 0; k < n; ++k) {
+            size_t i = (start + k) % n;
+            const std::wstring& name = rows_[i].Text;
+            if (name.size() >= length &&
+                CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, name.c_str(), static_cast<int>(length),
+                               find->lvfi.psz, static_cast<int>(length)) == CSTR_EQUAL) {
+                *result = static_cast<LRESULT>(i);
+                break;
+            }
+        }
+        return true;
+    }
+    case NM_DBLCLK:
+        ListView1_DblClick();
+        return true;
+    case LVN_COLUMNCLICK:
+        ListView1_ColumnClick(reinterpret_cast<NMLISTVIEW*>(nm)->iSubItem + 1);
+        return true;
+    }
+    return false;
+}
+
+LRESULT BrowserPage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NOTIFY) {
+        auto* nm = reinterpret_cast<NMHDR*>(lp);
+        LRESULT result = 0;
+        if (nm->hwndFrom == ListView1 && OnListNotify(nm, &result)) return result;
+    }
+    return TabPage::HandleMessage(msg, wp, lp);
 }
 
 } // namespace browser

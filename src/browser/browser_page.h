@@ -1,27 +1,114 @@
-// Tab 0, "桌面文件": the folder browser's controls.
+// Tab 0, "桌面文件": the folder browser. It lists one folder (its subfolders, then its files), goes into
+// subfolders and back, shows the six special folders and sorts by column.
 #pragma once
+#include "browser/back_history.h"
+#include "browser/browser_rows.h"
+#include "browser/folder_reader.h"
+#include "browser/icon_cache.h"
+#include "core/folder_paths.h"
+#include "fileinfo/list_sort.h"
+#include "fileinfo/shell_types.h"
 #include "ui/tab_page.h"
 
 #include <string>
+#include <vector>
 
 namespace browser {
 
+// What the browser needs of the main window.
+class BrowserHost {
+  public:
+    // Makes the main window visible, neither minimised nor maximised.
+    virtual void BringUpMainWindow() = 0;
+    // Brings tab 0 ("桌面文件") to the front when another tab is shown.
+    virtual void ShowBrowserTab() = 0;
+
+  protected:
+    ~BrowserHost() = default;
+};
+
+// The six entries of Combo1, in their order.
+inline constexpr const wchar_t* SpecialFolders[] = {L"桌面",     L"Windows目录", L"系统目录",
+                                                    L"我的文档", L"浏览器缓存",  L"系统缓存"};
+// The path of a Combo1 entry (by index) in the resolved special folders.
+const std::wstring& SpecialFolderPath(const core::FolderPaths& paths, int entry);
+
 class BrowserPage : public ui::TabPage {
   public:
+    explicit BrowserPage(BrowserHost& host) : host_(host) {}
     bool Build(HWND parent, int id, HFONT font, UINT dpi) override;
     void Layout(int W, int H, UINT dpi) override;
+    bool OnCommand(int id, int code, HWND control) override;
 
-    // Points the browser at `folder`: the current-path label and the first history entry.
-    void StartAt(const std::wstring& folder);
-    // Reads the current folder again into the working lists: its files into File2, its folders into Dir1.
+    // The browser's part of start-up: the desktop in the working lists, Label2 and the history, the list
+    // built, then Combo1 on "桌面", which builds it again. `paths` is the main window's record, read whenever
+    // a special folder is chosen (its later fields are filled further on in start-up).
+    void StartUp(const core::FolderPaths& paths);
+
+    // Navigation
+    void Combo1_Click();
+    void Command8_Click();
+    void ListView1_DblClick();
+    void EnterSelectedFolder();
+    void RefreshBrowser();
+    void ShowSpecialFolder(const std::wstring& x);
+    // Opens the selected row's entry with its program (a folder in a shell window); re-reads the folder
+    // instead when the entry has gone.
+    void OpenSelectedItem();
+
+    // Listing
+    void ResetBrowserList();
+    void ListSubfolders();
+    void ListFiles();
+    static std::wstring FolderSizeText(const std::wstring& folder);
+    // Reads the current folder again into Dir1 and File2; the rows stay as they are.
     void RefreshLists();
-    const std::wstring& Folder() const { return folder_; }
+
+    // Sorting by the header with `headerIndex` (1-based), as a click on it does.
+    void ListView1_ColumnClick(int headerIndex);
+
+    // The current folder, and its subfolders (Dir1) and files (File2) as last read.
+    const FolderLists& Lists() const { return lists_; }
+    const std::wstring& CurrentFolder() const { return lists_.Path; }
+    // Dir1's entry i: the full path of a subfolder. File2's entry i: a file's name.
+    std::wstring Dir1List(size_t i) const { return FolderPrefix(lists_.Path) + lists_.Dir1[i].name; }
+    const std::wstring& File2List(size_t i) const { return lists_.File2[i].name; }
+    const BackHistory& List1() const { return history_; }
+
+    // The rows in list order; the selected row (the focused one when it is selected) and all selected rows.
+    const std::vector<BrowserRow>& Rows() const { return rows_; }
+    const BrowserRow* SelectedItem() const;
+    std::vector<const BrowserRow*> SelectedRows() const;
+    const IconCache& Icons() const { return icons_; }
 
     HWND Picture2 = nullptr, Combo1 = nullptr, Command8 = nullptr, Label1 = nullptr, Label2 = nullptr;
-    HWND ListView1 = nullptr, File2 = nullptr, Dir1 = nullptr, List1 = nullptr, pic16 = nullptr;
+    HWND ListView1 = nullptr;
+
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
-    std::wstring folder_;
+    // Points Dir1 and File2 at `folder` and reads them.
+    void SetPath(const std::wstring& folder);
+    // Removes every row, then lists the subfolders and the files.
+    void Rebuild();
+    void RemoveAllRows();
+    void ShowRowCount();
+    void ShowSortArrow(int column, int order);
+    void Report(const std::wstring& text);
+    bool OnListNotify(NMHDR* nm, LRESULT* result);
+
+    BrowserHost& host_;
+    const core::FolderPaths* paths_ = nullptr;
+    FolderLists lists_;
+    BackHistory history_;
+    std::vector<BrowserRow> rows_;
+    IconCache icons_;
+    fileinfo::TypeNames types_;
+    fileinfo::ListSortState sort_;
+    int comboEntry_ = -1; // the Combo1 entry whose folder was last shown
+    bool startingUp_ = false;
+    HWND tip_ = nullptr;
     platform::Panel picture2_;
     static constexpr int Picture2Height = 420;
 };

@@ -18,10 +18,6 @@ enum ControlId : int {
     IDC_Label1,
     IDC_Label2,
     IDC_ListView1,
-    IDC_File2,
-    IDC_Dir1,
-    IDC_List1,
-    IDC_pic16,
     // tab 1: pictures
     IDC_File1 = 300,
     IDC_P_back,

@@ -11,14 +11,10 @@ namespace {
 class DesktopCommandsTest : public test::MainWindowTest {
   protected:
     void Command(int id) { SendMessageW(form->hwnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
-    std::vector<std::wstring> Items(HWND list) const {
+    static std::vector<std::wstring> Items(const std::vector<browser::FoundEntry>& list) {
         std::vector<std::wstring> items;
-        int n = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-        for (int i = 0; i < n; ++i) {
-            wchar_t text[MAX_PATH] = L"";
-            SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
-            items.emplace_back(text);
-        }
+        for (const browser::FoundEntry& entry : list)
+            items.push_back(entry.name);
         std::sort(items.begin(), items.end());
         return items;
     }
@@ -42,18 +38,19 @@ TEST_F(DesktopCommandsTest, ShowingTheIconsReadsTheBrowsersListsFirstEvenWhenSho
     std::wstring folder = temp.path() + L"\\桌面";
     CreateDirectoryW(folder.c_str(), nullptr);
     test::TempFolder::Write(folder + L"\\旧.txt", "x");
-    form->Browser().StartAt(folder);
-    EXPECT_EQ(Items(form->Browser().File2), std::vector<std::wstring>{L"旧.txt"});
+    form->Folders().Desktop = folder;
+    form->Browser().StartUp(form->Folders());
+    EXPECT_EQ(Items(form->Browser().Lists().File2), std::vector<std::wstring>{L"旧.txt"});
 
     test::TempFolder::Write(folder + L"\\新.txt", "x");
     CreateDirectoryW((folder + L"\\子文件夹").c_str(), nullptr);
     Command(ID_menu显示桌面图标);
-    EXPECT_EQ(Items(form->Browser().File2),
+    EXPECT_EQ(Items(form->Browser().Lists().File2),
               (std::vector<std::wstring>{L"新.txt", L"旧.txt"}) /* in code order */);
-    EXPECT_EQ(Items(form->Browser().Dir1), std::vector<std::wstring>{L"子文件夹"});
+    EXPECT_EQ(Items(form->Browser().Lists().Dir1), std::vector<std::wstring>{L"子文件夹"});
     ASSERT_TRUE(IconsShown());
 
     DeleteFileW((folder + L"\\新.txt").c_str());
     Command(ID_dfdsds显示桌面图标);
-    EXPECT_EQ(Items(form->Browser().File2), std::vector<std::wstring>{L"旧.txt"});
+    EXPECT_EQ(Items(form->Browser().Lists().File2), std::vector<std::wstring>{L"旧.txt"});
 }

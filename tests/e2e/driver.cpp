@@ -199,6 +199,42 @@ std::vector<std::wstring> ListBoxItems(HWND listBox) {
     return items;
 }
 
+std::vector<std::vector<std::wstring>> ListViewRows(HWND listView, int columns) {
+    std::vector<std::vector<std::wstring>> rows;
+    DWORD pid = PidOf(listView);
+    platform::UniqueHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid));
+    if (!process) return rows;
+    // The item record and its text buffer live in the program's memory, where the list writes.
+    constexpr size_t TextChars = 1024;
+    void* remote = VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW) + TextChars * sizeof(wchar_t),
+                                  MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote) return rows;
+    auto* remoteText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote) + sizeof(LVITEMW));
+    int n = static_cast<int>(SendMessageW(listView, LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < n; ++i) {
+        std::vector<std::wstring> row;
+        for (int c = 0; c < columns; ++c) {
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iSubItem = c;
+            item.pszText = remoteText;
+            item.cchTextMax = TextChars;
+            WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr);
+            int length = static_cast<int>(
+                SendMessageW(listView, LVM_GETITEMTEXTW, i, reinterpret_cast<LPARAM>(remote)));
+            std::wstring text(static_cast<size_t>(std::max(length, 0)), L'\0');
+            if (length > 0)
+                ReadProcessMemory(process.get(), remoteText, text.data(), text.size() * sizeof(wchar_t),
+                                  nullptr);
+            row.push_back(text);
+        }
+        rows.push_back(row);
+    }
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+    return rows;
+}
+
 bool HasTrayIcon(HWND window) {
     NOTIFYICONDATAW nid{};
     nid.cbSize = sizeof nid;

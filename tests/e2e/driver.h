@@ -67,6 +67,8 @@ void PressButton(HWND dialog, int id);
 // A descendant control by its ID.
 HWND Control(HWND top, int id);
 std::vector<std::wstring> ListBoxItems(HWND listBox);
+// The texts of a list view's rows (of another process), `columns` columns each.
+std::vector<std::vector<std::wstring>> ListViewRows(HWND listView, int columns);
 
 // True when the notification area holds an icon of `window` (uID 0).
 bool HasTrayIcon(HWND window);

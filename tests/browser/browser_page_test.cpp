@@ -1,0 +1,354 @@
+// The folder browser in a window of its own, over made folder trees: the listing, going in and back,
+// special folders, sorting, and what a user sees in the list control.
+#include "browser/browser_page.h"
+#include "fileinfo/file_text.h"
+#include "res/resource.h"
+#include "tests/support/message_boxes.h"
+#include "tests/support/temp_folder.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+#include <objbase.h>
+
+using browser::BrowserRow;
+
+namespace {
+
+struct FakeHost : browser::BrowserHost {
+    int broughtUp = 0, tabShown = 0;
+    void BringUpMainWindow() override { ++broughtUp; }
+    void ShowBrowserTab() override { ++tabShown; }
+};
+
+void SetModified(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour) {
+    SYSTEMTIME local{year, month, 0, day, hour, 30, 15, 0};
+    FILETIME lt, utc;
+    SystemTimeToFileTime(&local, &lt);
+    LocalFileTimeToFileTime(&lt, &utc);
+    HANDLE h = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    SetFileTime(h, nullptr, nullptr, &utc);
+    CloseHandle(h);
+}
+
+class BrowserPageTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        window = CreateWindowW(L"STATIC", L"Tavolin", WS_OVERLAPPEDWINDOW, 0, 0, 800, 500, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+        ASSERT_TRUE(page.Build(window, ui::IDC_Page0, nullptr, 96));
+        SetWindowPos(page.hwnd(), nullptr, 0, 0, 780, 460, SWP_NOZORDER | SWP_SHOWWINDOW);
+        page.Layout(11000, 6500, 96);
+        desktop = Folder(L"桌面");
+        paths.Desktop = desktop;
+        for (auto [field, name] : {std::pair{&paths.Windows, L"Windows"},
+                                   {&paths.System, L"System32"},
+                                   {&paths.Documents, L"我的文档"},
+                                   {&paths.BrowserCache, L"Cache"},
+                                   {&paths.Temp, L"Temp"}})
+            *field = Folder(name);
+    }
+    void TearDown() override { DestroyWindow(window); }
+
+    std::wstring Folder(const std::wstring& relative) {
+        std::wstring f = temp.path() + L"\\" + relative;
+        CreateDirectoryW(f.c_str(), nullptr);
+        return f;
+    }
+    static void File(const std::wstring& path, size_t bytes) {
+        test::TempFolder::Write(path, std::string(bytes, 'x'));
+    }
+
+    std::vector<std::wstring> Names() const {
+        std::vector<std::wstring> names;
+        for (const BrowserRow& row : page.Rows())
+            names.push_back(row.Text);
+        return names;
+    }
+    const BrowserRow& Row(const std::wstring& name) const {
+        for (const BrowserRow& row : page.Rows())
+            if (row.Text == name) return row;
+        static BrowserRow none;
+        ADD_FAILURE() << "no row " << testing::PrintToString(name);
+        return none;
+    }
+    void Select(const std::wstring& name) {
+        ListView_SetItemState(page.ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (size_t i = 0; i < page.Rows().size(); ++i)
+            if (page.Rows()[i].Text == name)
+                ListView_SetItemState(page.ListView1, static_cast<int>(i), LVIS_SELECTED | LVIS_FOCUSED,
+                                      LVIS_SELECTED | LVIS_FOCUSED);
+    }
+    // What the list control shows in row `row`, column `column`.
+    std::wstring Shown(int row, int column) const {
+        wchar_t text[300] = L"";
+        ListView_GetItemText(page.ListView1, row, column, text, 300);
+        return text;
+    }
+    void Notify(UINT code, int subItem = 0) {
+        NMLISTVIEW nm{};
+        nm.hdr = {page.ListView1, ui::IDC_ListView1, code};
+        nm.iItem = -1;
+        nm.iSubItem = subItem;
+        SendMessageW(page.hwnd(), WM_NOTIFY, ui::IDC_ListView1, reinterpret_cast<LPARAM>(&nm));
+    }
+    std::wstring Label2() const { return platform::GetText(page.Label2); }
+    std::wstring Combo1() const { return platform::GetText(page.Combo1); }
+    bool BackEnabled() const { return IsWindowEnabled(page.Command8); }
+    std::vector<std::wstring> History() const { return page.List1().Entries(); }
+
+    test::TempFolder temp;
+    test::MessageBoxes boxes;
+    HWND window = nullptr;
+    FakeHost host;
+    browser::BrowserPage page{host};
+    core::FolderPaths paths;
+    std::wstring desktop;
+};
+
+} // namespace
+
+TEST_F(BrowserPageTest, StartUpListsTheDesktopFoldersFirstWithSizesTypesDatesAndIcons) {
+    std::wstring b = Folder(L"桌面\\b 照片");
+    File(b + L"\\one.bin", 1000);
+    Folder(L"桌面\\b 照片\\深处");
+    File(b + L"\\深处\\two.bin", 1048576 - 1000); // 1,048,576 bytes in all
+    Folder(L"桌面\\A 空");
+    std::wstring hiddenFolder = Folder(L"桌面\\隐藏");
+    SetFileAttributesW(hiddenFolder.c_str(), FILE_ATTRIBUTE_HIDDEN);
+    File(desktop + L"\\z.txt", 512);
+    File(desktop + L"\\Y.TXT", 1536);
+    File(desktop + L"\\x", 0);
+    File(desktop + L"\\系统.dat", 1);
+    SetFileAttributesW((desktop + L"\\系统.dat").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    SetModified(desktop + L"\\z.txt", 2004, 6, 21, 21);
+    SetModified(b, 2010, 1, 2, 3);
+    // A 5 GiB file, sparse on the disk.
+    HANDLE big = CreateFileW((desktop + L"\\大文件.iso").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    LARGE_INTEGER end{};
+    end.QuadPart = 5LL << 30;
+    SetFilePointerEx(big, end, nullptr, FILE_BEGIN);
+    SetEndOfFile(big);
+    CloseHandle(big);
+
+    page.StartUp(paths);
+    EXPECT_EQ(Names(),
+              (std::vector<std::wstring>{L"A 空", L"b 照片", L"x", L"Y.TXT", L"z.txt", L"大文件.iso"}));
+    EXPECT_EQ(Row(L"b 照片").Key, b);
+    EXPECT_EQ(Row(L"b 照片").Size, L"1,048.58");
+    EXPECT_EQ(Row(L"b 照片").Type, L"文件夹");
+    EXPECT_EQ(Row(L"b 照片").Date, L"2010-01-02 03:30:15");
+    EXPECT_EQ(Row(L"A 空").Size, L"0.00");
+    EXPECT_EQ(Row(L"z.txt").Key, desktop + L"\\z.txt");
+    EXPECT_EQ(Row(L"z.txt").Size, L"0.50");
+    EXPECT_EQ(Row(L"z.txt").Date, L"2004-06-21 21:30:15");
+    EXPECT_EQ(Row(L"Y.TXT").Size, L"1.50");
+    EXPECT_EQ(Row(L"大文件.iso").Size, L"5,242,880.00");
+    EXPECT_EQ(Row(L"x").Size, L"0.00");
+    // Types come from the shell, once per extension whatever its letter case.
+    EXPECT_EQ(Row(L"z.txt").Type, Row(L"Y.TXT").Type);
+    EXPECT_FALSE(Row(L"x").Type.empty());
+    EXPECT_FALSE(Row(L"z.txt").IsFolder());
+    // One icon per type: the two folders and the two text files share theirs.
+    EXPECT_GT(Row(L"A 空").Image, 0);
+    EXPECT_EQ(Row(L"A 空").Image, Row(L"b 照片").Image);
+    EXPECT_EQ(Row(L"z.txt").Image, Row(L"Y.TXT").Image);
+    EXPECT_NE(Row(L"z.txt").Image, Row(L"A 空").Image);
+
+    // The list shows the rows, and the browser's state is the desktop's.
+    ASSERT_EQ(ListView_GetItemCount(page.ListView1), 6);
+    EXPECT_EQ(Shown(1, 0), L"b 照片");
+    EXPECT_EQ(Shown(1, 1), L"1,048.58");
+    EXPECT_EQ(Shown(1, 2), L"文件夹");
+    EXPECT_EQ(Shown(5, 3), Row(L"大文件.iso").Date);
+    EXPECT_EQ(Label2(), desktop);
+    EXPECT_EQ(Combo1(), L"桌面");
+    EXPECT_EQ(History(), std::vector<std::wstring>{desktop});
+    EXPECT_FALSE(BackEnabled());
+    EXPECT_TRUE(boxes.Texts().empty());
+    EXPECT_EQ(page.Dir1List(1), b);
+    EXPECT_EQ(page.File2List(0), L"x");
+
+    // Several rows can be selected.
+    Select(L"x");
+    ListView_SetItemState(page.ListView1, 4, LVIS_SELECTED, LVIS_SELECTED);
+    ASSERT_EQ(page.SelectedRows().size(), 2u);
+    EXPECT_EQ(page.SelectedItem()->Text, L"x");
+    DeleteFileW((desktop + L"\\大文件.iso").c_str());
+}
+
+TEST_F(BrowserPageTest, EnteringGoingBackAndVanishedFolders) {
+    std::wstring a = Folder(L"桌面\\A");
+    std::wstring ab = Folder(L"桌面\\A\\B");
+    File(ab + L"\\in b.txt", 10);
+    std::wstring gone = Folder(L"桌面\\gone");
+    File(desktop + L"\\file.txt", 10);
+    page.StartUp(paths);
+
+    Select(L"A");
+    Notify(NM_DBLCLK); // a double-click on a folder row goes into it
+    EXPECT_EQ(page.CurrentFolder(), a);
+    EXPECT_EQ(Label2(), a);
+    EXPECT_EQ(Names(), std::vector<std::wstring>{L"B"});
+    EXPECT_TRUE(BackEnabled());
+    Select(L"B");
+    page.EnterSelectedFolder();
+    EXPECT_EQ(History(), (std::vector<std::wstring>{desktop, a, ab}));
+    EXPECT_EQ(Names(), std::vector<std::wstring>{L"in b.txt"});
+    // "打开文件夹" on a file row does nothing.
+    Select(L"in b.txt");
+    page.EnterSelectedFolder();
+    EXPECT_EQ(page.CurrentFolder(), ab);
+
+    page.Command8_Click();
+    EXPECT_EQ(page.CurrentFolder(), a);
+    EXPECT_EQ(History(), (std::vector<std::wstring>{desktop, a}));
+    page.Command8_Click();
+    EXPECT_EQ(page.CurrentFolder(), desktop);
+    EXPECT_EQ(Label2(), desktop);
+    EXPECT_TRUE(BackEnabled());
+    page.Command8_Click();
+    EXPECT_FALSE(BackEnabled());
+    EXPECT_EQ(page.CurrentFolder(), desktop);
+    EXPECT_EQ(History(), std::vector<std::wstring>{desktop});
+
+    // A folder removed after the listing: the list is read again, the history stays.
+    Select(L"gone");
+    RemoveDirectoryW(gone.c_str());
+    page.EnterSelectedFolder();
+    EXPECT_EQ(page.CurrentFolder(), desktop);
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"A", L"file.txt"}));
+    EXPECT_EQ(History(), std::vector<std::wstring>{desktop});
+    // The same for a file opened after it was deleted: nothing is opened.
+    Select(L"file.txt");
+    DeleteFileW((desktop + L"\\file.txt").c_str());
+    Notify(NM_DBLCLK);
+    EXPECT_EQ(Names(), std::vector<std::wstring>{L"A"});
+
+    // Going back to a folder deleted meanwhile: a message, and everything stays.
+    Select(L"A");
+    page.EnterSelectedFolder();
+    Select(L"B");
+    page.EnterSelectedFolder();
+    std::wstring c = Folder(L"桌面\\A\\B\\C");
+    page.RefreshBrowser();
+    Select(L"C");
+    page.EnterSelectedFolder();
+    RemoveDirectoryW(c.c_str()); // the folder on show vanishes too: it shows empty
+    test::RemoveTree(a);
+    page.Command8_Click();
+    EXPECT_EQ(page.CurrentFolder(), c);
+    EXPECT_EQ(History(), (std::vector<std::wstring>{desktop, a, ab, c}));
+    ASSERT_EQ(boxes.Texts().size(), 1u);
+    EXPECT_NE(boxes.Texts()[0].find(ab), std::wstring::npos);
+    EXPECT_NE(boxes.Texts()[0].find(L"不存在"), std::wstring::npos);
+}
+
+TEST_F(BrowserPageTest, SpecialFoldersFromTheSelectorAndTheTray) {
+    std::wstring sub = Folder(L"System32\\drivers");
+    page.StartUp(paths);
+
+    EXPECT_TRUE(page.OnCommand(ID_menu系统目录, 0, nullptr));
+    EXPECT_EQ(host.broughtUp, 1);
+    EXPECT_EQ(host.tabShown, 1);
+    EXPECT_EQ(Combo1(), L"系统目录");
+    EXPECT_EQ(page.CurrentFolder(), paths.System);
+    EXPECT_EQ(Names(), std::vector<std::wstring>{L"drivers"});
+    Select(L"drivers");
+    page.EnterSelectedFolder();
+    // The tray item for the folder already chosen leaves the browser in its subfolder.
+    page.ShowSpecialFolder(L"系统目录");
+    EXPECT_EQ(host.broughtUp, 2);
+    EXPECT_EQ(page.CurrentFolder(), sub);
+    EXPECT_EQ(History(), (std::vector<std::wstring>{paths.System, sub}));
+
+    // Choosing in the selector starts the history again and leaves the back button as it was.
+    SendMessageW(page.Combo1, CB_SETCURSEL, 3, 0);
+    page.OnCommand(ui::IDC_Combo1, CBN_SELCHANGE, page.Combo1);
+    EXPECT_EQ(page.CurrentFolder(), paths.Documents);
+    EXPECT_EQ(Label2(), paths.Documents);
+    EXPECT_EQ(History(), std::vector<std::wstring>{paths.Documents});
+    EXPECT_TRUE(BackEnabled());
+
+    // A special folder with no path, or one that names no folder: a message, and nothing changes.
+    paths.Temp.clear();
+    paths.BrowserCache = temp.path() + L"\\no such cache";
+    for (int command : {ID_menu系统缓存, ID_menu浏览器缓存}) {
+        page.OnCommand(command, 0, nullptr);
+        EXPECT_EQ(Combo1(), L"我的文档");
+        EXPECT_EQ(page.CurrentFolder(), paths.Documents);
+        EXPECT_EQ(History(), std::vector<std::wstring>{paths.Documents});
+    }
+    ASSERT_EQ(boxes.Texts().size(), 2u);
+    EXPECT_NE(boxes.Texts()[0].find(L"系统缓存"), std::wstring::npos);
+    EXPECT_NE(boxes.Texts()[1].find(paths.BrowserCache), std::wstring::npos);
+}
+
+TEST_F(BrowserPageTest, StartUpWithoutADesktopIsQuietAndEmpty) {
+    paths.Desktop = temp.path() + L"\\no desktop";
+    page.StartUp(paths);
+    EXPECT_TRUE(page.Rows().empty());
+    EXPECT_EQ(Combo1(), L"桌面");
+    EXPECT_TRUE(boxes.Texts().empty());
+    page.ShowSpecialFolder(L"我的文档");
+    EXPECT_EQ(page.CurrentFolder(), paths.Documents);
+}
+
+TEST_F(BrowserPageTest, SortingBySizeValueNameAndTimeKeepsTheSelection) {
+    File(desktop + L"\\b.txt", 9728);    // 9.50
+    File(desktop + L"\\a.txt", 1048576); // 1,024.00
+    File(desktop + L"\\c.txt", 10240);   // 10.00
+    SetModified(desktop + L"\\a.txt", 2004, 10, 1, 9);
+    SetModified(desktop + L"\\b.txt", 2004, 9, 1, 9);
+    SetModified(desktop + L"\\c.txt", 2004, 10, 1, 10);
+    Folder(L"桌面\\d");
+    page.StartUp(paths);
+    Select(L"c.txt");
+
+    page.ListView1_ColumnClick(2); // descending by value after the ascending start
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"a.txt", L"c.txt", L"b.txt", L"d"}));
+    EXPECT_EQ(page.SelectedItem()->Text, L"c.txt");
+    EXPECT_EQ(ListView_GetNextItem(page.ListView1, -1, LVNI_SELECTED), 1);
+    Notify(LVN_COLUMNCLICK, 1); // a real header click
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"d", L"b.txt", L"c.txt", L"a.txt"}));
+    EXPECT_EQ(Shown(3, 1), L"1,024.00");
+    // After a size sort, 名称 starts ascending; the time column sorts oldest first.
+    page.ListView1_ColumnClick(1);
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"a.txt", L"b.txt", L"c.txt", L"d"}));
+    page.ListView1_ColumnClick(1);
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"d", L"c.txt", L"b.txt", L"a.txt"}));
+    page.ListView1_ColumnClick(4);
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"b.txt", L"a.txt", L"c.txt", L"d"}));
+    EXPECT_EQ(page.SelectedItem()->Text, L"c.txt");
+    EXPECT_EQ(page.SelectedRows().size(), 1u);
+}
+
+TEST_F(BrowserPageTest, FoldersBeyond260CharactersAreListedAndEntered) {
+    std::wstring deep = desktop;
+    std::wstring first;
+    while (deep.size() < 320) {
+        deep += L"\\" + std::wstring(50, L'长');
+        if (first.empty()) first = deep;
+        ASSERT_TRUE(CreateDirectoryW(fileinfo::ExtendedLengthPath(deep).c_str(), nullptr));
+    }
+    test::TempFolder::Write(fileinfo::ExtendedLengthPath(deep + L"\\end.txt"), "12345");
+    page.StartUp(paths);
+    ASSERT_EQ(page.Rows().size(), 1u);
+    EXPECT_EQ(page.Rows()[0].Size, L"0.01");
+    for (std::wstring folder = first;; folder += L"\\" + std::wstring(50, L'长')) {
+        ASSERT_EQ(page.Rows().size(), 1u) << folder.size();
+        Select(page.Rows()[0].Text);
+        page.EnterSelectedFolder();
+        ASSERT_EQ(page.CurrentFolder(), folder);
+        if (folder == deep) break;
+    }
+    EXPECT_GT(page.CurrentFolder().size(), 300u);
+    ASSERT_EQ(page.Rows().size(), 1u);
+    EXPECT_EQ(page.Rows()[0].Key, deep + L"\\end.txt");
+    EXPECT_EQ(page.Rows()[0].Size, L"0.00");
+    DeleteFileW(fileinfo::ExtendedLengthPath(deep + L"\\end.txt").c_str());
+    for (; deep.size() > desktop.size(); deep.resize(deep.rfind(L'\\')))
+        RemoveDirectoryW(fileinfo::ExtendedLengthPath(deep).c_str());
+}

@@ -1,0 +1,109 @@
+// Quorvel.exe as its own process: the desktop listed on tab 0 at start-up, and the tray's "打开..." items.
+#include "res/resource.h"
+#include "tests/e2e/driver.h"
+#include "tests/support/temp_folder.h"
+#include "ui/controls.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+using namespace e2e;
+
+namespace {
+
+using Rows = std::vector<std::vector<std::wstring>>;
+
+// Points the user's desktop folder at a folder of the test's own while this lives (under Wine the real one
+// is the Linux home folder). Wine writes "Shell Folders" from "User Shell Folders", so both change.
+class MadeDesktop {
+  public:
+    MadeDesktop() {
+        for (Value& v : values_) {
+            DWORD bytes = sizeof v.data;
+            v.had = RegGetValueW(HKEY_CURRENT_USER, v.key, L"Desktop",
+                                 RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &v.type, v.data,
+                                 &bytes) == ERROR_SUCCESS;
+            v.bytes = bytes;
+            const std::wstring& path = folder_.path();
+            RegSetKeyValueW(HKEY_CURRENT_USER, v.key, L"Desktop", REG_SZ, path.c_str(),
+                            static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+        }
+    }
+    ~MadeDesktop() {
+        for (Value& v : values_)
+            if (v.had)
+                RegSetKeyValueW(HKEY_CURRENT_USER, v.key, L"Desktop", v.type, v.data, v.bytes);
+            else
+                RegDeleteKeyValueW(HKEY_CURRENT_USER, v.key, L"Desktop");
+    }
+    const std::wstring& path() const { return folder_.path(); }
+
+  private:
+    struct Value {
+        const wchar_t* key;
+        bool had = false;
+        DWORD type = 0, bytes = 0;
+        wchar_t data[1024] = L"";
+    };
+    Value values_[2] = {{L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders"},
+                        {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"}};
+    test::TempFolder folder_{L"桌面"};
+};
+
+const std::vector<std::wstring>* Find(const Rows& rows, const std::wstring& name) {
+    for (const auto& row : rows)
+        if (row[0] == name) return &row;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(Browser, TheDesktopIsListedAtStartUp) {
+    MadeDesktop made;
+    const std::wstring& desktop = made.path();
+    CreateDirectoryW((desktop + L"\\照片 文件夹").c_str(), nullptr);
+    test::TempFolder::Write(desktop + L"\\照片 文件夹\\inside.bin", std::string(1500, 'x'));
+    test::TempFolder::Write(desktop + L"\\说明.txt", std::string(1536, 'x'));
+
+    ProgramFolder folder;
+    Program program(folder);
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    EXPECT_EQ(Text(Control(main, ui::IDC_Label2)), desktop);
+    EXPECT_EQ(SendMessageW(Control(main, ui::IDC_Combo1), CB_GETCURSEL, 0, 0), 0); // "桌面"
+    Rows rows = ListViewRows(Control(main, ui::IDC_ListView1), 4);
+    ASSERT_EQ(rows.size(), 2u);
+    // Folders first; the size column in kilobytes (1000 bytes for a folder's tree, 1024 for a file).
+    EXPECT_EQ(rows[0][0], L"照片 文件夹");
+    EXPECT_EQ(rows[0][1], L"1.50");
+    EXPECT_EQ(rows[0][2], L"文件夹");
+    EXPECT_EQ(rows[1][0], L"说明.txt");
+    EXPECT_EQ(rows[1][1], L"1.50");
+    EXPECT_NE(rows[1][2], L"文件夹");
+    EXPECT_EQ(rows[1][3].size(), 19u); // 2004-06-21 21:05:03
+}
+
+TEST(Browser, TheTraysSystemFolderItemShowsItOnTab0) {
+    ProgramFolder folder;
+    Program program(folder);
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    // Hidden, on another tab.
+    HWND tabs = Control(main, ui::IDC_SSTab1);
+    SendMessageW(tabs, TCM_SETCURSEL, 1, 0);
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }));
+
+    program.Choose(ID_menu系统目录);
+    wchar_t system[MAX_PATH];
+    GetSystemDirectoryW(system, MAX_PATH);
+    EXPECT_TRUE(WaitFor([&] { return Text(Control(main, ui::IDC_Label2)) == system; }))
+        << Text(Control(main, ui::IDC_Label2));
+    EXPECT_TRUE(IsWindowVisible(main));
+    EXPECT_EQ(SendMessageW(tabs, TCM_GETCURSEL, 0, 0), 0);
+    EXPECT_TRUE(IsWindowVisible(Control(main, ui::IDC_ListView1)));
+    EXPECT_EQ(SendMessageW(Control(main, ui::IDC_Combo1), CB_GETCURSEL, 0, 0), 2); // "系统目录"
+    Rows rows = ListViewRows(Control(main, ui::IDC_ListView1), 4);
+    ASSERT_TRUE(Find(rows, L"drivers")) << rows.size() << " rows";
+    EXPECT_EQ((*Find(rows, L"drivers"))[2], L"文件夹");
+}
