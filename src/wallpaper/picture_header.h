@@ -9,7 +9,8 @@ namespace wallpaper {
 
 // Pictures beyond these are refused before the decoder allocates anything: at most 16,384 pixels on
 // a side and 2^27 pixels in all (512 MiB at 32 bits a pixel). That covers every camera and screen;
-// decoding and writing such a picture still peaks at about 1.5 GiB.
+// the largest such picture peaks at about 0.8 GiB while it is decoded and written (the decoder's copy
+// and ours).
 inline constexpr uint32_t MaxPictureSide = 16384;
 inline constexpr uint64_t MaxPicturePixels = uint64_t{1} << 27;
 
