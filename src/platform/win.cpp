@@ -42,6 +42,21 @@ UINT DpiOf(HWND hwnd) {
     return dpi ? dpi : 96;
 }
 
+std::wstring LongPath(const std::wstring& path) {
+    // Folders are limited 12 characters earlier than files (room for an 8.3 name).
+    if (path.size() < MAX_PATH - 12 || path.starts_with(L"\\\\?\\") || path.starts_with(L"\\\\.\\"))
+        return path;
+    DWORD n = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+    if (!n) return path;
+    std::wstring full(n, L'\0');
+    n = GetFullPathNameW(path.c_str(), n, full.data(), nullptr);
+    if (!n || n >= full.size()) return path;
+    full.resize(n);
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    if (full.size() >= 3 && full[1] == L':' && full[2] == L'\\') return L"\\\\?\\" + full;
+    return path;
+}
+
 int Message(HWND owner, const std::wstring& text, UINT flags) {
     return MessageBoxW(owner, text.c_str(), L"Tavolin", flags);
 }

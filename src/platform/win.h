@@ -90,6 +90,11 @@ int Twips(int twips, UINT dpi);
 int PixelsToTwips(int pixels, UINT dpi);
 UINT DpiOf(HWND hwnd);
 
+// The path as file functions take it at any length: an absolute path near MAX_PATH or longer, made
+// full, gets the "\\?\" prefix that lifts the limit where long paths are not switched on. Any
+// other path is returned as it is.
+std::wstring LongPath(const std::wstring& path);
+
 // Runs a message box owned by `owner` with the program's caption.
 int Message(HWND owner, const std::wstring& text, UINT flags);
 

@@ -70,7 +70,7 @@ void SetRegistryValue(const std::wstring& subkey, const std::wstring& name, cons
 bool FileCanBeOpened(const std::wstring& pathOrAddress) {
     std::wstring path = LocalPathOf(pathOrAddress);
     if (path.empty()) return false;
-    platform::UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+    platform::UniqueHandle file(CreateFileW(platform::LongPath(path).c_str(), GENERIC_READ,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(file);

@@ -4,6 +4,7 @@
 
 #include <objbase.h>
 #include <shlobj.h>
+#include <shobjidl.h>
 
 namespace wallpaper {
 namespace {
@@ -21,9 +22,12 @@ std::wstring BrowseForFolder(HWND owner) {
     bi.lpszTitle = L"请选择文件夹: ";
     bi.ulFlags = BIF_RETURNONLYFSDIRS;
     platform::Owned<PIDLIST_ABSOLUTE, PidlTraits> chosen(SHBrowseForFolderW(&bi));
-    wchar_t path[MAX_PATH] = L"";
-    if (!chosen || !SHGetPathFromIDListW(chosen.get(), path) || !path[0]) return {};
-    return settings::AddTrailingBackslash(path);
+    // The path at any length, not cut at MAX_PATH.
+    wchar_t* path = nullptr;
+    if (!chosen || FAILED(SHGetNameFromIDList(chosen.get(), SIGDN_FILESYSPATH, &path))) return {};
+    std::wstring folder = path;
+    CoTaskMemFree(path);
+    return folder.empty() ? folder : settings::AddTrailingBackslash(folder);
 }
 
 } // namespace wallpaper

@@ -1,10 +1,14 @@
 #include "wallpaper/picture.h"
 
+#include "wallpaper/bitmap_file.h"
 #include "wallpaper/picture_files.h"
+#include "wallpaper/picture_header.h"
 #include "wallpaper/shrink.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <vector>
 
 namespace wallpaper {
 
@@ -16,24 +20,60 @@ ComPtr<IWICImagingFactory> ImagingFactory() {
     return factory;
 }
 
+namespace {
+
+struct ViewTraits {
+    static const void* Invalid() { return nullptr; }
+    static void Close(const void* view) { UnmapViewOfFile(view); }
+};
+
+GUID Container(PictureFormat format) {
+    switch (format) {
+    case PictureFormat::Jpeg:
+        return GUID_ContainerFormatJpeg;
+    case PictureFormat::Gif:
+        return GUID_ContainerFormatGif;
+    case PictureFormat::Bmp:
+        return GUID_ContainerFormatBmp;
+    case PictureFormat::Png:
+        return GUID_ContainerFormatPng;
+    }
+    return GUID_NULL;
+}
+
+// Pixels are copied a band of rows at a time, so the format converters hold one band, not a picture.
+constexpr uint64_t BandBytes = 4u << 20;
+
+} // namespace
+
 std::optional<Picture> Picture::Load(const std::wstring& path) {
-    ComPtr<IWICImagingFactory> factory = ImagingFactory();
-    ComPtr<IWICBitmapDecoder> decoder;
-    if (!factory || FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ,
-                                                              WICDecodeMetadataCacheOnDemand, &decoder)))
+    // Mapped, not read: the checks and the decoder see the same bytes, and nobody may change them
+    // while the picture decodes.
+    platform::UniqueHandle file(CreateFileW(platform::LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > UINT32_MAX)
         return std::nullopt;
-    return Decode(factory.Get(), decoder.Get());
+    platform::UniqueHandle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!mapping) return std::nullopt;
+    platform::Owned<const void*, ViewTraits> view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
+    if (!view) return std::nullopt;
+    return LoadFromMemory(view.get(), static_cast<size_t>(size.QuadPart));
 }
 
 std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size) {
+    // What the header claims is checked before a decoder allocates anything for it, and only the
+    // decoder of that format reads the bytes.
+    std::optional<PictureHeader> header = ReadPictureHeader(static_cast<const uint8_t*>(data), size);
+    if (!header || size > UINT32_MAX) return std::nullopt;
     ComPtr<IWICImagingFactory> factory = ImagingFactory();
     ComPtr<IWICStream> stream;
     ComPtr<IWICBitmapDecoder> decoder;
-    if (!factory || size > UINT32_MAX || FAILED(factory->CreateStream(&stream)) ||
+    if (!factory || FAILED(factory->CreateStream(&stream)) ||
         FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(data)),
                                             static_cast<DWORD>(size))) ||
-        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                                &decoder)))
+        FAILED(factory->CreateDecoder(Container(header->format), nullptr, &decoder)) ||
+        FAILED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand)))
         return std::nullopt;
     return Decode(factory.Get(), decoder.Get());
 }
@@ -41,11 +81,8 @@ std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size) {
 std::optional<Picture> Picture::Decode(IWICImagingFactory* factory, IWICBitmapDecoder* decoder) {
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT w = 0, h = 0;
-    if (FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&w, &h)) || !w || !h)
+    if (FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&w, &h)) || !PictureSizeAllowed(w, h))
         return std::nullopt;
-    // WIC measures buffers in 32-bit sizes; a picture beyond that cannot be held.
-    uint64_t stride = (uint64_t{w} * 3 + 3) & ~uint64_t{3};
-    if (stride * h > UINT32_MAX) return std::nullopt;
 
     ComPtr<IWICBitmapSource> source = frame;
     WICPixelFormatGUID format{};
@@ -69,12 +106,21 @@ std::optional<Picture> Picture::Decode(IWICImagingFactory* factory, IWICBitmapDe
     {
         WICRect all{0, 0, static_cast<INT>(w), static_cast<INT>(h)};
         ComPtr<IWICBitmapLock> lock;
-        UINT lockStride = 0, size = 0;
+        UINT stride = 0, size = 0;
         BYTE* data = nullptr;
         if (FAILED(picture.bitmap_->Lock(&all, WICBitmapLockWrite, &lock)) ||
-            FAILED(lock->GetStride(&lockStride)) || FAILED(lock->GetDataPointer(&size, &data)) ||
-            FAILED(source->CopyPixels(&all, lockStride, size, data)))
+            FAILED(lock->GetStride(&stride)) || FAILED(lock->GetDataPointer(&size, &data)) ||
+            uint64_t{stride} * (h - 1) + uint64_t{w} * 3 > size)
             return std::nullopt;
+        UINT band = static_cast<UINT>(std::clamp<uint64_t>(BandBytes / (uint64_t{w} * 4), 1, h));
+        for (UINT y = 0; y < h; y += band) {
+            UINT rows = std::min(band, h - y);
+            WICRect part{0, static_cast<INT>(y), static_cast<INT>(w), static_cast<INT>(rows)};
+            // The last row of the buffer may come without its padding.
+            UINT bytes = std::min(stride * rows, size - stride * y);
+            if (FAILED(source->CopyPixels(&part, stride, bytes, data + size_t{stride} * y)))
+                return std::nullopt;
+        }
     }
     picture.width_ = w;
     picture.height_ = h;
@@ -110,25 +156,48 @@ platform::UniqueGdi PreviewBitmap(const Picture& picture, int w, int h) {
 
 namespace {
 
-HRESULT WriteBmp(const Picture& picture, const std::wstring& file) {
-    ComPtr<IWICImagingFactory> factory = ImagingFactory();
-    if (!factory) return REGDB_E_CLASSNOTREG;
-    ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapEncoder> encoder;
-    ComPtr<IWICBitmapFrameEncode> frame;
-    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    HRESULT hr;
-    if (FAILED(hr = factory->CreateStream(&stream)) ||
-        FAILED(hr = stream->InitializeFromFilename(file.c_str(), GENERIC_WRITE)) ||
-        FAILED(hr = factory->CreateEncoder(GUID_ContainerFormatBmp, nullptr, &encoder)) ||
-        FAILED(hr = encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) ||
-        FAILED(hr = encoder->CreateNewFrame(&frame, nullptr)) || FAILED(hr = frame->Initialize(nullptr)) ||
-        FAILED(hr = frame->SetSize(picture.Width(), picture.Height())) ||
-        FAILED(hr = frame->SetPixelFormat(&format)) ||
-        FAILED(hr = frame->WriteSource(picture.Bitmap(), nullptr)) || FAILED(hr = frame->Commit()) ||
-        FAILED(hr = encoder->Commit()))
-        return hr;
-    return format == GUID_WICPixelFormat24bppBGR ? S_OK : WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT;
+// Writes the pixels bottom-up, a block of rows at a time.
+DWORD WriteBitmap(const Picture& picture, HANDLE file) {
+    auto header = BitmapFileHeader(picture.Width(), picture.Height());
+    if (!header) return ERROR_ARITHMETIC_OVERFLOW;
+    DWORD written = 0;
+    if (!WriteFile(file, header->data(), BitmapHeaderBytes, &written, nullptr)) return GetLastError();
+    WICRect all{0, 0, static_cast<INT>(picture.Width()), static_cast<INT>(picture.Height())};
+    ComPtr<IWICBitmapLock> lock;
+    UINT stride = 0, size = 0;
+    BYTE* data = nullptr;
+    if (FAILED(picture.Bitmap()->Lock(&all, WICBitmapLockRead, &lock)) || FAILED(lock->GetStride(&stride)) ||
+        FAILED(lock->GetDataPointer(&size, &data)) ||
+        uint64_t{stride} * (picture.Height() - 1) + uint64_t{picture.Width()} * 3 > size)
+        return ERROR_INVALID_DATA;
+    const size_t row = static_cast<size_t>(BitmapRowBytes(picture.Width()));
+    const size_t pixels = size_t{picture.Width()} * 3;
+    const size_t rowsPerBlock = std::max<size_t>(1, BandBytes / row);
+    std::vector<BYTE> block(rowsPerBlock * row, 0);
+    for (UINT y = picture.Height(); y > 0;) {
+        size_t n = 0;
+        for (; n < rowsPerBlock && y > 0; ++n)
+            std::memcpy(block.data() + n * row, data + size_t{stride} * --y, pixels);
+        if (!WriteFile(file, block.data(), static_cast<DWORD>(n * row), &written, nullptr))
+            return GetLastError();
+    }
+    return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError(); // on the disk before it is named
+}
+
+// Temporary files that an interrupted write left beside the bitmap.
+void RemoveStaleTemporaryFiles(const std::wstring& path) {
+    size_t slash = path.rfind(L'\\');
+    std::wstring folder = slash == std::wstring::npos ? L"" : path.substr(0, slash + 1);
+    std::wstring name = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
+    WIN32_FIND_DATAW fd;
+    platform::UniqueFind find(FindFirstFileExW(platform::LongPath(path + L".*.tmp").c_str(), FindExInfoBasic,
+                                               &fd, FindExSearchNameMatch, nullptr, 0));
+    if (!find) return;
+    do {
+        // A file another copy of the program is writing cannot be deleted; it goes another time.
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTemporaryBitmapName(fd.cFileName, name))
+            DeleteFileW(platform::LongPath(folder + fd.cFileName).c_str());
+    } while (FindNextFileW(find.get(), &fd));
 }
 
 } // namespace
@@ -136,22 +205,27 @@ HRESULT WriteBmp(const Picture& picture, const std::wstring& file) {
 std::wstring SaveAsBitmap(const Picture& picture, const std::wstring& path) {
     std::wstring failed = L"无法保存墙纸图片：" + path + L"\n";
     if (!picture.Bitmap()) return failed + L"没有图片。";
-    size_t slash = path.rfind(L'\\');
-    std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
-    wchar_t temp[MAX_PATH] = L"";
-    if (!GetTempFileNameW(folder.c_str(), L"tav", 0, temp)) return failed + ErrorText(GetLastError());
-    HRESULT hr = WriteBmp(picture, temp);
-    if (SUCCEEDED(hr)) {
-        // The bytes reach the disk before the name points at them.
-        platform::UniqueHandle file(CreateFileW(temp, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                                FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (file) FlushFileBuffers(file.get());
-        file.reset();
-        if (MoveFileExW(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return {};
-        hr = HRESULT_FROM_WIN32(GetLastError());
+    std::wstring temp;
+    platform::UniqueHandle file;
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+        static uint32_t count = 0;
+        temp = TemporaryBitmapPath(path, GetCurrentProcessId(), ++count);
+        file.reset(CreateFileW(platform::LongPath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file && GetLastError() != ERROR_FILE_EXISTS) break;
     }
-    DeleteFileW(temp);
-    return failed + ErrorText(static_cast<DWORD>(hr));
+    if (!file) return failed + ErrorText(GetLastError());
+    DWORD error = WriteBitmap(picture, file.get());
+    file.reset();
+    // The name points at the new bytes only once they are all there: the bitmap is always whole.
+    if (!error && MoveFileExW(platform::LongPath(temp).c_str(), platform::LongPath(path).c_str(),
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        RemoveStaleTemporaryFiles(path);
+        return {};
+    }
+    if (!error) error = GetLastError();
+    DeleteFileW(platform::LongPath(temp).c_str());
+    return failed + ErrorText(error);
 }
 
 } // namespace wallpaper

@@ -11,8 +11,9 @@ namespace wallpaper {
 
 class Picture {
   public:
-    // Decodes a file once; nothing when it is not a picture WIC can read, is damaged, or is too
-    // large to hold.
+    // Decodes a file once; nothing when it is no JPEG, GIF, BMP or PNG (by its bytes, whatever its
+    // name), is damaged, or claims more pixels than the limits of picture_header.h, which are checked
+    // before the decoder allocates anything.
     static std::optional<Picture> Load(const std::wstring& path);
     // Decodes a picture held in memory (the built-in one); the bytes are copied.
     static std::optional<Picture> LoadFromMemory(const void* data, size_t size);
@@ -33,8 +34,9 @@ Microsoft::WRL::ComPtr<IWICImagingFactory> ImagingFactory();
 platform::UniqueGdi PreviewBitmap(const Picture& picture, int w, int h);
 
 // Writes the picture at its own pixel size as a 24-bit BMP. The bitmap is written to a new file
-// beside `path` and then moved over it, so `path` holds either the old file or the whole new one.
-// Empty when done, otherwise what went wrong, for the user.
+// beside `path` and then moved over it, so `path` holds either the old file or the whole new one;
+// what interrupted writes left beside it is removed after a successful one. Empty when done,
+// otherwise what went wrong, for the user.
 std::wstring SaveAsBitmap(const Picture& picture, const std::wstring& path);
 
 } // namespace wallpaper

@@ -13,7 +13,8 @@ namespace {
 
 std::optional<uint64_t> FileLength(const std::wstring& file) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+    if (!GetFileAttributesExW(platform::LongPath(file).c_str(), GetFileExInfoStandard, &data))
+        return std::nullopt;
     return (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
 }
 
@@ -45,7 +46,7 @@ Collected CollectPicture(const std::wstring& programFolder, const std::wstring& 
                          const std::wstring& name) {
     std::wstring pictures = programFolder + core::PictureFolderName;
     if (folder == pictures) return {};
-    if (!FolderExists(pictures) && !CreateDirectoryW(pictures.c_str(), nullptr))
+    if (!FolderExists(pictures) && !CreateDirectoryW(platform::LongPath(pictures).c_str(), nullptr))
         return {L"", L"无法创建图片文件夹：" + pictures + L"\n" + ErrorText(GetLastError())};
     std::wstring src = JoinPath(folder, name);
     std::optional<uint64_t> srcLength = FileLength(src);
@@ -54,7 +55,7 @@ Collected CollectPicture(const std::wstring& programFolder, const std::wstring& 
         std::wstring dest = JoinPath(pictures, (n ? std::to_wstring(n) : L"") + name);
         if (!settings::FileCanBeOpened(dest)) {
             // Never over a file that is there but cannot be read.
-            if (!CopyFileW(src.c_str(), dest.c_str(), TRUE))
+            if (!CopyFileW(platform::LongPath(src).c_str(), platform::LongPath(dest).c_str(), TRUE))
                 return {L"", L"无法把图片复制到图片文件夹：" + dest + L"\n" + ErrorText(GetLastError())};
             return {dest, L""};
         }
@@ -64,7 +65,7 @@ Collected CollectPicture(const std::wstring& programFolder, const std::wstring& 
 }
 
 std::wstring DeletePicture(const std::wstring& file) {
-    if (DeleteFileW(file.c_str())) return {};
+    if (DeleteFileW(platform::LongPath(file).c_str())) return {};
     return L"无法删除文件：" + file + L"\n" + ErrorText(GetLastError());
 }
 

@@ -9,13 +9,14 @@ namespace wallpaper {
 
 bool FolderExists(const std::wstring& folder) {
     if (folder.empty()) return false;
-    DWORD a = GetFileAttributesW(folder.c_str());
+    DWORD a = GetFileAttributesW(platform::LongPath(folder).c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::wstring NormalizeFolder(const std::wstring& folder) {
     std::wstring f = folder;
-    while (f.size() > 3 && f.back() == L'\\') f.pop_back();
+    while (f.size() > 3 && f.back() == L'\\')
+        f.pop_back();
     if (f.size() == 2 && f[1] == L':') f += L'\\';
     return f;
 }
@@ -25,8 +26,8 @@ std::vector<std::wstring> ListPictures(const std::wstring& folder) {
     if (folder.empty()) return names;
     std::wstring pattern = folder + (folder.back() == L'\\' ? L"*" : L"\\*");
     WIN32_FIND_DATAW fd;
-    platform::UniqueFind find(FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch,
-                                               nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    platform::UniqueFind find(FindFirstFileExW(platform::LongPath(pattern).c_str(), FindExInfoBasic, &fd,
+                                               FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) return names;
     do {
         if (fd.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))

@@ -1,10 +1,10 @@
 // Quorvel.exe as its own process on the picture tab: a picture from the command line, a click in
 // the picture list, the popup menu, and "设为墙纸" down to the bitmap file and the registry.
-#include "ui/controls.h"
 #include "res/resource.h"
 #include "settings/registry.h"
 #include "tests/e2e/driver.h"
 #include "tests/wallpaper/test_pictures.h"
+#include "ui/controls.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -95,4 +95,46 @@ TEST(Pictures, TheListsPopupMenuDeletesTheSelectedPicture) {
     EXPECT_TRUE(WaitFor([&] { return SendMessageW(list, LB_GETCOUNT, 0, 0) == 1; }));
     EXPECT_EQ(ListBoxItems(list), std::vector<std::wstring>{L"b.gif"});
     EXPECT_FALSE(test::Exists(folder.pictureFolder() + L"\\a.gif"));
+}
+
+TEST(Pictures, EmojiNamesInAFolderBeyondMaxPathAreListedCollectedAndSet) {
+    ProgramFolder folder;
+    std::wstring deep = folder.path();
+    for (int i = 0; deep.size() <= MAX_PATH; ++i) {
+        deep +=
+            L"\\" + std::to_wstring(i) + L" 很长的文件夹" + std::wstring(40, L'a' + static_cast<wchar_t>(i));
+        ASSERT_TRUE(CreateDirectoryW(platform::LongPath(deep).c_str(), nullptr));
+    }
+    const std::wstring sea = L"\U0001F600 海.jpg", wave = L"\U0001F30A 浪.bmp";
+    // Made where the path is short, then moved down.
+    for (const std::wstring* name : {&sea, &wave}) {
+        std::wstring made = folder.path() + (*name == sea ? L"\\made.jpg" : L"\\made.bmp");
+        ASSERT_TRUE(test::WritePicture(
+            made, *name == sea ? GUID_ContainerFormatJpeg : GUID_ContainerFormatBmp, 320, 200));
+        ASSERT_TRUE(MoveFileW(made.c_str(), platform::LongPath(deep + L"\\" + *name).c_str()));
+    }
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    std::wstring bitmap = std::wstring(windows) + L"\\Vesmar.bmp";
+    DeleteFileW(bitmap.c_str());
+
+    // Opened from the shell: the picture's folder is listed.
+    std::wstring picture = deep + L"\\" + wave;
+    Program program(folder, L"\"" + picture + L"\"");
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    EXPECT_EQ(Text(main), L"Tavolin-" + picture);
+    HWND list = Control(main, ui::IDC_File1);
+    ASSERT_EQ(ListBoxItems(list), (std::vector<std::wstring>{wave, sea}));
+
+    ClickRow(list, 1);
+    EXPECT_TRUE(WaitFor([&] { return Text(main) == L"Tavolin－" + deep + L"\\" + sea; }))
+        << Text(main).size();
+    std::wstring copy = folder.pictureFolder() + L"\\" + sea;
+    EXPECT_TRUE(WaitFor([&] { return test::Exists(copy); }));
+    EXPECT_EQ(test::ReadBytes(copy), test::ReadBytes(platform::LongPath(deep + L"\\" + sea)));
+
+    PostMessageW(Control(main, ui::IDC_Command2), BM_CLICK, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 320; }));
+    EXPECT_EQ(test::ReadBitmapHeader(bitmap).height, 200);
 }

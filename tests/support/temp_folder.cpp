@@ -18,8 +18,8 @@ TempFolder::~TempFolder() {
 }
 
 void TempFolder::Write(const std::wstring& file, const std::string& bytes) {
-    HANDLE h =
-        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileW(platform::LongPath(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return;
     DWORD written = 0;
     WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -28,7 +28,7 @@ void TempFolder::Write(const std::wstring& file, const std::string& bytes) {
 
 void RemoveTree(const std::wstring& folder) {
     WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &fd);
+    HANDLE find = FindFirstFileW(platform::LongPath(folder + L"\\*").c_str(), &fd);
     if (find != INVALID_HANDLE_VALUE) {
         do {
             std::wstring name = fd.cFileName;
@@ -37,13 +37,13 @@ void RemoveTree(const std::wstring& folder) {
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(full);
             } else {
-                SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-                DeleteFileW(full.c_str());
+                SetFileAttributesW(platform::LongPath(full).c_str(), FILE_ATTRIBUTE_NORMAL);
+                DeleteFileW(platform::LongPath(full).c_str());
             }
         } while (FindNextFileW(find, &fd));
         FindClose(find);
     }
-    RemoveDirectoryW(folder.c_str());
+    RemoveDirectoryW(platform::LongPath(folder).c_str());
 }
 
 } // namespace test

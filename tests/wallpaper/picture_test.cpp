@@ -65,6 +65,32 @@ TEST_F(PictureTest, WhatIsNoPictureGivesNothing) {
         EXPECT_FALSE(Picture::Load(File(name))) << name;
 }
 
+TEST_F(PictureTest, PicturesBeyondTheSizeLimitAreRefusedBeforeDecoding) {
+    // At the limit on one side: decoded.
+    ASSERT_TRUE(test::WritePicture(File(L"wide.jpg"), GUID_ContainerFormatJpeg, 16384, 8));
+    auto wide = Picture::Load(File(L"wide.jpg"));
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->Width(), 16384u);
+    // One pixel more in its frame header, which the decoder would take and fill up: refused.
+    std::string jpeg = test::ReadBytes(File(L"wide.jpg"));
+    size_t sof = jpeg.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    jpeg[sof + 7] = 0x40;
+    jpeg[sof + 8] = 0x01;
+    test::TempFolder::Write(File(L"wider.jpg"), jpeg);
+    EXPECT_FALSE(Picture::Load(File(L"wider.jpg")));
+    // A few hundred bytes that claim 8192 × 16384 pixels.
+    ASSERT_TRUE(test::WritePicture(File(L"small.jpg"), GUID_ContainerFormatJpeg, 64, 48));
+    jpeg = test::ReadBytes(File(L"small.jpg"));
+    sof = jpeg.find("\xFF\xC0");
+    jpeg.replace(sof + 5, 4, std::string("\x40\x00\x20\x00", 4));
+    test::TempFolder::Write(File(L"fragment.jpg"), jpeg);
+    EXPECT_FALSE(Picture::Load(File(L"fragment.jpg")));
+    // A whole bitmap 20000 pixels wide.
+    ASSERT_TRUE(test::WritePicture(File(L"long.bmp"), GUID_ContainerFormatBmp, 20000, 1));
+    EXPECT_FALSE(Picture::Load(File(L"long.bmp")));
+}
+
 TEST_F(PictureTest, ThePreviewCopyIsReducedSmoothly) {
     // Vertical stripes, one pixel black, one white: reduced four times they are grey, not stripes.
     std::wstring file = File(L"stripes.bmp");
