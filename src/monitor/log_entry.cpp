@@ -29,8 +29,7 @@ void AddItem(std::wstring& text, const std::optional<ItemNames>& item, const wch
 std::wstring EntryText(const std::wstring& when, const Notification& n) {
     std::wstring text = L"[" + when + L"] " + ShellEventName(n.event) + CrLf;
     if (n.event == SHCNE_UPDATEIMAGE_ID) {
-        if (n.number)
-            text += L"Index of image in system imagelist: " + std::to_wstring(*n.number) + CrLf;
+        if (n.number) text += L"Index of image in system imagelist: " + std::to_wstring(*n.number) + CrLf;
     } else if (n.event == SHCNE_FREESPACE_ID) {
         // Bits above Z name no drive.
         for (int bit = 0; n.number && bit < DriveLetters; ++bit)

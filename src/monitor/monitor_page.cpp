@@ -1,5 +1,6 @@
 #include "monitor/monitor_page.h"
 
+#include "core/identity.h"
 #include "monitor/shell_events.h"
 #include "monitor/shell_notify.h"
 
@@ -99,20 +100,31 @@ bool MonitorPage::OnCommand(int id, int code, HWND) {
     return false;
 }
 
-HWND MonitorPage::MainWindow() const { return GetAncestor(hwnd(), GA_ROOT); }
+HWND MonitorPage::MainWindow() const {
+    return GetAncestor(hwnd(), GA_ROOT);
+}
 
 void MonitorPage::Command7_Click() {
     if (monitoring_) return;
+    std::wstring status = platform::GetText(Label3);
     monitoring_ = true;
     SetWindowTextW(Label3, L"监视已经启动");
     HWND main = MainWindow();
-    if (SubClass(main, this)) {
-        subclassed_ = main;
-        RegisterShellNotify(main);
+    if (!SubClass(main, this)) {
+        // The message box has said why; only "停止监视" leads on from here.
+        SetWindowTextW(RichTextBox1, L"正在工作...");
+        logged_.Clear();
         return;
     }
-    SetWindowTextW(RichTextBox1, L"正在工作...");
-    logged_.Clear();
+    subclassed_ = main;
+    if (RegisterShellNotify(main)) return;
+    // Without the shell's notifications nothing would ever be logged: say so rather than show "started".
+    UnSubClass(main);
+    subclassed_ = nullptr;
+    monitoring_ = false;
+    SetWindowTextW(Label3, status.c_str());
+    MessageBoxW(main, L"系统拒绝了文件变动通知的注册，监视没有启动。", core::ApplicationTitle,
+                MB_OK | MB_ICONERROR);
 }
 
 void MonitorPage::Command9_Click() {
@@ -143,10 +155,21 @@ void MonitorPage::NotificationReceipt(WPARAM wp, LPARAM lp) {
 }
 
 void MonitorPage::AppendToLog(const std::wstring& text) {
-    // Only the new text is laid out: an empty selection at the end is replaced by the entry.
+    // Only the new text is laid out: an empty selection at the end is replaced by the entry. The
+    // control stays undrawn until DrawLog, since drawing may cost more than the entry itself.
+    SendMessageW(RichTextBox1, WM_SETREDRAW, FALSE, 0);
     SendMessageW(RichTextBox1, EM_SETSEL, static_cast<WPARAM>(-1), -1);
     SendMessageW(RichTextBox1, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
     SendMessageW(RichTextBox1, EM_SCROLLCARET, 0, 0);
+    if (!drawPending_ && hwnd()) drawPending_ = SetTimer(hwnd(), DrawLogTimerId, DrawLogDelay, nullptr) != 0;
+    if (!drawPending_) DrawLog();
+}
+
+void MonitorPage::DrawLog() {
+    if (hwnd()) KillTimer(hwnd(), DrawLogTimerId);
+    drawPending_ = false;
+    SendMessageW(RichTextBox1, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(RichTextBox1, nullptr, FALSE);
 }
 
 void MonitorPage::SetFlashTimer(bool on, UINT interval) {
@@ -172,6 +195,10 @@ void MonitorPage::tmrFlashMe_Timer() {
 LRESULT MonitorPage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_TIMER && wp == FlashTimerId) {
         tmrFlashMe_Timer();
+        return 0;
+    }
+    if (msg == WM_TIMER && wp == DrawLogTimerId) {
+        DrawLog();
         return 0;
     }
     return TabPage::HandleMessage(msg, wp, lp);

@@ -32,6 +32,9 @@ class MonitorPage : public ui::TabPage, private NotificationSink {
     bool FlashTimerEnabled() const { return flashOn_; }
     UINT FlashInterval() const { return flashInterval_; }
 
+    // tmrFlashMe is a timer of the page's own window.
+    static constexpr UINT_PTR FlashTimerId = 1;
+
     HWND Picture3 = nullptr, Command7 = nullptr, Command9 = nullptr, Label3 = nullptr, RichTextBox1 = nullptr;
 
   protected:
@@ -40,11 +43,15 @@ class MonitorPage : public ui::TabPage, private NotificationSink {
   private:
     HWND MainWindow() const;
     void AppendToLog(const std::wstring& text);
+    // Draws the entries appended since the last drawing.
+    void DrawLog();
     void SetFlashTimer(bool on, UINT interval);
 
     platform::Panel picture3_;
     static constexpr int Picture3Height = 480;
-    static constexpr UINT_PTR FlashTimerId = 1;
+    static constexpr UINT_PTR DrawLogTimerId = 2;
+    // Entries are drawn at most this often (ms): a burst of them is drawn once.
+    static constexpr UINT DrawLogDelay = 100;
 
     bool monitoring_ = false;
     HWND subclassed_ = nullptr;
@@ -52,6 +59,7 @@ class MonitorPage : public ui::TabPage, private NotificationSink {
     std::int16_t flashCounter_ = 0;
     UINT flashInterval_ = 100;
     bool flashOn_ = false;
+    bool drawPending_ = false;
 };
 
 } // namespace monitor

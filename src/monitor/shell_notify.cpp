@@ -23,7 +23,9 @@ Registration registration;
 
 } // namespace
 
-void IdListTraits::Close(PIDLIST_ABSOLUTE list) { CoTaskMemFree(list); }
+void IdListTraits::Close(PIDLIST_ABSOLUTE list) {
+    CoTaskMemFree(list);
+}
 
 bool RegisterShellNotify(HWND window) {
     if (registration.handle) return false;
@@ -44,7 +46,9 @@ bool DeregisterShellNotify() {
     return true;
 }
 
-bool ShellNotifyRegistered() { return registration.handle != 0; }
+bool ShellNotifyRegistered() {
+    return registration.handle != 0;
+}
 
 UniqueIdList SpecialFolderIDList(HWND owner, int folder) {
     PIDLIST_ABSOLUTE list = nullptr;

@@ -20,8 +20,9 @@ std::wstring Hex(HWND window) {
 }
 
 bool Refuse(HWND window) {
-    MessageBoxW(IsWindow(window) ? window : nullptr, (L"Unable to successfully subclass &H" + Hex(window)).c_str(),
-                core::ApplicationTitle, MB_OK | MB_ICONERROR);
+    MessageBoxW(IsWindow(window) ? window : nullptr,
+                (L"Unable to successfully subclass &H" + Hex(window)).c_str(), core::ApplicationTitle,
+                MB_OK | MB_ICONERROR);
     return false;
 }
 

@@ -19,12 +19,14 @@ TEST(ShellEventName, NamesExactlyTheKnownValues) {
     EXPECT_EQ(ShellEventName(0x80000002), L"");
     EXPECT_EQ(ShellEventName(0), L"");
     int named = 0;
-    for (std::uint32_t bit = 1; bit; bit <<= 1) named += !ShellEventName(bit).empty();
+    for (std::uint32_t bit = 1; bit; bit <<= 1)
+        named += !ShellEventName(bit).empty();
     EXPECT_EQ(named, 21); // the 19 bits 0x1 … 0x40000, then 0x8000000 and 0x80000000
 }
 
 TEST(EntryText, ItemsWithNamesPathsAndInvalidOnes) {
-    Notification rename{0x1, {}, ItemNames{L"a.txt", L"C:\\Temp\\a.txt"}, ItemNames{L"b.txt", L"C:\\Temp\\b.txt"}};
+    Notification rename{
+        0x1, {}, ItemNames{L"a.txt", L"C:\\Temp\\a.txt"}, ItemNames{L"b.txt", L"C:\\Temp\\b.txt"}};
     EXPECT_EQ(EntryText(L"2004-6-21 14:05:09", rename), L"[2004-6-21 14:05:09] SHCNE_RENAMEITEM\r\n"
                                                         L"名称I: a.txt\r\n"
                                                         L"路径I: C:\\Temp\\a.txt\r\n"
@@ -36,7 +38,8 @@ TEST(EntryText, ItemsWithNamesPathsAndInvalidOnes) {
     EXPECT_EQ(EntryText(L"t", virtualFolder), L"[t] SHCNE_UPDATEITEM\r\n名称I: 控制面板\r\n路径I: \r\n");
 
     Notification unnamed{0x4, {}, ItemNames{}, ItemNames{L"", L"C:\\ignored"}};
-    EXPECT_EQ(EntryText(L"t", unnamed), L"[t] SHCNE_DELETE\r\nfirst item is invalid\r\nsecond item is invalid\r\n");
+    EXPECT_EQ(EntryText(L"t", unnamed),
+              L"[t] SHCNE_DELETE\r\nfirst item is invalid\r\nsecond item is invalid\r\n");
 
     // An unknown event with no items is the head line alone, ending right after "] ".
     EXPECT_EQ(EntryText(L"t", Notification{0x3}), L"[t] \r\n");

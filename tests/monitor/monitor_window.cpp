@@ -15,8 +15,9 @@ MonitorWindow::MonitorWindow(bool visible) {
     wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
     wc.lpszClassName = L"TavolinMonitorTest";
     RegisterClassW(&wc);
-    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"Tavolin(Quorvel)－V1.5", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
-                            40, 40, 700, 420, nullptr, nullptr, wc.hInstance, nullptr);
+    hwnd_ =
+        CreateWindowExW(0, wc.lpszClassName, L"Tavolin(Quorvel)－V1.5", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                        40, 40, 700, 420, nullptr, nullptr, wc.hInstance, nullptr);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     NONCLIENTMETRICSW ncm{sizeof ncm};
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
@@ -44,14 +45,17 @@ LRESULT CALLBACK MonitorWindow::OwnProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
         if (msg == monitor::WM_SHELLNOTIFY) ++self->notificationsSeen;
         if (msg == WM_NCDESTROY) self->ncDestroySeen = true;
         // The buttons' clicks come up through the page, as in the main window.
-        if (msg == WM_COMMAND && self->page && self->page->OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp))) return 0;
+        if (msg == WM_COMMAND && self->page &&
+            self->page->OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)))
+            return 0;
     }
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 std::wstring LogText(HWND richEdit) {
     GETTEXTLENGTHEX length{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
-    auto n = static_cast<size_t>(SendMessageW(richEdit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
+    auto n =
+        static_cast<size_t>(SendMessageW(richEdit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
     std::wstring text(n + 1, L'\0');
     GETTEXTEX get{static_cast<DWORD>((n + 1) * sizeof(wchar_t)), GT_USECRLF, 1200, nullptr, nullptr};
     auto got = SendMessageW(richEdit, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),

@@ -31,6 +31,7 @@ class MonitorWindow {
 // The log's text with CR LF line ends.
 std::wstring LogText(HWND richEdit);
 // Dispatches the thread's messages for `ms`, or until `done` holds; `onMessage` sees each first.
-void Pump(DWORD ms, const std::function<bool()>& done = {}, const std::function<void(const MSG&)>& onMessage = {});
+void Pump(DWORD ms, const std::function<bool()>& done = {},
+          const std::function<void(const MSG&)>& onMessage = {});
 
 } // namespace test

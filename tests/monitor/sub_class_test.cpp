@@ -23,7 +23,9 @@ struct CountingSink : NotificationSink {
     }
 };
 
-WNDPROC ProcOf(HWND w) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC)); }
+WNDPROC ProcOf(HWND w) {
+    return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC));
+}
 
 std::wstring Hex(HWND w) {
     wchar_t text[24];
@@ -93,7 +95,8 @@ TEST(SubClass, StandsInFrontOfTheTraysProcedureAndGivesItBack) {
     EXPECT_EQ(ProcOf(w.hwnd()), &WndProc);
     EXPECT_EQ(reinterpret_cast<WNDPROC>(GetPropW(w.hwnd(), L"OldWndProc")), &app::TrayWindowProc);
 
-    // The notification reaches the sink once and then goes on through the tray's procedure to the window's own.
+    // The notification reaches the sink once and then goes on through the tray's procedure to the window's
+    // own.
     EXPECT_EQ(SendMessageW(w.hwnd(), WM_SHELLNOTIFY, 0, SHCNE_CREATE), 0);
     EXPECT_EQ(sink.count, 1);
     EXPECT_EQ(w.notificationsSeen, 1);
@@ -105,7 +108,8 @@ TEST(SubClass, StandsInFrontOfTheTraysProcedureAndGivesItBack) {
     // A second subclass is refused with the error box; the first goes on working.
     CountingSink other;
     EXPECT_FALSE(SubClass(w.hwnd(), &other));
-    ASSERT_EQ(boxes.Texts(), std::vector<std::wstring>{L"Unable to successfully subclass &H" + Hex(w.hwnd())});
+    ASSERT_EQ(boxes.Texts(),
+              std::vector<std::wstring>{L"Unable to successfully subclass &H" + Hex(w.hwnd())});
     EXPECT_EQ(boxes.Captions(), std::vector<std::wstring>{L"Tavolin(Quorvel)"});
     EXPECT_TRUE(boxes.AllWithErrorIcon());
     SendMessageW(w.hwnd(), WM_SHELLNOTIFY, 0, SHCNE_DELETE);
