@@ -124,7 +124,7 @@ int main(int argc, char** argv) {
     std::printf("median cost, first %d:             %.0f us\n", Window, first * 1e6);
     std::printf("median cost, last %d:              %.0f us\n", Window, last * 1e6);
     std::printf("last / first:                       %.2f\n", last / first);
-    std::printf("entries per second, each drawn:     %.0f\n", Entries / total);
+    std::printf("entries per second, one at a time:  %.0f\n", Entries / total);
     std::printf("one drawing of the log, after %d:  %.0f us\n", Window, drawFirst * 1e6);
     std::printf("one drawing of the log, at the end: %.0f us\n", drawLast * 1e6);
     std::printf("entries per second, bursts of %d:  %.0f\n", Burst, Burst * Bursts / bursts);
