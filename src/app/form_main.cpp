@@ -324,6 +324,8 @@ void FormMain::Form_Unload() {
 void FormMain::ExitPath() {
     // Every step runs whatever the one before did.
     SetTimerEnabled(Timer1, false);
+    // The monitor's procedure stands in front of the tray's: it goes first.
+    monitor_.Command9_Click();
     menu显示桌面图标_Click();
     RemoveTrayIcon();
     if (titleWindow_.hwnd()) DestroyWindow(titleWindow_.hwnd());

@@ -37,12 +37,14 @@ void MessageBoxes::Look() {
         // The windows are asked outside the lock: they answer on the thread that may be waiting for it.
         if (HWND text = GetDlgItem(box, 0xFFFF)) {
             std::wstring said = platform::GetText(text);
+            std::wstring caption = platform::GetText(box);
             HWND icon = GetDlgItem(box, 0x14);        // Windows' icon control
             if (!icon) icon = GetDlgItem(box, 0x440); // Wine's
             HICON shown = icon ? reinterpret_cast<HICON>(SendMessageW(icon, STM_GETICON, 0, 0)) : nullptr;
             {
                 std::lock_guard lock(mutex_);
                 texts_.push_back(said);
+                captions_.push_back(caption);
                 icons_.push_back(shown);
             }
             PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -60,6 +62,11 @@ std::vector<std::wstring> MessageBoxes::Texts() {
     return texts_;
 }
 
+std::vector<std::wstring> MessageBoxes::Captions() {
+    std::lock_guard lock(mutex_);
+    return captions_;
+}
+
 bool MessageBoxes::AllWithErrorIcon() {
     std::lock_guard lock(mutex_);
     HICON error = LoadIconW(nullptr, IDI_ERROR);
@@ -71,6 +78,7 @@ bool MessageBoxes::AllWithErrorIcon() {
 void MessageBoxes::Clear() {
     std::lock_guard lock(mutex_);
     texts_.clear();
+    captions_.clear();
     icons_.clear();
 }
 

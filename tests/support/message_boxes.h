@@ -22,6 +22,7 @@ class MessageBoxes {
     MessageBoxes& operator=(const MessageBoxes&) = delete;
 
     std::vector<std::wstring> Texts();
+    std::vector<std::wstring> Captions();
     // True when every box so far showed the system's error icon.
     bool AllWithErrorIcon();
     // Forgets the boxes seen so far.
@@ -35,6 +36,7 @@ class MessageBoxes {
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::vector<std::wstring> texts_;
+    std::vector<std::wstring> captions_;
     std::vector<HICON> icons_;
     std::set<HWND> handled_;
     std::thread watcher_;

@@ -1,0 +1,139 @@
+// The change log's cost per entry as it grows: 20,000 notifications, each a distinct entry, sent
+// one by one to a shown window that monitors, its messages handled after each; the median cost of
+// the last 1,000 beside that of the first 1,000, and entries per second. Then what one drawing of
+// the log costs early and late, entries per second in bursts, the memory the log takes beside the
+// size of its text (with the part that is the record of logged entries), and for contrast what
+// one search of the whole log's text costs at the end.
+#include "monitor/log_entry.h"
+#include "monitor/shell_notify.h"
+#include "tests/monitor/monitor_window.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <numeric>
+#include <psapi.h>
+#include <shlobj.h>
+#include <vector>
+
+namespace {
+
+double Now() {
+    LARGE_INTEGER f, t;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) / double(f.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Memory committed by the process, in MB.
+double CommittedMb() {
+    PROCESS_MEMORY_COUNTERS m{sizeof m};
+    GetProcessMemoryInfo(GetCurrentProcess(), &m, sizeof m);
+    return double(m.PagefileUsage) / (1024.0 * 1024.0);
+}
+
+void Drain() {
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&m);
+        DispatchMessageW(&m);
+    }
+}
+
+// One drawing of the log, as its timer does it after new entries.
+double DrawTime() {
+    Sleep(200);
+    double t0 = Now();
+    Drain();
+    return Now() - t0;
+}
+
+void Deliver(HWND window, const monitor::UniqueIdList& item) {
+    const void* pair[2] = {item.get(), nullptr};
+    SendMessageW(window, monitor::WM_SHELLNOTIFY, reinterpret_cast<WPARAM>(pair), SHCNE_CREATE);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // A smaller count may be given for a quick look.
+    const int Entries = argc > 1 ? std::max(2000, std::atoi(argv[1])) : 20000;
+    constexpr int Window = 1000, Burst = 100, Bursts = 20;
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::vector<monitor::UniqueIdList> items;
+    for (int i = 0; i < Entries + Burst * Bursts; ++i)
+        items.emplace_back(SHSimpleIDListFromPath(
+            (std::wstring(temp) + L"tavolin-bench\\新建文件夹\\entry " + std::to_wstring(i) + L".txt")
+                .c_str()));
+
+    test::MonitorWindow w(true);
+    Drain();
+    w.page->Command7_Click();
+    double before = CommittedMb();
+
+    std::vector<double> cost(Entries);
+    double drawFirst = 0;
+    for (int i = 0; i < Entries; ++i) {
+        double t0 = Now();
+        Deliver(w.hwnd(), items[i]);
+        Drain(); // the window flashes and draws the log, as in the program
+        cost[i] = Now() - t0;
+        if (i == Window - 1) drawFirst = DrawTime();
+    }
+    double total = std::accumulate(cost.begin(), cost.end(), 0.0);
+    double drawLast = DrawTime();
+    double afterLog = CommittedMb();
+    std::wstring log = test::LogText(w.page->RichTextBox1);
+
+    // What the duplicate test would cost if it searched the log's text instead.
+    double s0 = Now();
+    std::wstring whole = test::LogText(w.page->RichTextBox1);
+    CharLowerBuffW(whole.data(), static_cast<DWORD>(whole.size()));
+    volatile bool found = whole.find(L"[no such entry]") != std::wstring::npos;
+    (void)found;
+    double scan = Now() - s0;
+    whole = {};
+
+    // The record of logged entries alone, built again from the log's entries.
+    double beforeRecord = CommittedMb();
+    monitor::LoggedEntries record;
+    size_t logged = 0;
+    for (size_t at = 0, end; (end = log.find(L"\r\n\r\n", at)) != std::wstring::npos; at = end + 4)
+        logged += record.Add(log.substr(at, end + 2 - at));
+    double recordMb = CommittedMb() - beforeRecord;
+
+    double b0 = Now();
+    for (int i = Entries; i < Entries + Burst * Bursts; ++i) {
+        Deliver(w.hwnd(), items[i]);
+        if ((i + 1) % Burst == 0) Drain();
+    }
+    double bursts = Now() - b0;
+
+    double first = Median({cost.begin(), cost.begin() + Window});
+    double last = Median({cost.end() - Window, cost.end()});
+    double textMb = double(log.size() * sizeof(wchar_t)) / (1024.0 * 1024.0);
+    double logMb = afterLog - before;
+    std::printf("entries logged:                     %zu of %d\n", logged, Entries);
+    std::printf("median cost, first %d:             %.0f us\n", Window, first * 1e6);
+    std::printf("median cost, last %d:              %.0f us\n", Window, last * 1e6);
+    std::printf("last / first:                       %.2f\n", last / first);
+    std::printf("entries per second, one at a time:  %.0f\n", Entries / total);
+    std::printf("one drawing of the log, after %d:  %.0f us\n", Window, drawFirst * 1e6);
+    std::printf("one drawing of the log, at the end: %.0f us\n", drawLast * 1e6);
+    std::printf("entries per second, bursts of %d:  %.0f\n", Burst, Burst * Bursts / bursts);
+    std::printf("log text (UTF-16):                  %.1f MB (%zu characters)\n", textMb, log.size());
+    std::printf("memory after the entries:           %.1f MB (%.1f x the text)\n", logMb, logMb / textMb);
+    std::printf("  of which the record of entries:   %.1f MB (%.1f x the text)\n", recordMb,
+                recordMb / textMb);
+    std::printf("one search of the whole log:        %.0f us (%.1f x a median entry at the end)\n",
+                scan * 1e6, scan / last);
+    w.page->Command9_Click();
+    return logged == static_cast<size_t>(Entries) ? 0 : 1;
+}
