@@ -1,12 +1,13 @@
 #include "app/form_main.h"
 
-#include "core/identity.h"
 #include "app/tray.h"
+#include "core/identity.h"
 #include "desktop/desktop_icons.h"
 #include "res/resource.h"
 #include "settings/form_option.h"
 #include "settings/registry.h"
 #include "settings/settings_store.h"
+#include "wallpaper/folder_picker.h"
 #include "wallpaper/picture_list.h"
 #include "web/form_wb.h"
 
@@ -28,7 +29,8 @@ std::wstring KnownFolder(int csidl) {
 }
 
 std::wstring TrimTrailing(std::wstring s) {
-    while (!s.empty() && (s.back() == L' ' || s.back() == L'\0')) s.pop_back();
+    while (!s.empty() && (s.back() == L' ' || s.back() == L'\0'))
+        s.pop_back();
     return s;
 }
 
@@ -44,13 +46,13 @@ HFONT CreateUiFont(UINT dpi) {
 } // namespace
 
 FormMain::FormMain(bool earlierCopyRunning, core::ProgramPlaces places)
-    : places_(std::move(places)), browser_(*this), pictures_(*this, settings_, places_), autoChange_(*this, pictures_, settings_),
-      earlierCopyRunning_(earlierCopyRunning) {}
+    : places_(std::move(places)), browser_(*this), pictures_(*this, settings_, places_),
+      autoChange_(*this, pictures_, settings_), earlierCopyRunning_(earlierCopyRunning) {}
 
 bool FormMain::Create() {
     FindProgramPlaces();
-    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                               0, 0, LR_DEFAULTSIZE | LR_SHARED));
+    HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
+                                               IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     RegisterClass(MainClass, icon, GetSysColorBrush(COLOR_BTNFACE));
     dpi_ = GetDpiForSystem();
     RECT r{0, 0, platform::Twips(DesignWidth, dpi_), platform::Twips(DesignHeight, dpi_)};
@@ -64,9 +66,9 @@ bool FormMain::Create() {
         return false;
     SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                                     GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                                     LR_SHARED)));
+                 reinterpret_cast<LPARAM>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
+                                                     IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                     GetSystemMetrics(SM_CYSMICON), LR_SHARED)));
     // A window created on another monitor may already have another DPI.
     if (UINT actual = GetDpiForWindow(hwnd()); actual && actual != dpi_) ApplyDpi(actual);
     Form_Load();
@@ -76,7 +78,8 @@ bool FormMain::Create() {
 void FormMain::CreateChildren() {
     font_.reset(CreateUiFont(dpi_));
     auto font = static_cast<HFONT>(font_.get());
-    SSTab1 = CreateControl(hwnd(), IDC_SSTab1, WC_TABCONTROLW, L"", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP);
+    SSTab1 =
+        CreateControl(hwnd(), IDC_SSTab1, WC_TABCONTROLW, L"", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP);
     SetFont(SSTab1, font);
     int i = 0;
     for (const wchar_t* caption : {L"桌面文件", L"墙纸和看图", L"文件操作监视", L"关于"}) {
@@ -95,10 +98,14 @@ void FormMain::CreateChildren() {
 
 TabPage* FormMain::Page(int index) {
     switch (index) {
-    case 0: return &browser_;
-    case 1: return &pictures_;
-    case 2: return &monitor_;
-    case 3: return &about_;
+    case 0:
+        return &browser_;
+    case 1:
+        return &pictures_;
+    case 2:
+        return &monitor_;
+    case 3:
+        return &about_;
     }
     return nullptr;
 }
@@ -108,7 +115,8 @@ void FormMain::ApplyDpi(UINT dpi) {
     font_.reset(CreateUiFont(dpi));
     auto font = static_cast<HFONT>(font_.get());
     SetFont(SSTab1, font);
-    for (int i = 0; i < 4; ++i) Page(i)->Reposition(dpi, font);
+    for (int i = 0; i < 4; ++i)
+        Page(i)->Reposition(dpi, font);
 }
 
 // ---- start-up ---------------------------------------------------------------------------------
@@ -122,7 +130,8 @@ void FormMain::Form_Load() {
     menu托盘 = GetSubMenu(popups_.get(), POPUP_TRAY);
     // The Windows folder, which receives the wallpaper bitmap.
     folderPaths_.Windows = 获取系统文件夹路径();
-    if (places_.WallpaperBitmapPath.empty()) places_.WallpaperBitmapPath = folderPaths_.Windows + WallpaperFileName;
+    if (places_.WallpaperBitmapPath.empty())
+        places_.WallpaperBitmapPath = folderPaths_.Windows + WallpaperFileName;
     settings_ = settings::LoadAppSettings(places_.ProgramFolder);
     // The browser starts on the desktop.
     folderPaths_.Desktop = 获取桌面路径();
@@ -153,7 +162,8 @@ void FormMain::FindProgramPlaces() {
     places_.ProgramFolder = FolderPart(exe);
     if (!places_.ProgramFolder.empty()) places_.ProgramFolder.pop_back();
     std::wstring& name = places_.ExecutableName = NamePart(exe);
-    if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".exe") == 0) name.resize(name.size() - 4);
+    if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".exe") == 0)
+        name.resize(name.size() - 4);
 }
 
 // The special folders that the browser offers besides the desktop and the Windows folder.
@@ -211,7 +221,9 @@ std::wstring FormMain::获取桌面路径() const {
 
 // ---- desktop icons ----------------------------------------------------------------------------
 
-void FormMain::menu隐藏桌面图标_Click() { desktop::HideDesktopIcons(); }
+void FormMain::menu隐藏桌面图标_Click() {
+    desktop::HideDesktopIcons();
+}
 
 void FormMain::menu显示桌面图标_Click() {
     browser_.RefreshLists();
@@ -238,9 +250,17 @@ bool FormMain::SlideshowCanRun() const {
     return TabCtrl_GetCurSel(SSTab1) == 1 && IsWindowVisible(hwnd()) && !IsIconic(hwnd());
 }
 
-void FormMain::ShowDownloadWindow() { web::ShowFormWB(places_.ProgramFolder); }
+std::wstring FormMain::BrowseForFolder() {
+    return wallpaper::BrowseForFolder(hwnd());
+}
 
-void FormMain::menu关于_Click() { ShowDownloadWindow(); }
+void FormMain::ShowDownloadWindow() {
+    web::ShowFormWB(places_.ProgramFolder);
+}
+
+void FormMain::menu关于_Click() {
+    ShowDownloadWindow();
+}
 
 // ---- layout -----------------------------------------------------------------------------------
 
@@ -283,16 +303,19 @@ void FormMain::调整其他窗口大小() {
             ShowWindow(page->hwnd(), SW_HIDE);
             continue;
         }
-        SetWindowPos(page->hwnd(), HWND_TOP, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                     SWP_NOACTIVATE | SWP_SHOWWINDOW);
-        layout::Size frame = TabPage::Frame.FrameSize({platform::PixelsToTwips(area.right - area.left, dpi_),
-                                                       platform::PixelsToTwips(area.bottom - area.top, dpi_)});
+        SetWindowPos(page->hwnd(), HWND_TOP, area.left, area.top, area.right - area.left,
+                     area.bottom - area.top, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+        layout::Size frame =
+            TabPage::Frame.FrameSize({platform::PixelsToTwips(area.right - area.left, dpi_),
+                                      platform::PixelsToTwips(area.bottom - area.top, dpi_)});
         page->Layout(frame.width, frame.height, dpi_);
     }
     if (current == 1) 加载图片(L"");
 }
 
-void FormMain::SSTab1_Click() { 调整其他窗口大小(); }
+void FormMain::SSTab1_Click() {
+    调整其他窗口大小();
+}
 
 // ---- pictures ---------------------------------------------------------------------------------
 
@@ -300,11 +323,15 @@ void FormMain::加载图片(const std::wstring& path) {
     pictures_.加载图片(path, wallpaper::MinimisedOnScreen(hwnd()));
 }
 
-bool FormMain::设置墙纸(std::wstring* error) { return pictures_.设置墙纸(error); }
+bool FormMain::设置墙纸(std::wstring* error) {
+    return pictures_.设置墙纸(error);
+}
 
 // ---- exit ---------------------------------------------------------------------------------------
 
-void FormMain::menu退出_Click() { SetTimerEnabled(TimerOut, true); }
+void FormMain::menu退出_Click() {
+    SetTimerEnabled(TimerOut, true);
+}
 
 void FormMain::TimerOut_Timer() {
     SetTimerEnabled(TimerOut, false);
@@ -331,10 +358,13 @@ void FormMain::ExitPath() {
     if (titleWindow_.hwnd()) DestroyWindow(titleWindow_.hwnd());
 }
 
-void FormMain::menu显示界面_Click() { ShowMainWindow(hwnd()); }
+void FormMain::menu显示界面_Click() {
+    ShowMainWindow(hwnd());
+}
 
-
-void FormMain::BringUpMainWindow() { ShowMainWindow(hwnd()); }
+void FormMain::BringUpMainWindow() {
+    ShowMainWindow(hwnd());
+}
 
 void FormMain::ShowBrowserTab() {
     if (TabCtrl_GetCurSel(SSTab1) == 0) return;
@@ -355,18 +385,36 @@ void FormMain::SetTimerEnabled(TimerId id, bool on) {
 
 void FormMain::OnCommand(int id, int code, HWND control) {
     switch (id) {
-    case ID_menu显示界面: menu显示界面_Click(); break;
-    case ID_menu退出: menu退出_Click(); break;
-    case ID_menu关于: menu关于_Click(); break;
+    case ID_menu显示界面:
+        menu显示界面_Click();
+        break;
+    case ID_menu退出:
+        menu退出_Click();
+        break;
+    case ID_menu关于:
+        menu关于_Click();
+        break;
     case ID_menu隐藏桌面图标:
-    case ID_隐藏桌面图标dfdsfds: menu隐藏桌面图标_Click(); break;
+    case ID_隐藏桌面图标dfdsfds:
+        menu隐藏桌面图标_Click();
+        break;
     case ID_menu显示桌面图标:
-    case ID_dfdsds显示桌面图标: menu显示桌面图标_Click(); break;
+    case ID_dfdsds显示桌面图标:
+        menu显示桌面图标_Click();
+        break;
     case ID_menu设置:
-    case ID_mmmm设置: menu设置_Click(); break;
-    case ID_menu自动更换壁纸: autoChange_.menu自动更换壁纸_Click(); break;
-    case ID_menu循环看图: autoChange_.menu循环看图_Click(); break;
-    case ID_menu停止: autoChange_.menu停止_Click(); break;
+    case ID_mmmm设置:
+        menu设置_Click();
+        break;
+    case ID_menu自动更换壁纸:
+        autoChange_.menu自动更换壁纸_Click();
+        break;
+    case ID_menu循环看图:
+        autoChange_.menu循环看图_Click();
+        break;
+    case ID_menu停止:
+        autoChange_.menu停止_Click();
+        break;
     case IDC_Command4:
         if (code == BN_CLICKED) autoChange_.Command4_Click();
         break;

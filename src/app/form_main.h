@@ -64,6 +64,7 @@ class FormMain : public platform::Window,
     // What the pages ask of the main window.
     void BringUpMainWindow() override;
     void ShowBrowserTab() override;
+    std::wstring BrowseForFolder() override;
     void ShowDownloadWindow() override;
     bool ShowOptions() override;
     void ClearDesktop() override;

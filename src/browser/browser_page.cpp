@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <windowsx.h>
 
 namespace browser {
 using namespace ui;
@@ -30,6 +31,8 @@ bool BrowserPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     font_ = font;
     dpi_ = dpi;
     if (!Create(parent, id)) return false;
+    popups_.reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPS)));
+    LV = GetSubMenu(popups_.get(), POPUP_LV);
     picture2_.Create(hwnd(), IDC_Picture2);
     Picture2 = picture2_.hwnd();
     ShowWindow(Picture2, SW_SHOW);
@@ -96,6 +99,25 @@ bool BrowserPage::OnCommand(int id, int code, HWND) {
         return true;
     case ID_LV刷新:
         RefreshBrowser();
+        return true;
+    case ID_menu打开文件:
+    case ID_menu用资源管理器打开:
+        OpenSelectedItem();
+        return true;
+    case ID_menu打开文件夹:
+        EnterSelectedFolder();
+        return true;
+    case ID_menu复制到:
+        CopySelectedTo();
+        return true;
+    case ID_menu移动到:
+        MoveSelectedTo();
+        return true;
+    case ID_menu删除:
+        DeleteSelected();
+        return true;
+    case ID_menu删除到回收站:
+        RecycleSelected();
         return true;
     case ID_menu桌面:
     case ID_menuWindows目录:
@@ -230,6 +252,88 @@ void BrowserPage::RefreshLists() {
 
 void BrowserPage::Report(const std::wstring& text) {
     platform::Message(GetAncestor(hwnd(), GA_ROOT), text, MB_OK | MB_ICONEXCLAMATION);
+}
+
+// ---- popup menu and file operations ------------------------------------------------------------
+
+void BrowserPage::SetLvMenuState() {
+    const BrowserRow* row = SelectedItem();
+    auto enable = [&](UINT id, bool on) {
+        EnableMenuItem(LV, id, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED));
+    };
+    // With no row there is nothing to open; the other items do nothing then.
+    enable(ID_menu打开文件, row && !row->IsFolder());
+    enable(ID_menu打开文件夹, row && row->IsFolder());
+    enable(ID_menu用资源管理器打开, row && row->IsFolder());
+}
+
+void BrowserPage::ListView1_ContextMenu(LPARAM screenPoint) {
+    POINT at{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+    if (screenPoint == -1) { // from the keyboard: at the selected row, else at the list's corner
+        RECT r{};
+        int index = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
+        if (index >= 0 && ListView_GetItemRect(ListView1, index, &r, LVIR_LABEL)) {
+            at = {r.left, r.bottom};
+            ClientToScreen(ListView1, &at);
+        } else {
+            GetWindowRect(ListView1, &r);
+            at = {r.left, r.top};
+        }
+    }
+    SetLvMenuState();
+    TrackPopupMenu(LV, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, GetAncestor(hwnd(), GA_ROOT), nullptr);
+}
+
+std::vector<Entry> BrowserPage::SelectedEntries() const {
+    std::vector<Entry> entries;
+    for (const BrowserRow* row : SelectedRows())
+        entries.push_back({row->Key, row->IsFolder()});
+    return entries;
+}
+
+void BrowserPage::ReportFailures(FileOperation operation, const FileOperations& done) {
+    std::wstring text = FailureReport(operation, done.Failures());
+    if (!text.empty()) platform::Message(GetAncestor(hwnd(), GA_ROOT), text, MB_OK | MB_ICONWARNING);
+}
+
+void BrowserPage::CopySelectedTo() {
+    if (rows_.empty()) return;
+    std::wstring folder = host_.BrowseForFolder();
+    if (folder.empty()) return;
+    std::unique_ptr<Progress> progress = ShellProgress(GetAncestor(hwnd(), GA_ROOT), FileOperation::Copy);
+    FileOperations copy(progress.get());
+    copy.CopyTo(SelectedEntries(), folder);
+    progress.reset();
+    // The list shows the current folder, which a copy elsewhere leaves as it was.
+    ReportFailures(FileOperation::Copy, copy);
+}
+
+void BrowserPage::MoveSelectedTo() {
+    if (rows_.empty()) return;
+    std::wstring folder = host_.BrowseForFolder();
+    if (folder.empty()) return;
+    std::unique_ptr<Progress> progress = ShellProgress(GetAncestor(hwnd(), GA_ROOT), FileOperation::Move);
+    FileOperations move(progress.get());
+    move.MoveTo(SelectedEntries(), folder);
+    progress.reset();
+    RefreshBrowser();
+    ReportFailures(FileOperation::Move, move);
+}
+
+void BrowserPage::DeleteSelected() {
+    if (rows_.empty()) return;
+    FileOperations del;
+    del.Delete(SelectedEntries());
+    RefreshBrowser();
+    ReportFailures(FileOperation::Delete, del);
+}
+
+void BrowserPage::RecycleSelected() {
+    if (rows_.empty()) return;
+    // Files only, each in a shell operation of its own; the shell asks and reports itself.
+    for (const Entry& e : SelectedEntries())
+        if (!e.folder) 删除到回收站(e.path);
+    RefreshBrowser();
 }
 
 // ---- listing ------------------------------------------------------------------------------------
@@ -427,6 +531,7 @@ bool BrowserPage::OnListNotify(NMHDR* nm, LRESULT* result) {
 }
 
 LRESULT BrowserPage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CONTEXTMENU && reinterpret_cast<HWND>(wp) == ListView1) return ListView1_ContextMenu(lp), 0;
     if (msg == WM_NOTIFY) {
         auto* nm = reinterpret_cast<NMHDR*>(lp);
         LRESULT result = 0;

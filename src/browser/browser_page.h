@@ -3,6 +3,7 @@
 #pragma once
 #include "browser/back_history.h"
 #include "browser/browser_rows.h"
+#include "browser/file_operations.h"
 #include "browser/folder_reader.h"
 #include "browser/icon_cache.h"
 #include "core/folder_paths.h"
@@ -22,6 +23,9 @@ class BrowserHost {
     virtual void BringUpMainWindow() = 0;
     // Brings tab 0 ("桌面文件") to the front when another tab is shown.
     virtual void ShowBrowserTab() = 0;
+    // Lets the user choose the folder to copy or move into: its path ending in "\", or empty text when
+    // the choice was cancelled.
+    virtual std::wstring BrowseForFolder() = 0;
 
   protected:
     ~BrowserHost() = default;
@@ -56,6 +60,15 @@ class BrowserPage : public ui::TabPage {
     // instead when the entry has gone.
     void OpenSelectedItem();
 
+    // The list's popup menu and its file operations, each over every selected row in list order.
+    void ListView1_ContextMenu(LPARAM screenPoint);
+    // "打开文件" for a file row, "打开文件夹" and "用 资源管理器 打开文件夹" for a folder row.
+    void SetLvMenuState();
+    void CopySelectedTo();
+    void MoveSelectedTo();
+    void DeleteSelected();
+    void RecycleSelected();
+
     // Listing
     void ResetBrowserList();
     void ListSubfolders();
@@ -83,6 +96,7 @@ class BrowserPage : public ui::TabPage {
 
     HWND Picture2 = nullptr, Combo1 = nullptr, Command8 = nullptr, Label1 = nullptr, Label2 = nullptr;
     HWND ListView1 = nullptr;
+    HMENU LV = nullptr;
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -96,6 +110,8 @@ class BrowserPage : public ui::TabPage {
     void ShowRowCount();
     void ShowSortArrow(int column, int order);
     void Report(const std::wstring& text);
+    std::vector<Entry> SelectedEntries() const;
+    void ReportFailures(FileOperation operation, const FileOperations& done);
     bool OnListNotify(NMHDR* nm, LRESULT* result);
 
     BrowserHost& host_;
@@ -110,6 +126,7 @@ class BrowserPage : public ui::TabPage {
     bool startingUp_ = false;
     HWND tip_ = nullptr;
     platform::Panel picture2_;
+    platform::UniqueMenu popups_;
     static constexpr int Picture2Height = 420;
 };
 

@@ -15,9 +15,11 @@ using browser::BrowserRow;
 namespace {
 
 struct FakeHost : browser::BrowserHost {
-    int broughtUp = 0, tabShown = 0;
+    int broughtUp = 0, tabShown = 0, folderChoices = 0;
+    std::wstring chosenFolder; // what the folder picker gives; empty: cancelled
     void BringUpMainWindow() override { ++broughtUp; }
     void ShowBrowserTab() override { ++tabShown; }
+    std::wstring BrowseForFolder() override { return ++folderChoices, chosenFolder; }
 };
 
 void SetModified(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour) {
@@ -351,4 +353,109 @@ TEST_F(BrowserPageTest, FoldersBeyond260CharactersAreListedAndEntered) {
     DeleteFileW(fileinfo::ExtendedLengthPath(deep + L"\\end.txt").c_str());
     for (; deep.size() > desktop.size(); deep.resize(deep.rfind(L'\\')))
         RemoveDirectoryW(fileinfo::ExtendedLengthPath(deep).c_str());
+}
+
+// ---- the popup menu and the file operations ----------------------------------------------------
+
+namespace {
+
+class BrowserMenuTest : public BrowserPageTest {
+  protected:
+    void SetUp() override {
+        BrowserPageTest::SetUp();
+        Folder(L"桌面\\相册");
+        File(desktop + L"\\相册\\1.jpg", 10);
+        File(desktop + L"\\说明.txt", 20);
+        File(desktop + L"\\清单.txt", 30);
+        target = Folder(L"目标");
+        page.StartUp(paths);
+    }
+    void SelectAll(std::initializer_list<const wchar_t*> names) {
+        ListView_SetItemState(page.ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+        for (const wchar_t* name : names)
+            for (size_t i = 0; i < page.Rows().size(); ++i)
+                if (page.Rows()[i].Text == name)
+                    ListView_SetItemState(page.ListView1, static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
+    }
+    bool Enabled(UINT id) const { return !(GetMenuState(page.LV, id, MF_BYCOMMAND) & MF_GRAYED); }
+    static bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+    std::wstring target;
+};
+
+} // namespace
+
+TEST_F(BrowserMenuTest, TheOpenItemsFollowTheSelectedRowsType) {
+    Select(L"相册");
+    page.SetLvMenuState();
+    EXPECT_FALSE(Enabled(ID_menu打开文件));
+    EXPECT_TRUE(Enabled(ID_menu打开文件夹));
+    EXPECT_TRUE(Enabled(ID_menu用资源管理器打开));
+    Select(L"说明.txt");
+    page.SetLvMenuState();
+    EXPECT_TRUE(Enabled(ID_menu打开文件));
+    EXPECT_FALSE(Enabled(ID_menu打开文件夹));
+    EXPECT_FALSE(Enabled(ID_menu用资源管理器打开));
+    for (UINT id : {ID_LV刷新, ID_menu复制到, ID_menu移动到, ID_menu删除, ID_menu删除到回收站, ID_隐藏桌面图标dfdsfds,
+                    ID_dfdsds显示桌面图标})
+        EXPECT_TRUE(Enabled(id)) << id;
+
+    // An empty folder: nothing to open, and the operations do nothing, without asking for a folder.
+    page.ShowSpecialFolder(L"系统缓存");
+    ASSERT_TRUE(page.Rows().empty());
+    page.SetLvMenuState();
+    EXPECT_FALSE(Enabled(ID_menu打开文件));
+    EXPECT_FALSE(Enabled(ID_menu打开文件夹));
+    page.CopySelectedTo();
+    page.MoveSelectedTo();
+    page.DeleteSelected();
+    page.RecycleSelected();
+    EXPECT_EQ(host.folderChoices, 0);
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST_F(BrowserMenuTest, CopyAndMoveTakeTheSelectionIntoTheChosenFolder) {
+    SelectAll({L"相册", L"说明.txt"});
+    page.CopySelectedTo(); // cancelled
+    EXPECT_EQ(host.folderChoices, 1);
+    EXPECT_FALSE(Exists(target + L"\\说明.txt"));
+
+    host.chosenFolder = target + L"\\";
+    page.OnCommand(ID_menu复制到, 0, nullptr);
+    EXPECT_TRUE(Exists(target + L"\\相册\\1.jpg"));
+    EXPECT_TRUE(Exists(target + L"\\说明.txt"));
+    EXPECT_FALSE(Exists(target + L"\\清单.txt"));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"相册", L"清单.txt", L"说明.txt"}));
+
+    // The copies now take the names: a move of the same rows refuses both and says why, once.
+    File(desktop + L"\\新.txt", 5);
+    page.RefreshBrowser();
+    SelectAll({L"相册", L"说明.txt", L"新.txt"});
+    page.OnCommand(ID_menu移动到, 0, nullptr);
+    EXPECT_TRUE(Exists(target + L"\\新.txt"));
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"相册", L"清单.txt", L"说明.txt"})) << "the list is rebuilt";
+    ASSERT_EQ(boxes.Texts().size(), 1u);
+    EXPECT_NE(boxes.Texts()[0].find(L"以下 2 项未能移动"), std::wstring::npos);
+    EXPECT_NE(boxes.Texts()[0].find(desktop + L"\\说明.txt"), std::wstring::npos);
+}
+
+TEST_F(BrowserMenuTest, DeleteTakesEverySelectedRowAndRecycleOnlyTheFiles) {
+    SelectAll({L"相册", L"清单.txt"});
+    page.OnCommand(ID_menu删除, 0, nullptr);
+    EXPECT_FALSE(Exists(desktop + L"\\相册"));
+    EXPECT_FALSE(Exists(desktop + L"\\清单.txt"));
+    EXPECT_EQ(Names(), std::vector<std::wstring>{L"说明.txt"});
+
+    Folder(L"桌面\\留下");
+    page.RefreshBrowser();
+    int questions = 0;
+    test::MessageBoxes shell([&](HWND dialog) {
+        ++questions;
+        PostMessageW(dialog, WM_COMMAND, IDYES, 0);
+    });
+    SelectAll({L"留下", L"说明.txt"});
+    page.OnCommand(ID_menu删除到回收站, 0, nullptr);
+    EXPECT_EQ(questions, 1) << "one question per file; the folder row is skipped";
+    EXPECT_FALSE(Exists(desktop + L"\\说明.txt"));
+    EXPECT_EQ(Names(), std::vector<std::wstring>{L"留下"});
 }
