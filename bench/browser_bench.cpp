@@ -19,6 +19,7 @@ namespace {
 struct NoHost : browser::BrowserHost {
     void BringUpMainWindow() override {}
     void ShowBrowserTab() override {}
+    std::wstring BrowseForFolder() override { return {}; }
 };
 
 double Seconds(const std::function<void()>& work) {
