@@ -378,7 +378,9 @@ class BrowserMenuTest : public BrowserPageTest {
                     ListView_SetItemState(page.ListView1, static_cast<int>(i), LVIS_SELECTED, LVIS_SELECTED);
     }
     bool Enabled(UINT id) const { return !(GetMenuState(page.LV, id, MF_BYCOMMAND) & MF_GRAYED); }
-    static bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+    static bool Exists(const std::wstring& path) {
+        return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
 
     std::wstring target;
 };
@@ -396,8 +398,8 @@ TEST_F(BrowserMenuTest, TheOpenItemsFollowTheSelectedRowsType) {
     EXPECT_TRUE(Enabled(ID_menu打开文件));
     EXPECT_FALSE(Enabled(ID_menu打开文件夹));
     EXPECT_FALSE(Enabled(ID_menu用资源管理器打开));
-    for (UINT id : {ID_LV刷新, ID_menu复制到, ID_menu移动到, ID_menu删除, ID_menu删除到回收站, ID_隐藏桌面图标dfdsfds,
-                    ID_dfdsds显示桌面图标})
+    for (UINT id : {ID_LV刷新, ID_menu复制到, ID_menu移动到, ID_menu删除, ID_menu删除到回收站,
+                    ID_隐藏桌面图标dfdsfds, ID_dfdsds显示桌面图标})
         EXPECT_TRUE(Enabled(id)) << id;
 
     // An empty folder: nothing to open, and the operations do nothing, without asking for a folder.
@@ -433,7 +435,8 @@ TEST_F(BrowserMenuTest, CopyAndMoveTakeTheSelectionIntoTheChosenFolder) {
     SelectAll({L"相册", L"说明.txt", L"新.txt"});
     page.OnCommand(ID_menu移动到, 0, nullptr);
     EXPECT_TRUE(Exists(target + L"\\新.txt"));
-    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"相册", L"清单.txt", L"说明.txt"})) << "the list is rebuilt";
+    EXPECT_EQ(Names(), (std::vector<std::wstring>{L"相册", L"清单.txt", L"说明.txt"}))
+        << "the list is rebuilt";
     ASSERT_EQ(boxes.Texts().size(), 1u);
     EXPECT_NE(boxes.Texts()[0].find(L"以下 2 项未能移动"), std::wstring::npos);
     EXPECT_NE(boxes.Texts()[0].find(desktop + L"\\说明.txt"), std::wstring::npos);

@@ -107,3 +107,26 @@ TEST(Browser, TheTraysSystemFolderItemShowsItOnTab0) {
     ASSERT_TRUE(Find(rows, L"drivers")) << rows.size() << " rows";
     EXPECT_EQ((*Find(rows, L"drivers"))[2], L"文件夹");
 }
+
+TEST(Browser, DeletingASelectionRemovesItsEntriesForGoodAndRebuildsTheList) {
+    MadeDesktop made;
+    const std::wstring& desktop = made.path();
+    CreateDirectoryW((desktop + L"\\旧照片").c_str(), nullptr);
+    test::TempFolder::Write(desktop + L"\\旧照片\\1.jpg", "one");
+    test::TempFolder::Write(desktop + L"\\a.txt", "a");
+    test::TempFolder::Write(desktop + L"\\b.txt", "b");
+
+    ProgramFolder folder;
+    Program program(folder);
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    HWND list = Control(main, ui::IDC_ListView1);
+    ASSERT_EQ(ListViewRows(list, 1), (Rows{{L"旧照片"}, {L"a.txt"}, {L"b.txt"}}));
+    SelectListViewRows(list, {0, 1});
+    // What the popup menu's "删除" sends.
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(ID_menu删除, 0), 0);
+    EXPECT_TRUE(WaitFor([&] { return ListViewRows(list, 1) == Rows{{L"b.txt"}}; }));
+    EXPECT_EQ(GetFileAttributesW((desktop + L"\\旧照片").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW((desktop + L"\\a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesW((desktop + L"\\b.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+}

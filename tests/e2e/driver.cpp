@@ -235,6 +235,27 @@ std::vector<std::vector<std::wstring>> ListViewRows(HWND listView, int columns) 
     return rows;
 }
 
+void SelectListViewRows(HWND listView, const std::vector<int>& indexes) {
+    platform::UniqueHandle process(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, PidOf(listView)));
+    if (!process) return;
+    void* remote =
+        VirtualAllocEx(process.get(), nullptr, sizeof(LVITEMW), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    if (!remote) return;
+    auto set = [&](int index, UINT state) {
+        LVITEMW item{};
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = state;
+        WriteProcessMemory(process.get(), remote, &item, sizeof item, nullptr);
+        SendMessageW(listView, LVM_SETITEMSTATE, static_cast<WPARAM>(index),
+                     reinterpret_cast<LPARAM>(remote));
+    };
+    set(-1, 0);
+    for (size_t i = 0; i < indexes.size(); ++i)
+        set(indexes[i], LVIS_SELECTED | (i == 0 ? LVIS_FOCUSED : 0));
+    VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+}
+
 bool HasTrayIcon(HWND window) {
     NOTIFYICONDATAW nid{};
     nid.cbSize = sizeof nid;

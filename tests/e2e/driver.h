@@ -69,6 +69,8 @@ HWND Control(HWND top, int id);
 std::vector<std::wstring> ListBoxItems(HWND listBox);
 // The texts of a list view's rows (of another process), `columns` columns each.
 std::vector<std::vector<std::wstring>> ListViewRows(HWND listView, int columns);
+// Selects exactly the rows `indexes` of a list view of another process, the first focused.
+void SelectListViewRows(HWND listView, const std::vector<int>& indexes);
 
 // True when the notification area holds an icon of `window` (uID 0).
 bool HasTrayIcon(HWND window);
