@@ -56,6 +56,7 @@ class FormMain : public platform::Window,
     browser::BrowserPage& Browser() { return browser_; }
     wallpaper::PicturePage& Pictures() { return pictures_; }
     wallpaper::AutoChange& TimedModes() { return autoChange_; }
+    monitor::MonitorPage& Monitor() { return monitor_; }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
