@@ -37,6 +37,7 @@ class BrowserPage : public ui::TabPage {
   public:
     explicit BrowserPage(BrowserHost& host) : host_(host) {}
     bool Build(HWND parent, int id, HFONT font, UINT dpi) override;
+    void Reposition(UINT dpi, HFONT font) override;
     void Layout(int W, int H, UINT dpi) override;
     bool OnCommand(int id, int code, HWND control) override;
 
@@ -111,6 +112,7 @@ class BrowserPage : public ui::TabPage {
     HWND tip_ = nullptr;
     platform::Panel picture2_;
     static constexpr int Picture2Height = 420;
+    static constexpr int ColumnWidths[4] = {2600, 1300, 1800, 2100}; // twips
 };
 
 } // namespace browser
