@@ -53,20 +53,14 @@ bool BrowserPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
             WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_SHAREIMAGELISTS,
             {330, 460, 8000, 3000}, WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(ListView1, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
-    struct Column {
-        const wchar_t* header;
-        int width;
-        int format;
-    };
-    int i = 0;
-    for (Column c : {Column{L"名称", 2600, LVCFMT_LEFT}, Column{L"大小(KB)", 1300, LVCFMT_RIGHT},
-                     Column{L"文件类型", 1800, LVCFMT_LEFT}, Column{L"修改日期", 2100, LVCFMT_LEFT}}) {
+    const wchar_t* headers[] = {L"名称", L"大小(KB)", L"文件类型", L"修改日期"};
+    for (int i = 0; i < 4; ++i) {
         LVCOLUMNW col{};
         col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-        col.fmt = c.format;
-        col.cx = platform::Twips(c.width, dpi);
-        col.pszText = const_cast<wchar_t*>(c.header);
-        ListView_InsertColumn(ListView1, i++, &col);
+        col.fmt = i == 1 ? LVCFMT_RIGHT : LVCFMT_LEFT;
+        col.cx = platform::Twips(ColumnWidths[i], dpi);
+        col.pszText = const_cast<wchar_t*>(headers[i]);
+        ListView_InsertColumn(ListView1, i, &col);
     }
 
     tip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
@@ -79,6 +73,12 @@ bool BrowserPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     tool.lpszText = const_cast<wchar_t*>(L"双击打开文件和文件夹");
     SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
     return true;
+}
+
+void BrowserPage::Reposition(UINT dpi, HFONT font) {
+    TabPage::Reposition(dpi, font);
+    for (int i = 0; i < 4; ++i)
+        ListView_SetColumnWidth(ListView1, i, platform::Twips(ColumnWidths[i], dpi));
 }
 
 void BrowserPage::Layout(int W, int H, UINT dpi) {
@@ -356,6 +356,8 @@ void BrowserPage::RemoveAllRows() {
     rows_.clear();
     icons_.ForgetFailures();
     ListView_DeleteAllItems(ListView1);
+    // New rows come in listing order, whatever the last sort was.
+    ShowSortArrow(-1, 0);
 }
 
 std::wstring BrowserPage::FolderSizeText(const std::wstring& folder) {

@@ -41,6 +41,7 @@ class BrowserPage : public ui::TabPage {
   public:
     explicit BrowserPage(BrowserHost& host) : host_(host) {}
     bool Build(HWND parent, int id, HFONT font, UINT dpi) override;
+    void Reposition(UINT dpi, HFONT font) override;
     void Layout(int W, int H, UINT dpi) override;
     bool OnCommand(int id, int code, HWND control) override;
 
@@ -128,6 +129,7 @@ class BrowserPage : public ui::TabPage {
     platform::Panel picture2_;
     platform::UniqueMenu popups_;
     static constexpr int Picture2Height = 420;
+    static constexpr int ColumnWidths[4] = {2600, 1300, 1800, 2100}; // twips
 };
 
 } // namespace browser

@@ -36,7 +36,8 @@ const std::wstring& TypeNames::ForFile(const std::wstring& fileName) {
 }
 
 std::wstring TypeNames::ForFolder(const std::wstring& path, bool mayBeCustomised) {
-    if (!mayBeCustomised) return FolderTypeText;
+    // The shell takes no path beyond 260 characters; such a folder is an ordinary one to it.
+    if (!mayBeCustomised || path.size() >= MAX_PATH) return FolderTypeText;
     return FolderTypeName(ShellTypeName(path, 0, 0), PlainFolderTypeName());
 }
 
