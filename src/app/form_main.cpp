@@ -34,15 +34,6 @@ std::wstring TrimTrailing(std::wstring s) {
     return s;
 }
 
-HFONT CreateUiFont(UINT dpi) {
-    NONCLIENTMETRICSW ncm{sizeof ncm};
-    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, dpi)) {
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
-        ncm.lfMessageFont.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
-    }
-    return CreateFontIndirectW(&ncm.lfMessageFont);
-}
-
 } // namespace
 
 FormMain::FormMain(bool earlierCopyRunning, core::ProgramPlaces places)
@@ -76,7 +67,7 @@ bool FormMain::Create() {
 }
 
 void FormMain::CreateChildren() {
-    font_.reset(CreateUiFont(dpi_));
+    font_.reset(platform::CreateUiFont(dpi_));
     auto font = static_cast<HFONT>(font_.get());
     SSTab1 =
         CreateControl(hwnd(), IDC_SSTab1, WC_TABCONTROLW, L"", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP);
@@ -112,7 +103,7 @@ TabPage* FormMain::Page(int index) {
 
 void FormMain::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
-    font_.reset(CreateUiFont(dpi));
+    font_.reset(platform::CreateUiFont(dpi));
     auto font = static_cast<HFONT>(font_.get());
     SetFont(SSTab1, font);
     for (int i = 0; i < 4; ++i)

@@ -57,6 +57,15 @@ std::wstring LongPath(const std::wstring& path) {
     return path;
 }
 
+HFONT CreateUiFont(UINT dpi) {
+    NONCLIENTMETRICSW ncm{sizeof ncm};
+    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, dpi)) {
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
+        ncm.lfMessageFont.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
+    }
+    return CreateFontIndirectW(&ncm.lfMessageFont);
+}
+
 int Message(HWND owner, const std::wstring& text, UINT flags) {
     return MessageBoxW(owner, text.c_str(), L"Tavolin", flags);
 }

@@ -95,6 +95,9 @@ UINT DpiOf(HWND hwnd);
 // other path is returned as it is.
 std::wstring LongPath(const std::wstring& path);
 
+// The system's message font for `dpi` (the caller owns it).
+HFONT CreateUiFont(UINT dpi);
+
 // Runs a message box owned by `owner` with the program's caption.
 int Message(HWND owner, const std::wstring& text, UINT flags);
 

@@ -44,15 +44,6 @@ std::unique_ptr<FormWB>& OpenForm() {
     return form;
 }
 
-HFONT CreateUiFont(UINT dpi) {
-    NONCLIENTMETRICSW ncm{sizeof ncm};
-    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0, dpi)) {
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
-        ncm.lfMessageFont.lfHeight = -MulDiv(9, static_cast<int>(dpi), 72);
-    }
-    return CreateFontIndirectW(&ncm.lfMessageFont);
-}
-
 // "版本 x.y.z" from the program's own version resource; the built-in version where there is none.
 std::wstring VersionLabelFromResource() {
     HRSRC info = FindResourceW(nullptr, MAKEINTRESOURCEW(VS_VERSION_INFO), RT_VERSION);
@@ -192,7 +183,7 @@ void FormWB::CreateChildren() {
 
 void FormWB::ApplyDpi(UINT dpi) {
     dpi_ = dpi;
-    font_.reset(CreateUiFont(dpi));
+    font_.reset(platform::CreateUiFont(dpi));
     auto font = static_cast<HFONT>(font_.get());
     frame_->Reposition(dpi, font);
     SetFont(lblNoPage, font);
