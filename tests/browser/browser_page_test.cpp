@@ -450,15 +450,17 @@ TEST_F(BrowserMenuTest, DeleteTakesEverySelectedRowAndRecycleOnlyTheFiles) {
     EXPECT_EQ(Names(), std::vector<std::wstring>{L"说明.txt"});
 
     Folder(L"桌面\\留下");
+    File(desktop + L"\\另一个.txt", 5);
     page.RefreshBrowser();
     int questions = 0;
     test::MessageBoxes shell([&](HWND dialog) {
         ++questions;
         PostMessageW(dialog, WM_COMMAND, IDYES, 0);
     });
-    SelectAll({L"留下", L"说明.txt"});
+    SelectAll({L"留下", L"另一个.txt", L"说明.txt"});
     page.OnCommand(ID_menu删除到回收站, 0, nullptr);
-    EXPECT_EQ(questions, 1) << "one question per file; the folder row is skipped";
+    EXPECT_EQ(questions, 2) << "one question per file; the folder row is skipped";
     EXPECT_FALSE(Exists(desktop + L"\\说明.txt"));
+    EXPECT_FALSE(Exists(desktop + L"\\另一个.txt"));
     EXPECT_EQ(Names(), std::vector<std::wstring>{L"留下"});
 }
