@@ -3,6 +3,7 @@
 //   recursive walk of the same tree;
 // - sorting 10,000 rows by size, beside the list control sorting the same rows by name with its own text
 // order.
+#include "bench/timing.h"
 #include "browser/browser_page.h"
 #include "tests/support/temp_folder.h"
 
@@ -15,6 +16,8 @@
 #include <vector>
 
 namespace {
+
+using bench::Median;
 
 struct NoHost : browser::BrowserHost {
     void BringUpMainWindow() override {}
@@ -29,11 +32,6 @@ double Seconds(const std::function<void()>& work) {
     work();
     QueryPerformanceCounter(&b);
     return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 const wchar_t* const Extensions[] = {L"txt", L"jpg", L"doc", L"zip", L"dat",

@@ -4,6 +4,7 @@
 // the log costs early and late, entries per second in bursts, the memory the log takes beside the
 // size of its text (with the part that is the record of logged entries), and for contrast what
 // one search of the whole log's text costs at the end.
+#include "bench/timing.h"
 #include "monitor/log_entry.h"
 #include "monitor/shell_notify.h"
 #include "tests/monitor/monitor_window.h"
@@ -18,17 +19,8 @@
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(f.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using bench::Median;
+using bench::Now;
 
 // Memory committed by the process, in MB.
 double CommittedMb() {

@@ -1,9 +1,10 @@
 // The picture tab's speed and memory: selecting a 6000 × 4000 JPEG until its preview is drawn,
 // beside WIC decoding the same file alone, in one run; then the process's memory with one picture
 // loaded and after 200 more.
-#include "wallpaper/picture_page.h"
+#include "bench/timing.h"
 #include "tests/support/temp_folder.h"
 #include "tests/wallpaper/test_pictures.h"
+#include "wallpaper/picture_page.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -15,17 +16,8 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(f.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
+using bench::Median;
+using bench::Now;
 
 // What WIC alone takes: open, decode the frame and copy out every pixel.
 double DecodeAlone(const std::wstring& file) {

@@ -7,6 +7,7 @@
 //   picture_fuzz --case N [seed]     writes case N's file into the working folder and runs it here
 //
 // Exit code 1 when any case crashed, hung or gave a wrong result.
+#include "bench/timing.h"
 #include "settings/registry.h"
 #include "tests/support/temp_folder.h"
 #include "wallpaper/bitmap_file.h"
@@ -20,6 +21,8 @@
 #include <vector>
 
 namespace {
+
+using bench::Now;
 
 constexpr DWORD CaseLimitMs = 20000;
 
@@ -209,13 +212,6 @@ struct Progress {
     LONG64 firstWrong;
     wchar_t wrongWhy[200];
 };
-
-double Now() {
-    LARGE_INTEGER f, t;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(f.QuadPart);
-}
 
 LONG WINAPI DieQuietly(EXCEPTION_POINTERS* e) {
     // No debugger, no dialog: the watcher sees the exit code and goes on.

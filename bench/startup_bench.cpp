@@ -1,5 +1,6 @@
 // Start-up time: from CreateProcess until the main window is shown and the tray icon is in place,
 // for Quorvel.exe and, side by side in the same run, for a minimal tray program.
+#include "bench/timing.h"
 #include "tests/e2e/driver.h"
 
 #include <algorithm>
@@ -8,15 +9,12 @@
 
 namespace {
 
+using bench::Median;
+
 double Seconds(LARGE_INTEGER a, LARGE_INTEGER b) {
     LARGE_INTEGER f;
     QueryPerformanceFrequency(&f);
     return double(b.QuadPart - a.QuadPart) / double(f.QuadPart);
-}
-
-double Median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
 }
 
 // Starts `exe` and waits for a visible window of `cls` with a tray icon; closes it afterwards.
@@ -60,7 +58,7 @@ int main() {
         tavolin.push_back(StartOnce(folder.exe(), folder.path(), L"TavolinMainWindow", true));
     }
     double t = Median(tavolin), r = Median(reference);
-    std::printf("start-up, median of %d: Quorvel.exe %.3f s, minimal tray program %.3f s, ratio %.2f\n", runs, t, r,
-                t / r);
+    std::printf("start-up, median of %d: Quorvel.exe %.3f s, minimal tray program %.3f s, ratio %.2f\n", runs,
+                t, r, t / r);
     return 0;
 }
