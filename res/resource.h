@@ -56,3 +56,5 @@
 #define IDC_OPT_Check2 317
 #define IDC_OPT_Check3 318
 #define IDC_OPT_Command1 319
+#define IDC_OPT_Label5 320
+#define IDC_OPT_Combo1 321

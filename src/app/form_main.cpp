@@ -222,7 +222,8 @@ void FormMain::menu显示桌面图标_Click() {
 }
 
 void FormMain::menu设置_Click() {
-    settings::FormOption dialog(settings_, places_.ProgramFolder, places_.ExecutableName);
+    settings::FormOption dialog(settings_, places_.ProgramFolder, places_.ExecutableName, {},
+                                [this] { pictures_.PositionChanged(); });
     dialog.ShowModal(hwnd());
 }
 

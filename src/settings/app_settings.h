@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "settings/wallpaper_position.h"
+
 namespace settings {
 
 inline constexpr wchar_t SectionSettings[] = L"设置";
@@ -18,6 +20,7 @@ struct AppSettings {
     int32_t SlideshowInterval = 3;
     int16_t HideAtStart = 0;
     std::wstring WallpaperFolder;
+    WallpaperPosition Position = WallpaperPosition::Center;
 };
 
 } // namespace settings

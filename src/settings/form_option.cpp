@@ -13,7 +13,7 @@
 namespace settings {
 namespace {
 
-enum class Kind { Text, Check, Edit, Button };
+enum class Kind { Text, Check, Edit, Button, Combo };
 
 struct Place {
     int id;
@@ -21,19 +21,23 @@ struct Place {
     int left, top, width, height; // twips
 };
 
+// The wallpaper position's row stands above the rest, which keep their places below it.
+constexpr int Row = 360;
 constexpr Place Places[] = {
-    {IDC_OPT_Label1, Kind::Text, 90, 240, 1620, 180},
-    {IDC_OPT_Text1, Kind::Edit, 1680, 195, 630, 270},
-    {IDC_OPT_Label2, Kind::Text, 2370, 240, 2070, 180},
-    {IDC_OPT_Label4, Kind::Text, 105, 600, 1620, 180},
-    {IDC_OPT_Text2, Kind::Edit, 1695, 555, 630, 270},
-    {IDC_OPT_Label3, Kind::Text, 2385, 600, 2070, 180},
-    {IDC_OPT_Check1, Kind::Check, 105, 945, 4125, 225},
-    {IDC_OPT_Check2, Kind::Check, 105, 1245, 3060, 225},
-    {IDC_OPT_Check3, Kind::Check, 105, 1545, 4500, 180},
-    {IDC_OPT_Command1, Kind::Button, 1335, 1935, 2040, 345},
+    {IDC_OPT_Label5, Kind::Text, 90, 240, 1620, 180},
+    {IDC_OPT_Combo1, Kind::Combo, 1680, 195, 1140, 270},
+    {IDC_OPT_Label1, Kind::Text, 90, Row + 240, 1620, 180},
+    {IDC_OPT_Text1, Kind::Edit, 1680, Row + 195, 630, 270},
+    {IDC_OPT_Label2, Kind::Text, 2370, Row + 240, 2070, 180},
+    {IDC_OPT_Label4, Kind::Text, 105, Row + 600, 1620, 180},
+    {IDC_OPT_Text2, Kind::Edit, 1695, Row + 555, 630, 270},
+    {IDC_OPT_Label3, Kind::Text, 2385, Row + 600, 2070, 180},
+    {IDC_OPT_Check1, Kind::Check, 105, Row + 945, 4125, 225},
+    {IDC_OPT_Check2, Kind::Check, 105, Row + 1245, 3060, 225},
+    {IDC_OPT_Check3, Kind::Check, 105, Row + 1545, 4500, 180},
+    {IDC_OPT_Command1, Kind::Button, 1335, Row + 1935, 2040, 345},
 };
-constexpr int ClientWidth = 4830, ClientHeight = 2445; // twips
+constexpr int ClientWidth = 4830, ClientHeight = Row + 2445; // twips
 
 FormOption* openDialog = nullptr;
 
@@ -64,9 +68,9 @@ void SetClassEntry(const SystemKeys& keys, const std::wstring& key, const std::w
 } // namespace
 
 FormOption::FormOption(AppSettings& settings, std::wstring programFolder, std::wstring executableName,
-                       SystemKeys keys)
+                       SystemKeys keys, std::function<void()> positionChanged)
     : settings_(settings), programFolder_(std::move(programFolder)),
-      executableName_(std::move(executableName)), keys_(keys) {}
+      executableName_(std::move(executableName)), keys_(keys), positionChanged_(std::move(positionChanged)) {}
 
 void FormOption::ShowModal(HWND owner) {
     if (openDialog) {
@@ -91,6 +95,7 @@ std::wstring FormOption::CommandText() const {
 // ---- opening ------------------------------------------------------------------------------------
 
 void FormOption::Form_Load() {
+    ComboBox_SetCurSel(Combo1, static_cast<int>(settings_.Position));
     SetWindowTextW(Text1, std::to_wstring(settings_.WallpaperInterval).c_str());
     SetWindowTextW(Text2, std::to_wstring(settings_.SlideshowInterval).c_str());
     Tick(Check1, RunEntryIsOurs());
@@ -134,6 +139,14 @@ void FormOption::LayOut() {
             needW = size.cx + 2 * box;
             needH = tm.tmHeight + 2 * edge + 4;
             break;
+        case Kind::Combo:
+            // The height given is the dropped list's; the field takes what the font needs.
+            SetWindowPos(control, nullptr, x, y, w, h + tm.tmHeight * 8, SWP_NOZORDER | SWP_NOACTIVATE);
+            RECT field{};
+            GetWindowRect(control, &field);
+            y -= (field.bottom - field.top - h + 1) / 2;
+            h += tm.tmHeight * 8;
+            break;
         }
         if (needW > w) w = std::max(w, std::min(needW, clientW - x));
         if (needH > h) {
@@ -175,7 +188,14 @@ void FormOption::Command1_Click() {
     WriteAssociation(L".jpg", associate);
     WriteAssociation(L".bmp", associate);
     SaveSetting(core::ApplicationTitle, SectionAssociation, KeyCheck3, associate ? L"1" : L"0");
+    const int chosen = ComboBox_GetCurSel(Combo1);
+    const WallpaperPosition position =
+        chosen >= 0 ? static_cast<WallpaperPosition>(chosen) : WallpaperPosition::Center;
+    const bool moved = position != settings_.Position;
+    settings_.Position = position;
+    SaveSetting(programFolder_, SectionSettings, KeyWallpaperPosition, PositionName(position));
     End(IDOK);
+    if (moved && positionChanged_) positionChanged_();
 }
 
 void FormOption::Refuse(HWND box, const wchar_t* message) {
@@ -243,6 +263,10 @@ INT_PTR FormOption::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
         Check2 = GetDlgItem(hwnd(), IDC_OPT_Check2);
         Check3 = GetDlgItem(hwnd(), IDC_OPT_Check3);
         Command1 = GetDlgItem(hwnd(), IDC_OPT_Command1);
+        Label5 = GetDlgItem(hwnd(), IDC_OPT_Label5);
+        Combo1 = GetDlgItem(hwnd(), IDC_OPT_Combo1);
+        for (const wchar_t* name : WallpaperPositionNames)
+            ComboBox_AddString(Combo1, name);
         SendMessageW(Text1, EM_SETLIMITTEXT, 5, 0);
         SendMessageW(Text2, EM_SETLIMITTEXT, 5, 0);
         LayOut();

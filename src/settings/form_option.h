@@ -1,8 +1,10 @@
-// "设置－Tavolin": the intervals, hiding at start, starting with Windows and the picture association.
+// "设置－Tavolin": the wallpaper position, the intervals, hiding at start, starting with Windows and the
+// picture association.
 #pragma once
 #include "platform/dialog.h"
 #include "settings/app_settings.h"
 
+#include <functional>
 #include <string>
 
 namespace settings {
@@ -19,8 +21,9 @@ inline constexpr wchar_t UserClassesKey[] = L"Software\\Classes\\";
 
 class FormOption : public platform::Dialog {
   public:
+    // `positionChanged` runs after "确定" has changed the wallpaper position and closed the dialog.
     FormOption(AppSettings& settings, std::wstring programFolder, std::wstring executableName,
-               SystemKeys keys = {});
+               SystemKeys keys = {}, std::function<void()> positionChanged = {});
 
     // Shows the dialog modally; at most one is open at a time (a second request brings it forward).
     void ShowModal(HWND owner);
@@ -34,7 +37,8 @@ class FormOption : public platform::Dialog {
     std::wstring CommandText() const;
 
     HWND Label1 = nullptr, Text1 = nullptr, Label2 = nullptr, Label4 = nullptr, Text2 = nullptr,
-         Label3 = nullptr, Check1 = nullptr, Check2 = nullptr, Check3 = nullptr, Command1 = nullptr;
+         Label3 = nullptr, Check1 = nullptr, Check2 = nullptr, Check3 = nullptr, Command1 = nullptr,
+         Label5 = nullptr, Combo1 = nullptr;
 
   protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -50,6 +54,7 @@ class FormOption : public platform::Dialog {
     AppSettings& settings_;
     std::wstring programFolder_, executableName_;
     SystemKeys keys_;
+    std::function<void()> positionChanged_;
 };
 
 } // namespace settings

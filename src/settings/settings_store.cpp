@@ -29,6 +29,7 @@ AppSettings LoadAppSettings(const std::wstring& programFolder) {
     s.HideAtStart = ParseStoredInt16(GetSetting(programFolder, SectionSettings, KeyHideAtStart, L"0"), 0);
     s.WallpaperFolder = GetSetting(programFolder, SectionSettings, KeyWallpaperFolder,
                                    programFolder + core::PictureFolderName);
+    s.Position = ParsePosition(GetSetting(programFolder, SectionSettings, KeyWallpaperPosition, L""));
     return s;
 }
 

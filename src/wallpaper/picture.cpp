@@ -6,6 +6,8 @@
 #include "wallpaper/shrink.h"
 
 #include <algorithm>
+#include <cassert>
+#include <new>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -156,12 +158,29 @@ platform::UniqueGdi PreviewBitmap(const Picture& picture, int w, int h) {
 
 namespace {
 
-// Writes the pixels bottom-up, a block of rows at a time.
-DWORD WriteBitmap(const Picture& picture, HANDLE file) {
-    auto header = BitmapFileHeader(picture.Width(), picture.Height());
+// Writes a width × height bitmap bottom-up, a block of rows at a time; `row(y)` is the pixels of row
+// y from the top.
+template <class Row> DWORD WriteBitmap(HANDLE file, UINT width, UINT height, Row row) {
+    auto header = BitmapFileHeader(width, height);
     if (!header) return ERROR_ARITHMETIC_OVERFLOW;
     DWORD written = 0;
     if (!WriteFile(file, header->data(), BitmapHeaderBytes, &written, nullptr)) return GetLastError();
+    const size_t bytes = static_cast<size_t>(BitmapRowBytes(width));
+    const size_t pixels = size_t{width} * 3;
+    const size_t rowsPerBlock = std::max<size_t>(1, BandBytes / bytes);
+    std::vector<BYTE> block(rowsPerBlock * bytes, 0);
+    for (UINT y = height; y > 0;) {
+        size_t n = 0;
+        for (; n < rowsPerBlock && y > 0; ++n)
+            std::memcpy(block.data() + n * bytes, row(--y), pixels);
+        if (!WriteFile(file, block.data(), static_cast<DWORD>(n * bytes), &written, nullptr))
+            return GetLastError();
+    }
+    return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError(); // on the disk before it is named
+}
+
+// The part of the picture that `plan` names, reduced to its size.
+DWORD WritePlannedBitmap(const Picture& picture, const BitmapPlan& plan, HANDLE file) {
     WICRect all{0, 0, static_cast<INT>(picture.Width()), static_cast<INT>(picture.Height())};
     ComPtr<IWICBitmapLock> lock;
     UINT stride = 0, size = 0;
@@ -170,18 +189,20 @@ DWORD WriteBitmap(const Picture& picture, HANDLE file) {
         FAILED(lock->GetDataPointer(&size, &data)) ||
         uint64_t{stride} * (picture.Height() - 1) + uint64_t{picture.Width()} * 3 > size)
         return ERROR_INVALID_DATA;
-    const size_t row = static_cast<size_t>(BitmapRowBytes(picture.Width()));
-    const size_t pixels = size_t{picture.Width()} * 3;
-    const size_t rowsPerBlock = std::max<size_t>(1, BandBytes / row);
-    std::vector<BYTE> block(rowsPerBlock * row, 0);
-    for (UINT y = picture.Height(); y > 0;) {
-        size_t n = 0;
-        for (; n < rowsPerBlock && y > 0; ++n)
-            std::memcpy(block.data() + n * row, data + size_t{stride} * --y, pixels);
-        if (!WriteFile(file, block.data(), static_cast<DWORD>(n * row), &written, nullptr))
-            return GetLastError();
+    if (plan.outWidth == plan.width && plan.outHeight == plan.height)
+        return WriteBitmap(file, plan.width, plan.height, [&](UINT y) {
+            return data + size_t{stride} * (plan.top + y) + size_t(plan.left) * 3;
+        });
+    const size_t outStride = size_t(plan.outWidth) * 3;
+    std::vector<BYTE> out;
+    try {
+        out.resize(outStride * size_t(plan.outHeight));
+    } catch (const std::bad_alloc&) {
+        return ERROR_NOT_ENOUGH_MEMORY;
     }
-    return FlushFileBuffers(file) ? ERROR_SUCCESS : GetLastError(); // on the disk before it is named
+    ShrinkBgr(data + size_t{stride} * plan.top + size_t(plan.left) * 3, plan.width, plan.height, stride,
+              out.data(), plan.outWidth, plan.outHeight, outStride, 3);
+    return WriteBitmap(file, plan.outWidth, plan.outHeight, [&](UINT y) { return out.data() + outStride * y; });
 }
 
 // Temporary files that an interrupted write left beside the bitmap.
@@ -203,8 +224,17 @@ void RemoveStaleTemporaryFiles(const std::wstring& path) {
 } // namespace
 
 std::wstring SaveAsBitmap(const Picture& picture, const std::wstring& path) {
+    return SaveAsBitmap(picture, path,
+                        PlanBitmap(settings::WallpaperPosition::Center, static_cast<int>(picture.Width()),
+                                   static_cast<int>(picture.Height()), 0, 0));
+}
+
+std::wstring SaveAsBitmap(const Picture& picture, const std::wstring& path, const BitmapPlan& plan) {
     std::wstring failed = L"无法保存墙纸图片：" + path + L"\n";
     if (!picture.Bitmap()) return failed + L"没有图片。";
+    assert(plan.left >= 0 && plan.top >= 0 && plan.left + plan.width <= static_cast<int>(picture.Width()) &&
+           plan.top + plan.height <= static_cast<int>(picture.Height()) && plan.outWidth <= plan.width &&
+           plan.outHeight <= plan.height);
     std::wstring temp;
     platform::UniqueHandle file;
     for (int attempt = 0; attempt < 100 && !file; ++attempt) {
@@ -215,7 +245,7 @@ std::wstring SaveAsBitmap(const Picture& picture, const std::wstring& path) {
         if (!file && GetLastError() != ERROR_FILE_EXISTS) break;
     }
     if (!file) return failed + ErrorText(GetLastError());
-    DWORD error = WriteBitmap(picture, file.get());
+    DWORD error = WritePlannedBitmap(picture, plan, file.get());
     file.reset();
     // The name points at the new bytes only once they are all there: the bitmap is always whole.
     if (!error && MoveFileExW(platform::LongPath(temp).c_str(), platform::LongPath(path).c_str(),

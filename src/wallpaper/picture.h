@@ -1,6 +1,7 @@
 // A decoded picture: the first frame of a JPEG, GIF or BMP at its own pixel size, 24-bit BGR.
 #pragma once
 #include "platform/win.h"
+#include "wallpaper/wallpaper_layout.h"
 
 #include <optional>
 #include <string>
@@ -38,5 +39,7 @@ platform::UniqueGdi PreviewBitmap(const Picture& picture, int w, int h);
 // what interrupted writes left beside it is removed after a successful one. Empty when done,
 // otherwise what went wrong, for the user.
 std::wstring SaveAsBitmap(const Picture& picture, const std::wstring& path);
+// The same with the part of the picture and the size that `plan` gives (PlanBitmap for this picture).
+std::wstring SaveAsBitmap(const Picture& picture, const std::wstring& path, const BitmapPlan& plan);
 
 } // namespace wallpaper

@@ -133,9 +133,16 @@ void PicturePage::加载图片(const std::wstring& path, bool minimised) {
 bool PicturePage::设置墙纸(std::wstring* error) {
     const Picture* picture = preview_.Current();
     std::wstring why =
-        picture ? SetWallpaper(*picture, places_.WallpaperBitmapPath) : L"预览中没有图片，无法设为墙纸。";
+        picture ? SetWallpaper(*picture, places_.WallpaperBitmapPath, settings_.Position,
+                               ScreenFor(settings_.Position))
+                : L"预览中没有图片，无法设为墙纸。";
     if (error) *error = why;
     return why.empty();
+}
+
+void PicturePage::PositionChanged() {
+    // Another program's wallpaper stays; ours is set again in its new place.
+    if (IsCurrentWallpaper(places_.WallpaperBitmapPath)) Command2_Click();
 }
 
 void PicturePage::Command1_Click() {

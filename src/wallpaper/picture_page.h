@@ -54,6 +54,9 @@ class PicturePage : public ui::TabPage {
     // Writes the previewed picture to the wallpaper bitmap and makes it the wallpaper. False, with the
     // reason in `error`, when the bitmap could not be written; then nothing else has changed.
     bool 设置墙纸(std::wstring* error = nullptr);
+    // The wallpaper position has changed: when the desktop shows our bitmap, the previewed picture is
+    // set again for it.
+    void PositionChanged();
 
     void Command1_Click();
     void Command3_Click();

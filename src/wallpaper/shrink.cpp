@@ -15,8 +15,8 @@ int Edge(int i, int n, int length) {
 } // namespace
 
 void ShrinkBgr(const uint8_t* src, int sw, int sh, size_t srcStride, uint8_t* dst, int dw, int dh,
-               size_t dstStride) {
-    assert(dw > 0 && dw <= sw && dh > 0 && dh <= sh);
+               size_t dstStride, int dstPixelBytes) {
+    assert(dw > 0 && dw <= sw && dh > 0 && dh <= sh && (dstPixelBytes == 3 || dstPixelBytes == 4));
     std::vector<int> x0(static_cast<size_t>(dw) + 1);
     for (int i = 0; i <= dw; ++i)
         x0[static_cast<size_t>(i)] = Edge(i, dw, sw);
@@ -43,14 +43,14 @@ void ShrinkBgr(const uint8_t* src, int sw, int sh, size_t srcStride, uint8_t* ds
             }
         }
         uint8_t* out = dst + static_cast<size_t>(ty) * dstStride;
-        for (int tx = 0; tx < dw; ++tx, out += 4) {
+        for (int tx = 0; tx < dw; ++tx, out += dstPixelBytes) {
             uint64_t n =
                 static_cast<uint64_t>(x0[static_cast<size_t>(tx) + 1] - x0[static_cast<size_t>(tx)]) *
                 static_cast<uint64_t>(y1 - y0);
             const uint64_t* cell = sum.data() + static_cast<size_t>(tx) * 3;
             for (int c = 0; c < 3; ++c)
                 out[c] = static_cast<uint8_t>((cell[c] + n / 2) / n);
-            out[3] = 0;
+            if (dstPixelBytes == 4) out[3] = 0;
         }
     }
 }

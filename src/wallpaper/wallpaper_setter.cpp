@@ -4,15 +4,31 @@
 
 namespace wallpaper {
 
-std::wstring SetWallpaper(const Picture& picture, const std::wstring& bitmapPath) {
-    if (std::wstring error = SaveAsBitmap(picture, bitmapPath); !error.empty()) return error;
+ScreenSize ScreenFor(settings::WallpaperPosition position) {
+    if (position == settings::WallpaperPosition::Span)
+        return {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+std::wstring SetWallpaper(const Picture& picture, const std::wstring& bitmapPath,
+                          settings::WallpaperPosition position, ScreenSize screen) {
+    BitmapPlan plan = PlanBitmap(position, static_cast<int>(picture.Width()),
+                                 static_cast<int>(picture.Height()), screen.width, screen.height);
+    if (std::wstring error = SaveAsBitmap(picture, bitmapPath, plan); !error.empty()) return error;
     // The desktop settings and the reload follow the file whatever each of them reports.
-    settings::SetRegistryValue(DesktopKey, L"TileWallpaper", L"0", REG_SZ, HKEY_CURRENT_USER);
-    settings::SetRegistryValue(DesktopKey, L"WallpaperStyle", L"0", REG_SZ, HKEY_CURRENT_USER);
+    DesktopStyle style = StyleOf(position);
+    settings::SetRegistryValue(DesktopKey, L"TileWallpaper", style.tileWallpaper, REG_SZ, HKEY_CURRENT_USER);
+    settings::SetRegistryValue(DesktopKey, L"WallpaperStyle", style.wallpaperStyle, REG_SZ,
+                               HKEY_CURRENT_USER);
     settings::SetRegistryValue(DesktopKey, L"Wallpaper", bitmapPath, REG_SZ, HKEY_CURRENT_USER);
     SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, const_cast<wchar_t*>(bitmapPath.c_str()),
                           SPIF_UPDATEINIFILE);
     return {};
+}
+
+bool IsCurrentWallpaper(const std::wstring& bitmapPath) {
+    std::wstring current = settings::GetRegistryString(HKEY_CURRENT_USER, DesktopKey, L"Wallpaper");
+    return !current.empty() && CompareStringOrdinal(current.c_str(), -1, bitmapPath.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 } // namespace wallpaper
