@@ -1,9 +1,9 @@
 // The settings in memory and their names in the store; no Windows headers here.
 #pragma once
+#include "settings/wallpaper_position.h"
+
 #include <cstdint>
 #include <string>
-
-#include "settings/wallpaper_position.h"
 
 namespace settings {
 

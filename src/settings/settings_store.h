@@ -12,8 +12,8 @@ std::wstring GetSetting(const std::wstring& application, const std::wstring& sec
 bool SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
                  const std::wstring& text);
 
-// Reads the intervals, the hide-at-start flag, the stored picture folder and the wallpaper position of the program
-// installed in `programFolder`; text that is not a number gives the default.
+// Reads the intervals, the hide-at-start flag, the stored picture folder and the wallpaper position of the
+// program installed in `programFolder`; text that is not a number gives the default.
 AppSettings LoadAppSettings(const std::wstring& programFolder);
 
 } // namespace settings

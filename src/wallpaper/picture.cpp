@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <cassert>
-#include <new>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace wallpaper {
@@ -202,7 +202,8 @@ DWORD WritePlannedBitmap(const Picture& picture, const BitmapPlan& plan, HANDLE 
     }
     ShrinkBgr(data + size_t{stride} * plan.top + size_t(plan.left) * 3, plan.width, plan.height, stride,
               out.data(), plan.outWidth, plan.outHeight, outStride, 3);
-    return WriteBitmap(file, plan.outWidth, plan.outHeight, [&](UINT y) { return out.data() + outStride * y; });
+    return WriteBitmap(file, plan.outWidth, plan.outHeight,
+                       [&](UINT y) { return out.data() + outStride * y; });
 }
 
 // Temporary files that an interrupted write left beside the bitmap.

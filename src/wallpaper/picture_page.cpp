@@ -132,10 +132,9 @@ void PicturePage::加载图片(const std::wstring& path, bool minimised) {
 
 bool PicturePage::设置墙纸(std::wstring* error) {
     const Picture* picture = preview_.Current();
-    std::wstring why =
-        picture ? SetWallpaper(*picture, places_.WallpaperBitmapPath, settings_.Position,
-                               ScreenFor(settings_.Position))
-                : L"预览中没有图片，无法设为墙纸。";
+    std::wstring why = picture ? SetWallpaper(*picture, places_.WallpaperBitmapPath, settings_.Position,
+                                              ScreenFor(settings_.Position))
+                               : L"预览中没有图片，无法设为墙纸。";
     if (error) *error = why;
     return why.empty();
 }

@@ -28,7 +28,8 @@ std::wstring SetWallpaper(const Picture& picture, const std::wstring& bitmapPath
 
 bool IsCurrentWallpaper(const std::wstring& bitmapPath) {
     std::wstring current = settings::GetRegistryString(HKEY_CURRENT_USER, DesktopKey, L"Wallpaper");
-    return !current.empty() && CompareStringOrdinal(current.c_str(), -1, bitmapPath.c_str(), -1, TRUE) == CSTR_EQUAL;
+    return !current.empty() &&
+           CompareStringOrdinal(current.c_str(), -1, bitmapPath.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 } // namespace wallpaper

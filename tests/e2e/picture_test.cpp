@@ -138,3 +138,42 @@ TEST(Pictures, EmojiNamesInAFolderBeyondMaxPathAreListedCollectedAndSet) {
     EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 320; }));
     EXPECT_EQ(test::ReadBitmapHeader(bitmap).height, 200);
 }
+
+TEST(Pictures, FillChosenInTheOptionsDialogRemakesTheWallpaperAtTheScreensSize) {
+    ProgramFolder folder;
+    CreateDirectoryW(folder.pictureFolder().c_str(), nullptr);
+    ASSERT_TRUE(
+        test::WritePicture(folder.pictureFolder() + L"\\大.jpg", GUID_ContainerFormatJpeg, 3000, 1000));
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    std::wstring bitmap = std::wstring(windows) + L"\\Vesmar.bmp";
+    Program program(folder);
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    ClickRow(Control(main, ui::IDC_File1), 0);
+    ASSERT_TRUE(WaitFor([&] { return Text(main) == L"Tavolin－" + folder.pictureFolder() + L"\\大.jpg"; }));
+    PostMessageW(Control(main, ui::IDC_Command2), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 3000; }));
+
+    program.Choose(ID_menu设置);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] {
+        for (HWND w : TopLevelWindows(program.pid(), L"#32770"))
+            if (IsWindowVisible(w) && GetDlgItem(w, IDC_OPT_Combo1)) dialog = w;
+        return dialog != nullptr;
+    }));
+    HWND combo = GetDlgItem(dialog, IDC_OPT_Combo1);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCOUNT, 0, 0), 6);
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 4) << "居中 until another is chosen";
+    SendMessageW(combo, CB_SETCURSEL, 0, 0); // 填充
+    PostMessageW(GetDlgItem(dialog, IDC_OPT_Command1), BM_CLICK, 0, 0);
+
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == w; }));
+    EXPECT_EQ(test::ReadBitmapHeader(bitmap).height, h);
+    EXPECT_EQ(Desktop(L"WallpaperStyle"), L"10");
+    EXPECT_EQ(Desktop(L"TileWallpaper"), L"0");
+    EXPECT_EQ(Desktop(L"Wallpaper"), bitmap);
+    EXPECT_EQ(folder.Stored(L"墙纸位置"), L"填充");
+    EXPECT_TRUE(program.Quit());
+}

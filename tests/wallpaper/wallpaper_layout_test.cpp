@@ -16,7 +16,8 @@ TEST(PlanBitmap, WideTallAndSquarePicturesOnWideAndTallScreens) {
         // 填充: the middle part with the screen's shape, reduced to the screen.
         {P::Fill, 6000, 4000, 1920, 1080, {0, 312, 6000, 3375, 1920, 1080}},
         {P::Fill, 3000, 3000, 1080, 1920, {656, 0, 1688, 3000, 1080, 1920}},
-        {P::Fill, 1000, 4000, 1920, 1080, {0, 1718, 1000, 563, 1000, 563}}, // smaller: enlarged by the desktop
+        {P::Fill, 1000, 4000, 1920, 1080, {0, 1718, 1000, 563, 1000, 563}}, // smaller: enlarged by the
+                                                                            // desktop
         {P::Fill, 3840, 2160, 1920, 1080, {0, 0, 3840, 2160, 1920, 1080}},
         // 跨区: the same over the whole virtual screen.
         {P::Span, 6000, 4000, 3840, 1080, {0, 1156, 6000, 1688, 3840, 1080}},
