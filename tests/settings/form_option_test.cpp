@@ -78,7 +78,7 @@ class FormOptionTest : public ::testing::Test {
 
     // Opens the dialog (modeless, so that the test keeps the thread) as the program opens it.
     HWND Open(SystemKeys keys = {}) {
-        dialog = std::make_unique<FormOption>(app, folder, Exe, keys);
+        dialog = std::make_unique<FormOption>(app, folder, Exe, keys, [this] { ++positionChanges; });
         HWND h = dialog->ShowModeless(nullptr);
         SetForegroundWindow(h);
         return h;
@@ -103,6 +103,7 @@ class FormOptionTest : public ::testing::Test {
     std::wstring folder = L"C:\\Program Files\\Tavolin 测试 " + std::to_wstring(GetCurrentProcessId());
     settings::AppSettings app{7, 4, 0, L""};
     std::unique_ptr<FormOption> dialog;
+    int positionChanges = 0;
     test::MessageBoxes boxes;
     Saved runMachine{HKEY_LOCAL_MACHINE, settings::RunKey, Title};
     Saved runUser{HKEY_CURRENT_USER, settings::RunKey, Title};
@@ -148,6 +149,27 @@ TEST_F(FormOptionTest, BoundsAreAcceptedAndEverythingIsStored) {
     EXPECT_EQ(app.SlideshowInterval, 14);
     EXPECT_EQ(app.HideAtStart, 0);
     EXPECT_EQ(Stored(settings::KeySlideshowInterval), L"14");
+}
+
+TEST_F(FormOptionTest, TheWallpaperPositionIsShownStoredAndAppliedWhenItChanges) {
+    Open();
+    EXPECT_EQ(platform::GetText(dialog->Combo1), L"居中");
+    ComboBox_SetCurSel(dialog->Combo1, 5);
+    Confirm(L"5", L"3");
+    EXPECT_EQ(app.Position, settings::WallpaperPosition::Span);
+    EXPECT_EQ(Stored(settings::KeyWallpaperPosition), L"跨区");
+    EXPECT_EQ(positionChanges, 1);
+    EXPECT_EQ(settings::LoadAppSettings(folder).Position, settings::WallpaperPosition::Span);
+
+    Open();
+    EXPECT_EQ(platform::GetText(dialog->Combo1), L"跨区");
+    Confirm(L"6", L"3");
+    EXPECT_EQ(positionChanges, 1) << "the same position is not applied again";
+    Open(); // closed by its close box: nothing changes
+    ComboBox_SetCurSel(dialog->Combo1, 0);
+    SendMessageW(dialog->hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(app.Position, settings::WallpaperPosition::Span);
+    EXPECT_EQ(positionChanges, 1);
 }
 
 TEST_F(FormOptionTest, ABadIntervalIsRefusedWithItsMessageAndNothingChanges) {
@@ -267,7 +289,8 @@ TEST_F(FormOptionTest, LaidOutAsDesignedWithNoTextCutOff) {
     RECT client;
     GetClientRect(h, &client);
     EXPECT_NEAR(client.right, px(4830), 1);
-    EXPECT_NEAR(client.bottom, px(2445), 1);
+    const int row = 360; // the wallpaper position's row, above the rest
+    EXPECT_NEAR(client.bottom, px(row + 2445), 1);
     RECT frame, work;
     GetWindowRect(h, &frame);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -279,11 +302,18 @@ TEST_F(FormOptionTest, LaidOutAsDesignedWithNoTextCutOff) {
         int left, top, width, height;
         bool check;
     } places[] = {
-        {dialog->Label1, 90, 240, 1620, 180, false},   {dialog->Text1, 1680, 195, 630, 270, false},
-        {dialog->Label2, 2370, 240, 2070, 180, false}, {dialog->Label4, 105, 600, 1620, 180, false},
-        {dialog->Text2, 1695, 555, 630, 270, false},   {dialog->Label3, 2385, 600, 2070, 180, false},
-        {dialog->Check1, 105, 945, 4125, 225, true},   {dialog->Check2, 105, 1245, 3060, 225, true},
-        {dialog->Check3, 105, 1545, 4500, 180, true},  {dialog->Command1, 1335, 1935, 2040, 345, false},
+        {dialog->Label5, 90, 240, 1620, 180, false},
+        {dialog->Combo1, 1680, 195, 1140, 270, false},
+        {dialog->Label1, 90, row + 240, 1620, 180, false},
+        {dialog->Text1, 1680, row + 195, 630, 270, false},
+        {dialog->Label2, 2370, row + 240, 2070, 180, false},
+        {dialog->Label4, 105, row + 600, 1620, 180, false},
+        {dialog->Text2, 1695, row + 555, 630, 270, false},
+        {dialog->Label3, 2385, row + 600, 2070, 180, false},
+        {dialog->Check1, 105, row + 945, 4125, 225, true},
+        {dialog->Check2, 105, row + 1245, 3060, 225, true},
+        {dialog->Check3, 105, row + 1545, 4500, 180, true},
+        {dialog->Command1, 1335, row + 1935, 2040, 345, false},
     };
     HDC dc = GetDC(h);
     for (const Designed& d : places) {

@@ -74,3 +74,15 @@ TEST(ShrinkBgr, AWholeLargePictureIntoOnePixelDoesNotOverflow) {
     EXPECT_EQ(dst.at(0, 0, 4)[0], 255);
     EXPECT_EQ(dst.at(0, 0, 4)[2], 255);
 }
+
+TEST(ShrinkBgr, BitmapRowsTakeThreeBytesAPixel) {
+    Image src(4, 2, 12);
+    for (int x = 0; x < 4; ++x)
+        for (int y = 0; y < 2; ++y)
+            for (int c = 0; c < 3; ++c)
+                src.at(x, y, 3)[c] = static_cast<uint8_t>(x < 2 ? 10 * (c + 1) : 50 + c);
+    Image dst(2, 1, 8); // two pixels and two bytes of padding, which stay as they were
+    ShrinkBgr(src.px.data(), 4, 2, src.stride, dst.px.data(), 2, 1, dst.stride, 3);
+    EXPECT_EQ(std::vector<uint8_t>(dst.px.begin(), dst.px.end()),
+              (std::vector<uint8_t>{10, 20, 30, 50, 51, 52, 0xEE, 0xEE}));
+}
