@@ -97,9 +97,7 @@ TEST(AutomaticChange, FromTheTrayEveryIntervalTheNextPictureBecomesTheWallpaper)
     ASSERT_TRUE(test::WritePicture(folder.pictureFolder() + L"\\1.bmp", GUID_ContainerFormatBmp, 64, 48));
     ASSERT_TRUE(test::WritePicture(folder.pictureFolder() + L"\\2.jpg", GUID_ContainerFormatJpeg, 96, 48));
     folder.Store(settings::KeyWallpaperInterval, L"3");
-    wchar_t windows[MAX_PATH];
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    const std::wstring bitmap = std::wstring(windows) + L"\\Vesmar.bmp";
+    const std::wstring bitmap = WallpaperBitmap();
     DeleteFileW(bitmap.c_str());
     std::wstring before = WallpaperValue();
     settings::SetRegistryString(HKEY_CURRENT_USER, L"Control Panel\\desktop", L"Wallpaper",

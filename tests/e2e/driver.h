@@ -14,6 +14,8 @@ namespace e2e {
 class ProgramFolder {
   public:
     ProgramFolder();
+    // A folder that already holds the program; only the settings stored for it are removed.
+    explicit ProgramFolder(std::wstring existing);
     ~ProgramFolder();
     ProgramFolder(const ProgramFolder&) = delete;
     ProgramFolder& operator=(const ProgramFolder&) = delete;
@@ -26,7 +28,12 @@ class ProgramFolder {
 
   private:
     std::wstring path_;
+    bool made_ = true;
 };
+
+// Where the program writes the wallpaper bitmap: the Windows folder when this user may make files
+// there, else "%LOCALAPPDATA%\Tavolin".
+std::wstring WallpaperBitmap();
 
 // One started copy of the program.
 class Program {

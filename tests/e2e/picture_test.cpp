@@ -35,9 +35,7 @@ TEST(Pictures, AClickedPictureIsCollectedAndBecomesTheWallpaper) {
     CreateDirectoryW(outside.c_str(), nullptr);
     ASSERT_TRUE(test::WritePicture(outside + L"\\山.bmp", GUID_ContainerFormatBmp, 640, 480));
     ASSERT_TRUE(test::WritePicture(outside + L"\\海边.jpg", GUID_ContainerFormatJpeg, 1200, 800));
-    wchar_t windows[MAX_PATH];
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    std::wstring bitmap = std::wstring(windows) + L"\\Vesmar.bmp";
+    std::wstring bitmap = WallpaperBitmap();
     DeleteFileW(bitmap.c_str());
     settings::SetRegistryString(HKEY_CURRENT_USER, DesktopKey, L"Wallpaper", L"before the test");
 
@@ -113,9 +111,7 @@ TEST(Pictures, EmojiNamesInAFolderBeyondMaxPathAreListedCollectedAndSet) {
             made, *name == sea ? GUID_ContainerFormatJpeg : GUID_ContainerFormatBmp, 320, 200));
         ASSERT_TRUE(MoveFileW(made.c_str(), platform::LongPath(deep + L"\\" + *name).c_str()));
     }
-    wchar_t windows[MAX_PATH];
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    std::wstring bitmap = std::wstring(windows) + L"\\Vesmar.bmp";
+    std::wstring bitmap = WallpaperBitmap();
     DeleteFileW(bitmap.c_str());
 
     // Opened from the shell: the picture's folder is listed.
