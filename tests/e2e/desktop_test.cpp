@@ -112,7 +112,7 @@ TEST(AutomaticChange, FromTheTrayEveryIntervalTheNextPictureBecomesTheWallpaper)
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main) && !shell.ViewVisible(); }));
 
     EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 64; }, 15000));
-    EXPECT_EQ(WallpaperValue(), bitmap);
+    EXPECT_TRUE(WaitFor([&] { return WallpaperValue() == bitmap; })) << WallpaperValue();
     settings::SetRegistryString(HKEY_CURRENT_USER, L"Control Panel\\desktop", L"Wallpaper", L"between");
     EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 96; }, 15000));
     EXPECT_TRUE(WaitFor([&] { return WallpaperValue() == bitmap; }));
