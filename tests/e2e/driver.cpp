@@ -204,6 +204,13 @@ HWND Control(HWND top, int id) {
     return s.found;
 }
 
+void ClickRow(HWND listBox, int row) {
+    int h = static_cast<int>(SendMessageW(listBox, LB_GETITEMHEIGHT, 0, 0));
+    LPARAM at = MAKELPARAM(10, h * row + h / 2);
+    PostMessageW(listBox, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(listBox, WM_LBUTTONUP, 0, at);
+}
+
 std::vector<std::wstring> ListBoxItems(HWND listBox) {
     std::vector<std::wstring> items;
     int n = static_cast<int>(SendMessageW(listBox, LB_GETCOUNT, 0, 0));

@@ -74,6 +74,8 @@ void PressButton(HWND dialog, int id);
 // A descendant control by its ID.
 HWND Control(HWND top, int id);
 std::vector<std::wstring> ListBoxItems(HWND listBox);
+// A left click in the middle of row `row` of a list box, as the mouse sends it.
+void ClickRow(HWND listBox, int row);
 // The texts of a list view's rows (of another process), `columns` columns each.
 std::vector<std::vector<std::wstring>> ListViewRows(HWND listView, int columns);
 // Selects exactly the rows `indexes` of a list view of another process, the first focused.

@@ -19,14 +19,6 @@ std::wstring Desktop(const wchar_t* name) {
     return settings::GetRegistryString(HKEY_CURRENT_USER, DesktopKey, name, L"<none>");
 }
 
-// A left click in the middle of row `row` of a list box, as the mouse sends it.
-void ClickRow(HWND list, int row) {
-    int h = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
-    LPARAM at = MAKELPARAM(10, h * row + h / 2);
-    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(list, WM_LBUTTONUP, 0, at);
-}
-
 } // namespace
 
 TEST(Pictures, AClickedPictureIsCollectedAndBecomesTheWallpaper) {

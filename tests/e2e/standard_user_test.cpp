@@ -23,13 +23,6 @@ std::wstring Wallpaper() {
     return settings::GetRegistryString(HKEY_CURRENT_USER, DesktopKey, L"Wallpaper", L"<none>");
 }
 
-void ClickRow(HWND list, int row) {
-    int h = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
-    LPARAM at = MAKELPARAM(10, h * row + h / 2);
-    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(list, WM_LBUTTONUP, 0, at);
-}
-
 } // namespace
 
 TEST(StandardUser, FromAFolderOfRootsPicturesAndWallpapersGoToTheUsersOwnFolder) {
