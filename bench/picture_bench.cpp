@@ -69,9 +69,9 @@ int main() {
         void ShowDownloadWindow() override {}
     } noHost;
     settings::AppSettings settings;
-    core::ProgramPlaces places{temp.path(), L"Quorvel", temp.path() + L"\\Vesmar.bmp"};
     // The pictures lie in the picture folder itself, so selecting them copies nothing.
     std::wstring big = temp.path() + L"\\Tavolin壁纸";
+    core::ProgramPlaces places{temp.path(), L"Quorvel", temp.path() + L"\\Vesmar.bmp", big};
     std::wstring many = temp.path() + L"\\many";
     CreateDirectoryW(big.c_str(), nullptr);
     CreateDirectoryW(many.c_str(), nullptr);

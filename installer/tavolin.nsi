@@ -197,6 +197,17 @@ Function un.RemoveSettings
   ${LoopUntil} $0 == "${SETTINGS_KEY}"
 FunctionEnd
 
+; Where the Windows folder takes no new files the wallpaper bitmap is in the user's own folder. It
+; stays while it is the desktop's wallpaper: Windows shows that file again at every sign-in.
+Function un.RemoveUserWallpaper
+  Delete "$LOCALAPPDATA\Tavolin\Vesmar.bmp.*.tmp"
+  ReadRegStr $0 HKCU "Control Panel\Desktop" "Wallpaper"
+  ${If} $0 != "$LOCALAPPDATA\Tavolin\Vesmar.bmp"
+    Delete "$LOCALAPPDATA\Tavolin\Vesmar.bmp"
+  ${EndIf}
+  RMDir "$LOCALAPPDATA\Tavolin"
+FunctionEnd
+
 Section "un.程序、快捷方式和设置" SEC_UN_PROGRAM
   SectionIn RO
   Call un.CloseRunningCopy
@@ -210,6 +221,7 @@ Section "un.程序、快捷方式和设置" SEC_UN_PROGRAM
   Delete "$INSTDIR\${UNINSTALLER}"
   RMDir "$INSTDIR"
   DeleteRegKey HKCU "${UNINST_KEY}"
+  Call un.RemoveUserWallpaper
 SectionEnd
 
 ; Never chosen in a silent uninstall.

@@ -2,6 +2,7 @@
 
 #include "app/tray.h"
 #include "core/identity.h"
+#include "core/places.h"
 #include "desktop/desktop_icons.h"
 #include "res/resource.h"
 #include "settings/form_option.h"
@@ -122,7 +123,7 @@ void FormMain::Form_Load() {
     // The Windows folder, which receives the wallpaper bitmap.
     folderPaths_.Windows = 获取系统文件夹路径();
     if (places_.WallpaperBitmapPath.empty())
-        places_.WallpaperBitmapPath = folderPaths_.Windows + WallpaperFileName;
+        places_.WallpaperBitmapPath = WallpaperBitmapPlace(folderPaths_.Windows, UserProgramFolder());
     settings_ = settings::LoadAppSettings(places_.ProgramFolder);
     // The browser starts on the desktop.
     folderPaths_.Desktop = 获取桌面路径();
@@ -148,7 +149,13 @@ void FormMain::Form_Load() {
 }
 
 void FormMain::FindProgramPlaces() {
-    if (!places_.ProgramFolder.empty()) return;
+    if (places_.ProgramFolder.empty()) FindProgramFolder();
+    // Where the program folder takes no new files (under "Program Files"), pictures go to the user's.
+    if (places_.PictureFolder.empty())
+        places_.PictureFolder = PictureFolderPlace(places_.ProgramFolder, UserProgramFolder());
+}
+
+void FormMain::FindProgramFolder() {
     std::wstring exe = platform::ModulePath();
     places_.ProgramFolder = FolderPart(exe);
     if (!places_.ProgramFolder.empty()) places_.ProgramFolder.pop_back();
@@ -172,8 +179,7 @@ void FormMain::FindSpecialFolders() {
 }
 
 void FormMain::ChoosePictureFolder() {
-    std::wstring preferred = places_.ProgramFolder + PictureFolderName;
-    for (const std::wstring& folder : {settings_.WallpaperFolder, preferred, places_.ProgramFolder})
+    for (const std::wstring& folder : {settings_.WallpaperFolder, places_.PictureFolder, places_.ProgramFolder})
         if (pictures_.SetPath(folder)) break;
     settings_.WallpaperFolder = pictures_.Path();
 }

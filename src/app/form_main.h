@@ -83,6 +83,7 @@ class FormMain : public platform::Window,
     void menu显示界面_Click();
     void menu关于_Click();
     void FindProgramPlaces();
+    void FindProgramFolder();
     void FindSpecialFolders();
     void ChoosePictureFolder();
     void OpenCommandLinePicture();

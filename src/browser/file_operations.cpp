@@ -359,6 +359,8 @@ bool FileOperations::DeleteFileEntry(const std::wstring& path) {
     if (a == INVALID_FILE_ATTRIBUTES) return Fail(path, GetLastError()), false;
     if (a & FILE_ATTRIBUTE_READONLY) return Fail(path, FailureReason::ReadOnly), false;
     if (!DeleteFileW(path.c_str())) return Fail(path, GetLastError()), false;
+    // Gone, not only reported gone: Wine says yes for a file in a folder the user may not change.
+    if (Attributes(path) != INVALID_FILE_ATTRIBUTES) return Fail(path, ERROR_ACCESS_DENIED), false;
     Announce(SHCNE_DELETE, path);
     return true;
 }

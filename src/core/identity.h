@@ -36,7 +36,9 @@ namespace core {
 struct ProgramPlaces {
     std::wstring ProgramFolder;       // the program's own folder, no trailing backslash
     std::wstring ExecutableName;      // the program's file name without ".exe"
-    std::wstring WallpaperBitmapPath; // the Windows folder + WallpaperFileName
+    std::wstring WallpaperBitmapPath; // the Windows folder + WallpaperFileName, or the user's own folder's
+    std::wstring PictureFolder;       // collects previewed pictures: ProgramFolder + PictureFolderName,
+                                      // or the user's own folder's where the program folder is read-only
 };
 
 } // namespace core

@@ -1,6 +1,6 @@
 #include "wallpaper/picture_files.h"
 
-#include "core/identity.h"
+#include "core/places.h"
 #include "settings/registry.h"
 #include "wallpaper/picture_list.h"
 
@@ -42,11 +42,9 @@ std::wstring ErrorText(DWORD code) {
     return s + number;
 }
 
-Collected CollectPicture(const std::wstring& programFolder, const std::wstring& folder,
-                         const std::wstring& name) {
-    std::wstring pictures = programFolder + core::PictureFolderName;
+Collected CollectPicture(const std::wstring& pictures, const std::wstring& folder, const std::wstring& name) {
     if (folder == pictures) return {};
-    if (!FolderExists(pictures) && !CreateDirectoryW(platform::LongPath(pictures).c_str(), nullptr))
+    if (!core::CreateFolders(pictures))
         return {L"", L"无法创建图片文件夹：" + pictures + L"\n" + ErrorText(GetLastError())};
     std::wstring src = JoinPath(folder, name);
     std::optional<uint64_t> srcLength = FileLength(src);

@@ -116,7 +116,7 @@ void PicturePage::File1_Click() {
     }
     SetWindowTextW(Owner(), (L"Tavolin－" + src).c_str());
     加载图片(src, MinimisedOnScreen(Owner()));
-    Collected collected = CollectPicture(places_.ProgramFolder, path_, name);
+    Collected collected = CollectPicture(places_.PictureFolder, path_, name);
     if (!collected.error.empty()) Report(collected.error);
 }
 
@@ -156,7 +156,7 @@ void PicturePage::Command1_Click() {
 
 void PicturePage::Command3_Click() {
     // Only an existing default folder is taken; this button does not create it.
-    std::wstring folder = places_.ProgramFolder + core::PictureFolderName;
+    const std::wstring& folder = places_.PictureFolder;
     if (!FolderExists(folder)) return;
     SetPath(folder);
     SaveFolder(folder);

@@ -1,6 +1,9 @@
 #include "wallpaper/wallpaper_setter.h"
 
+#include "core/identity.h"
+#include "core/places.h"
 #include "settings/registry.h"
+#include "wallpaper/picture_files.h"
 
 namespace wallpaper {
 
@@ -12,6 +15,12 @@ ScreenSize ScreenFor(settings::WallpaperPosition position) {
 
 std::wstring SetWallpaper(const Picture& picture, const std::wstring& bitmapPath,
                           settings::WallpaperPosition position, ScreenSize screen) {
+    // The user's own folder of the program is made when the first wallpaper goes there.
+    if (std::wstring folder = core::FolderPart(bitmapPath); folder.size() > 1) {
+        folder.pop_back();
+        if (!core::CreateFolders(folder))
+            return L"无法保存墙纸图片：" + bitmapPath + L"\n" + ErrorText(GetLastError());
+    }
     BitmapPlan plan = PlanBitmap(position, static_cast<int>(picture.Width()),
                                  static_cast<int>(picture.Height()), screen.width, screen.height);
     if (std::wstring error = SaveAsBitmap(picture, bitmapPath, plan); !error.empty()) return error;

@@ -19,8 +19,9 @@ ScreenSize ScreenFor(settings::WallpaperPosition position);
 
 // Writes the picture to `bitmapPath` as a bitmap made for `position` on `screen` (PlanBitmap), sets
 // the desktop's "TileWallpaper" and "WallpaperStyle" for the position (居中: "0" and "0") and
-// "Wallpaper" = `bitmapPath`, and has the system load it. When the bitmap cannot be written nothing
-// else is changed and the reason is returned; empty text when it was written.
+// "Wallpaper" = `bitmapPath`, and has the system load it. The bitmap's folder is made when missing.
+// When the bitmap cannot be written nothing else is changed and the reason is returned; empty text
+// when it was written.
 std::wstring SetWallpaper(const Picture& picture, const std::wstring& bitmapPath,
                           settings::WallpaperPosition position = settings::WallpaperPosition::Center,
                           ScreenSize screen = {});

@@ -1,5 +1,6 @@
 // The browser's file operations against real files: every case is checked by content, before and after.
 #include "browser/file_operations.h"
+#include "browser/folder_reader.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/temp_folder.h"
 
@@ -292,4 +293,46 @@ TEST_F(FileOperationsTest, TheRecycleBinTakesAFileAfterTheShellsOwnQuestion) {
     删除到回收站(src() + L"\\废.txt");
     EXPECT_EQ(questions, 1);
     EXPECT_FALSE(Exists(src() + L"\\废.txt"));
+}
+
+// As a user without administrator rights: folders of root's that scripts/standard-user lays out.
+class StandardUserTest : public FileOperationsTest {
+  protected:
+    void SetUp() override {
+        if (!Exists(Fixtures)) GTEST_SKIP() << "needs scripts/standard-user";
+        FileOperationsTest::SetUp();
+    }
+    static constexpr wchar_t Fixtures[] = L"C:\\tavolin-fixtures";
+    const std::wstring shut = std::wstring(Fixtures) + L"\\shut";
+};
+
+TEST_F(StandardUserTest, AFolderThatCannotBeReadCountsWhatCouldBeReadAndTheListingGoesOn) {
+    const std::wstring walk = std::wstring(Fixtures) + L"\\walk";
+    TreeSize size = FolderTreeSize(walk);
+    EXPECT_EQ(size.bytes, 3000u) << "a.bin and open\\b.bin, not closed\\c.bin";
+    EXPECT_FALSE(size.complete);
+    FolderLists lists;
+    EXPECT_TRUE(ReadFolder(walk, &lists));
+}
+
+TEST_F(StandardUserTest, CopyIntoMoveOutOfAndDeleteInAFolderOfRootsAreRefusedWithNothingLost) {
+    MakeSource();
+    const auto shutBefore = Snapshot(shut);
+    const auto srcBefore = Snapshot(src());
+    FileOperations copy, move, del;
+    copy.CopyTo({File(L"说明.txt"), Folder(L"相册")}, shut);
+    move.MoveTo({{shut + L"\\kept.txt", false}, {shut + L"\\sub", true}}, dst());
+    del.Delete({{shut + L"\\kept.txt", false}, {shut + L"\\sub", true}});
+    const std::vector<std::pair<browser::FileOperation, const FileOperations*>> done = {
+        {browser::FileOperation::Copy, &copy}, {browser::FileOperation::Move, &move}, {browser::FileOperation::Delete, &del}};
+    for (auto [operation, op] : done) {
+        ASSERT_EQ(Reasons(*op), (std::vector{FailureReason::AccessDenied, FailureReason::AccessDenied}))
+            << static_cast<int>(operation);
+        std::wstring report = FailureReport(operation, op->Failures());
+        for (const Failure& f : op->Failures())
+            EXPECT_NE(report.find(EntryName(f.path)), std::wstring::npos) << report;
+    }
+    EXPECT_EQ(Snapshot(shut), shutBefore);
+    EXPECT_EQ(Snapshot(src()), srcBefore);
+    EXPECT_TRUE(Snapshot(dst()).empty()) << "no half-made copy of a refused move";
 }

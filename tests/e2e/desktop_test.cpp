@@ -97,9 +97,7 @@ TEST(AutomaticChange, FromTheTrayEveryIntervalTheNextPictureBecomesTheWallpaper)
     ASSERT_TRUE(test::WritePicture(folder.pictureFolder() + L"\\1.bmp", GUID_ContainerFormatBmp, 64, 48));
     ASSERT_TRUE(test::WritePicture(folder.pictureFolder() + L"\\2.jpg", GUID_ContainerFormatJpeg, 96, 48));
     folder.Store(settings::KeyWallpaperInterval, L"3");
-    wchar_t windows[MAX_PATH];
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    const std::wstring bitmap = std::wstring(windows) + L"\\Vesmar.bmp";
+    const std::wstring bitmap = WallpaperBitmap();
     DeleteFileW(bitmap.c_str());
     std::wstring before = WallpaperValue();
     settings::SetRegistryString(HKEY_CURRENT_USER, L"Control Panel\\desktop", L"Wallpaper",
@@ -114,7 +112,7 @@ TEST(AutomaticChange, FromTheTrayEveryIntervalTheNextPictureBecomesTheWallpaper)
     EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(main) && !shell.ViewVisible(); }));
 
     EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 64; }, 15000));
-    EXPECT_EQ(WallpaperValue(), bitmap);
+    EXPECT_TRUE(WaitFor([&] { return WallpaperValue() == bitmap; })) << WallpaperValue();
     settings::SetRegistryString(HKEY_CURRENT_USER, L"Control Panel\\desktop", L"Wallpaper", L"between");
     EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 96; }, 15000));
     EXPECT_TRUE(WaitFor([&] { return WallpaperValue() == bitmap; }));

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 namespace e2e {
 namespace {
@@ -43,10 +44,28 @@ ProgramFolder::ProgramFolder() {
     CopyFileW((BinFolder() + L"\\Quorvel.htm").c_str(), (path_ + L"\\Quorvel.htm").c_str(), FALSE);
 }
 
+ProgramFolder::ProgramFolder(std::wstring existing) : path_(std::move(existing)), made_(false) {}
+
 ProgramFolder::~ProgramFolder() {
-    test::RemoveTree(path_);
+    if (made_) test::RemoveTree(path_);
     RegDeleteTreeW(HKEY_CURRENT_USER, (L"Software\\Tavolin\\" + path_).c_str());
     RegDeleteKeyW(HKEY_CURRENT_USER, (L"Software\\Tavolin\\" + path_).c_str());
+}
+
+std::wstring WallpaperBitmap() {
+    wchar_t windows[MAX_PATH];
+    GetWindowsDirectoryW(windows, MAX_PATH);
+    std::wstring probe = std::wstring(windows) + L"\\tavolin e2e probe.tmp";
+    HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+        CloseHandle(h);
+        return std::wstring(windows) + L"\\Vesmar.bmp";
+    }
+    PWSTR local = nullptr;
+    SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local);
+    std::wstring bitmap = std::wstring(local ? local : L"") + L"\\Tavolin\\Vesmar.bmp";
+    CoTaskMemFree(local);
+    return bitmap;
 }
 
 void ProgramFolder::Store(const std::wstring& key, const std::wstring& text) const {
@@ -183,6 +202,13 @@ HWND Control(HWND top, int id) {
         },
         reinterpret_cast<LPARAM>(&s));
     return s.found;
+}
+
+void ClickRow(HWND listBox, int row) {
+    int h = static_cast<int>(SendMessageW(listBox, LB_GETITEMHEIGHT, 0, 0));
+    LPARAM at = MAKELPARAM(10, h * row + h / 2);
+    PostMessageW(listBox, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(listBox, WM_LBUTTONUP, 0, at);
 }
 
 std::vector<std::wstring> ListBoxItems(HWND listBox) {

@@ -14,6 +14,8 @@ namespace e2e {
 class ProgramFolder {
   public:
     ProgramFolder();
+    // A folder that already holds the program; only the settings stored for it are removed.
+    explicit ProgramFolder(std::wstring existing);
     ~ProgramFolder();
     ProgramFolder(const ProgramFolder&) = delete;
     ProgramFolder& operator=(const ProgramFolder&) = delete;
@@ -26,7 +28,12 @@ class ProgramFolder {
 
   private:
     std::wstring path_;
+    bool made_ = true;
 };
+
+// Where the program writes the wallpaper bitmap: the Windows folder when this user may make files
+// there, else "%LOCALAPPDATA%\Tavolin".
+std::wstring WallpaperBitmap();
 
 // One started copy of the program.
 class Program {
@@ -67,6 +74,8 @@ void PressButton(HWND dialog, int id);
 // A descendant control by its ID.
 HWND Control(HWND top, int id);
 std::vector<std::wstring> ListBoxItems(HWND listBox);
+// A left click in the middle of row `row` of a list box, as the mouse sends it.
+void ClickRow(HWND listBox, int row);
 // The texts of a list view's rows (of another process), `columns` columns each.
 std::vector<std::vector<std::wstring>> ListViewRows(HWND listView, int columns);
 // Selects exactly the rows `indexes` of a list view of another process, the first focused.

@@ -19,14 +19,6 @@ std::wstring Desktop(const wchar_t* name) {
     return settings::GetRegistryString(HKEY_CURRENT_USER, DesktopKey, name, L"<none>");
 }
 
-// A left click in the middle of row `row` of a list box, as the mouse sends it.
-void ClickRow(HWND list, int row) {
-    int h = static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
-    LPARAM at = MAKELPARAM(10, h * row + h / 2);
-    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(list, WM_LBUTTONUP, 0, at);
-}
-
 } // namespace
 
 TEST(Pictures, AClickedPictureIsCollectedAndBecomesTheWallpaper) {
@@ -35,9 +27,7 @@ TEST(Pictures, AClickedPictureIsCollectedAndBecomesTheWallpaper) {
     CreateDirectoryW(outside.c_str(), nullptr);
     ASSERT_TRUE(test::WritePicture(outside + L"\\山.bmp", GUID_ContainerFormatBmp, 640, 480));
     ASSERT_TRUE(test::WritePicture(outside + L"\\海边.jpg", GUID_ContainerFormatJpeg, 1200, 800));
-    wchar_t windows[MAX_PATH];
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    std::wstring bitmap = std::wstring(windows) + L"\\Vesmar.bmp";
+    std::wstring bitmap = WallpaperBitmap();
     DeleteFileW(bitmap.c_str());
     settings::SetRegistryString(HKEY_CURRENT_USER, DesktopKey, L"Wallpaper", L"before the test");
 
@@ -113,9 +103,7 @@ TEST(Pictures, EmojiNamesInAFolderBeyondMaxPathAreListedCollectedAndSet) {
             made, *name == sea ? GUID_ContainerFormatJpeg : GUID_ContainerFormatBmp, 320, 200));
         ASSERT_TRUE(MoveFileW(made.c_str(), platform::LongPath(deep + L"\\" + *name).c_str()));
     }
-    wchar_t windows[MAX_PATH];
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    std::wstring bitmap = std::wstring(windows) + L"\\Vesmar.bmp";
+    std::wstring bitmap = WallpaperBitmap();
     DeleteFileW(bitmap.c_str());
 
     // Opened from the shell: the picture's folder is listed.
@@ -144,9 +132,7 @@ TEST(Pictures, FillChosenInTheOptionsDialogRemakesTheWallpaperAtTheScreensSize) 
     CreateDirectoryW(folder.pictureFolder().c_str(), nullptr);
     ASSERT_TRUE(
         test::WritePicture(folder.pictureFolder() + L"\\大.jpg", GUID_ContainerFormatJpeg, 3000, 1000));
-    wchar_t windows[MAX_PATH];
-    GetWindowsDirectoryW(windows, MAX_PATH);
-    std::wstring bitmap = std::wstring(windows) + L"\\Vesmar.bmp";
+    std::wstring bitmap = WallpaperBitmap();
     Program program(folder);
     HWND main = program.WaitUntilStarted();
     ASSERT_TRUE(main);

@@ -3,6 +3,7 @@
 // uninstall with the options dialog's entries in place. TAVOLIN_SETUP names the installer that
 // scripts/package made; tests/install/run.sh sets it.
 #include "core/identity.h"
+#include "core/places.h"
 #include "res/version.h"
 #include "settings/form_option.h"
 #include "settings/registry.h"
@@ -299,6 +300,13 @@ TEST_F(Installer, InstallsRunsIsReplacedWhileRunningAndUninstallsCleanly) {
     settings::SetRegistryString(HKEY_LOCAL_MACHINE, Classes + L".bmp", L"", L"OtherViewer.bmp");
     settings::SetRegistryString(HKEY_CURRENT_USER, Classes + L".bmp", L"", L"OtherViewer.bmp");
 
+    // The desktop shows a wallpaper from the user's own folder, next to an interrupted write's leftover.
+    const std::wstring wallpaper = core::UserProgramFolder() + L"\\Vesmar.bmp";
+    ASSERT_TRUE(core::CreateFolders(core::UserProgramFolder()));
+    test::TempFolder::Write(wallpaper, "the desktop's wallpaper");
+    test::TempFolder::Write(wallpaper + L".7-1.tmp", "half a bitmap");
+    settings::SetRegistryString(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"Wallpaper", wallpaper);
+
     // A silent uninstall ends the running copy the same way and removes everything of this copy's.
     ASSERT_EQ(Uninstall(), 0);
     EXPECT_TRUE(second.Ended());
@@ -320,6 +328,10 @@ TEST_F(Installer, InstallsRunsIsReplacedWhileRunningAndUninstallsCleanly) {
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, L"Software\\Tavolin\\" + Title));
     // The user's pictures are only removed on request, never in a silent uninstall.
     EXPECT_EQ(FileBytes(pictures + L"\\海边.jpg"), "a picture of the user's");
+    // Windows shows the wallpaper's file again at the next sign-in: it stays.
+    EXPECT_EQ(FileBytes(wallpaper), "the desktop's wallpaper");
+    EXPECT_FALSE(FileExists(wallpaper + L".7-1.tmp"));
+    DeleteFileW(wallpaper.c_str());
 }
 
 TEST_F(Installer, ACopyRunningFromAnotherFolderAndItsEntriesAreLeftAlone) {

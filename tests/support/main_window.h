@@ -20,7 +20,7 @@ class MainWindowTest : public ::testing::Test {
     // Switches the tab as a click on it does.
     void SelectTab(int index);
     bool IconsShown() const { return shell.ViewVisible(); }
-    std::wstring PictureFolder() const { return form->Places().ProgramFolder + L"\\Tavolin壁纸"; }
+    std::wstring PictureFolder() const { return form->Places().PictureFolder; }
 
     TempFolder temp;
     FakeDesktop shell{FakeDesktop::Layout::ViewUnderProgman};

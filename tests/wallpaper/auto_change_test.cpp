@@ -112,7 +112,9 @@ TEST_F(AutoChangeTest, ASinglePictureIsSetAgainAndAnEmptyFolderChangesNothing) {
 
 TEST_F(AutoChangeTest, AWallpaperThatCannotBeWrittenIsPassedOverQuietly) {
     std::wstring good = form->Places().WallpaperBitmapPath;
-    form->Places().WallpaperBitmapPath = temp.path() + L"\\no such folder\\Vesmar.bmp";
+    // A file stands where the bitmap's folder would be.
+    test::TempFolder::Write(temp.path() + L"\\a file", "x");
+    form->Places().WallpaperBitmapPath = temp.path() + L"\\a file\\Vesmar.bmp";
     change().menu自动更换壁纸_Click();
     EXPECT_EQ(Ticks1(5), 0);
     EXPECT_TRUE(boxes.Texts().empty()) << "no message box from a tick";

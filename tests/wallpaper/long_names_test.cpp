@@ -63,8 +63,8 @@ TEST(LongNames, APictureDeepDownWithAnEmojiNameGoesTheWholeWay) {
 
     // Collected under its exact name, once; another picture of that name gets a number in front.
     std::wstring pictures = program + L"\\Tavolin壁纸";
-    EXPECT_EQ(wallpaper::CollectPicture(program, folder, Emoji).copy, pictures + L"\\" + Emoji);
-    EXPECT_EQ(wallpaper::CollectPicture(program, folder, Emoji).copy, L"");
+    EXPECT_EQ(wallpaper::CollectPicture(pictures, folder, Emoji).copy, pictures + L"\\" + Emoji);
+    EXPECT_EQ(wallpaper::CollectPicture(pictures, folder, Emoji).copy, L"");
     EXPECT_EQ(test::ReadBytes(platform::LongPath(pictures + L"\\" + Emoji)), bytes);
     EXPECT_EQ(wallpaper::ListPictures(pictures), std::vector<std::wstring>{Emoji});
 

@@ -31,12 +31,12 @@ class CollectTest : public ::testing::Test {
 
 TEST_F(CollectTest, APictureFromElsewhereIsCopiedOnceIntoANewPictureFolder) {
     std::wstring a = Put(L"甲", L"sea.jpg", 100, 'a');
-    auto first = CollectPicture(program, a, L"sea.jpg");
+    auto first = CollectPicture(pictures, a, L"sea.jpg");
     EXPECT_EQ(first.error, L"");
     EXPECT_EQ(first.copy, pictures + L"\\sea.jpg");
     EXPECT_EQ(test::ReadBytes(pictures + L"\\sea.jpg"), std::string(100, 'a'));
     // Clicking it again copies nothing.
-    auto again = CollectPicture(program, a, L"sea.jpg");
+    auto again = CollectPicture(pictures, a, L"sea.jpg");
     EXPECT_EQ(again.copy, L"");
     EXPECT_EQ(again.error, L"");
     EXPECT_EQ(FilesIn(pictures), std::vector<std::wstring>{L"sea.jpg"});
@@ -46,18 +46,18 @@ TEST_F(CollectTest, ASameNamedPictureOfAnotherSizeGetsANumberInFront) {
     std::wstring a = Put(L"甲", L"sea.jpg", 100);
     std::wstring b = Put(L"乙", L"sea.jpg", 200, 'b');
     std::wstring c = Put(L"丙", L"sea.jpg", 300, 'c');
-    CollectPicture(program, a, L"sea.jpg");
-    EXPECT_EQ(CollectPicture(program, b, L"sea.jpg").copy, pictures + L"\\1sea.jpg");
-    EXPECT_EQ(CollectPicture(program, c, L"sea.jpg").copy, pictures + L"\\2sea.jpg");
+    CollectPicture(pictures, a, L"sea.jpg");
+    EXPECT_EQ(CollectPicture(pictures, b, L"sea.jpg").copy, pictures + L"\\1sea.jpg");
+    EXPECT_EQ(CollectPicture(pictures, c, L"sea.jpg").copy, pictures + L"\\2sea.jpg");
     // The same picture as one of the numbered copies counts as collected.
-    EXPECT_EQ(CollectPicture(program, b, L"sea.jpg").copy, L"");
+    EXPECT_EQ(CollectPicture(pictures, b, L"sea.jpg").copy, L"");
     EXPECT_EQ(test::ReadBytes(pictures + L"\\2sea.jpg"), std::string(300, 'c'));
     EXPECT_EQ(FilesIn(pictures), (std::vector<std::wstring>{L"1sea.jpg", L"2sea.jpg", L"sea.jpg"}));
 }
 
 TEST_F(CollectTest, PicturesInsideThePictureFolderAreNeverCopied) {
     Put(L"程序\\Tavolin壁纸", L"sea.jpg", 100);
-    EXPECT_EQ(CollectPicture(program, pictures, L"sea.jpg").copy, L"");
+    EXPECT_EQ(CollectPicture(pictures, pictures, L"sea.jpg").copy, L"");
     EXPECT_EQ(FilesIn(pictures), std::vector<std::wstring>{L"sea.jpg"});
 }
 
@@ -69,7 +69,7 @@ TEST_F(CollectTest, AFileThatCannotBeReadIsNeverOverwritten) {
     platform::UniqueHandle held(CreateFileW((pictures + L"\\sea.jpg").c_str(), GENERIC_WRITE,
                                             FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(held);
-    auto r = CollectPicture(program, a, L"sea.jpg");
+    auto r = CollectPicture(pictures, a, L"sea.jpg");
     EXPECT_EQ(r.copy, L"");
     EXPECT_NE(r.error.find(L"无法把图片复制到图片文件夹"), std::wstring::npos) << r.error;
     held.reset();
@@ -80,10 +80,10 @@ TEST_F(CollectTest, AFolderThatCannotBeCreatedOrAMissingSourceIsReported) {
     std::wstring a = Put(L"甲", L"sea.jpg", 100);
     // A file stands where the picture folder would go.
     test::TempFolder::Write(pictures, "in the way");
-    auto r = CollectPicture(program, a, L"sea.jpg");
+    auto r = CollectPicture(pictures, a, L"sea.jpg");
     EXPECT_NE(r.error.find(L"无法创建图片文件夹：" + pictures), std::wstring::npos) << r.error;
     DeleteFileW(pictures.c_str());
-    r = CollectPicture(program, a, L"gone.jpg");
+    r = CollectPicture(pictures, a, L"gone.jpg");
     EXPECT_NE(r.error.find(L"gone.jpg"), std::wstring::npos);
     EXPECT_EQ(FilesIn(pictures), std::vector<std::wstring>{});
 }

@@ -33,6 +33,7 @@ class PicturePageTest : public ::testing::Test {
         places.ProgramFolder = temp.path() + L"\\程序";
         CreateDirectoryW(places.ProgramFolder.c_str(), nullptr);
         places.WallpaperBitmapPath = temp.path() + L"\\Vesmar.bmp";
+        places.PictureFolder = pictures();
         ASSERT_TRUE(page.Build(host, ui::IDC_Page1, nullptr, 96));
         SetWindowPos(page.hwnd(), nullptr, 0, 0, 780, 560, SWP_NOZORDER | SWP_SHOWWINDOW);
         // A pane of 400 × 300 inside its sunken edge.
@@ -189,6 +190,8 @@ TEST_F(PicturePageTest, AFailedCollectionIsReportedAndThePictureStillShows) {
 
 TEST_F(PicturePageTest, SetAsWallpaperReportsAFailedWriteAndChangesNothingElse) {
     std::wstring before = settings::GetRegistryString(HKEY_CURRENT_USER, wallpaper::DesktopKey, L"Wallpaper");
+    // A file stands where the bitmap's folder would be made.
+    test::TempFolder::Write(temp.path() + L"\\不存在", "");
     places.WallpaperBitmapPath = temp.path() + L"\\不存在\\Vesmar.bmp";
     DialogAnswer box([](HWND b) { test::Press(b, IDOK); });
     page.OnCommand(ui::IDC_Command2, BN_CLICKED, page.Command2);

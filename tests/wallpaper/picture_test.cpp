@@ -212,8 +212,10 @@ TEST_F(WallpaperTest, WhenTheBitmapCannotBeWrittenNothingElseChanges) {
     std::wstring before = File(L"before.bmp");
     ASSERT_EQ(wallpaper::SetWallpaper(*Picture::Load(File(L"sea.jpg")), before), L"");
     settings::SetRegistryString(HKEY_CURRENT_USER, wallpaper::DesktopKey, L"TileWallpaper", L"1");
+    // A file stands where the bitmap's folder would be made.
+    test::TempFolder::Write(File(L"not a folder"), "");
     std::wstring error =
-        wallpaper::SetWallpaper(*Picture::Load(File(L"sea.jpg")), File(L"no such folder\\V.bmp"));
+        wallpaper::SetWallpaper(*Picture::Load(File(L"sea.jpg")), File(L"not a folder\\V.bmp"));
     EXPECT_NE(error, L"");
     EXPECT_EQ(Desktop(L"TileWallpaper"), L"1");
     EXPECT_EQ(Desktop(L"Wallpaper"), before);
