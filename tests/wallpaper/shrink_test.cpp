@@ -77,10 +77,8 @@ TEST(ShrinkBgr, AWholeLargePictureIntoOnePixelDoesNotOverflow) {
 
 TEST(ShrinkBgr, BitmapRowsTakeThreeBytesAPixel) {
     Image src(4, 2, 12);
-    for (int x = 0; x < 4; ++x)
-        for (int y = 0; y < 2; ++y)
-            for (int c = 0; c < 3; ++c)
-                src.at(x, y, 3)[c] = static_cast<uint8_t>(x < 2 ? 10 * (c + 1) : 50 + c);
+    for (int i = 0; i < 24; ++i) // two colours, left and right
+        src.px[static_cast<size_t>(i)] = static_cast<uint8_t>(i % 12 < 6 ? 10 * (i % 3 + 1) : 50 + i % 3);
     Image dst(2, 1, 8); // two pixels and two bytes of padding, which stay as they were
     ShrinkBgr(src.px.data(), 4, 2, src.stride, dst.px.data(), 2, 1, dst.stride, 3);
     EXPECT_EQ(std::vector<uint8_t>(dst.px.begin(), dst.px.end()),
