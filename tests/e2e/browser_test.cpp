@@ -2,6 +2,7 @@
 #include "res/resource.h"
 #include "tests/e2e/driver.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/user_input.h"
 #include "ui/controls.h"
 
 #include <commctrl.h>
@@ -129,4 +130,28 @@ TEST(Browser, DeletingASelectionRemovesItsEntriesForGoodAndRebuildsTheList) {
     EXPECT_EQ(GetFileAttributesW((desktop + L"\\旧照片").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributesW((desktop + L"\\a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_NE(GetFileAttributesW((desktop + L"\\b.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(Browser, AFileCopiedInTheListIsPastedByAnotherProgram) {
+    MadeDesktop made;
+    const std::wstring& desktop = made.path();
+    test::TempFolder::Write(desktop + L"\\报告.txt", "report");
+    test::TempFolder into(L"粘贴");
+
+    ProgramFolder folder;
+    Program program(folder);
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    HWND list = Control(main, ui::IDC_ListView1);
+    ASSERT_EQ(ListViewRows(list, 1), Rows{{L"报告.txt"}});
+    if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+    // A click on the row gives the list the focus; then Ctrl+C as the keyboard sends it.
+    test::ClickFirstListRow(main, list);
+    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }, 3000));
+    Sleep(300);
+    test::PressKeys({VK_CONTROL, 'C'});
+    ASSERT_TRUE(WaitFor([] { return IsClipboardFormatAvailable(CF_HDROP) != FALSE; }, 5000));
+    EXPECT_EQ(test::RunClipPeer(L"paste \"" + into.path() + L"\""), 0u);
+    EXPECT_NE(GetFileAttributesW((into.path() + L"\\报告.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesW((desktop + L"\\报告.txt").c_str()), INVALID_FILE_ATTRIBUTES) << "copied, not moved";
 }
