@@ -146,9 +146,13 @@ TEST(Browser, AFileCopiedInTheListIsPastedByAnotherProgram) {
     ASSERT_EQ(ListViewRows(list, 1), Rows{{L"报告.txt"}});
     if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
     // A click on the row gives the list the focus; then Ctrl+C as the keyboard sends it.
+    auto focused = [&] {
+        GUITHREADINFO gui{sizeof gui};
+        return GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui) && gui.hwndFocus == list &&
+               SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1;
+    };
     test::ClickFirstListRow(main, list);
-    ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == main; }, 3000));
-    Sleep(300);
+    ASSERT_TRUE(WaitFor(focused, 5000));
     test::PressKeys({VK_CONTROL, 'C'});
     ASSERT_TRUE(WaitFor([] { return IsClipboardFormatAvailable(CF_HDROP) != FALSE; }, 5000));
     EXPECT_EQ(test::RunClipPeer(L"paste \"" + into.path() + L"\""), 0u);
