@@ -23,7 +23,9 @@ void PressKeys(std::initializer_list<WORD> keys) {
 }
 
 void ClickAt(POINT screen) {
+    // The pointer settles first: a press that arrives where the pointer was starts a drag, not a click.
     SetCursorPos(screen.x, screen.y);
+    Sleep(200);
     INPUT in[2] = {{INPUT_MOUSE}, {INPUT_MOUSE}};
     in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
