@@ -156,8 +156,8 @@ void BrowserPage::DeleteSelectedAfterQuestion() {
     std::wstring question = n == 1 ? L"确实要永久删除“" + SelectedRows()[0]->Text + L"”吗？"
                                    : L"确实要永久删除这 " + std::to_wstring(n) + L" 项吗？";
     question += L"\n删除后无法从回收站恢复。";
-    if (platform::Message(GetAncestor(hwnd(), GA_ROOT), question, MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) !=
-        IDOK)
+    if (platform::Message(GetAncestor(hwnd(), GA_ROOT), question,
+                          MB_OKCANCEL | MB_ICONWARNING | MB_DEFBUTTON2) != IDOK)
         return;
     DeleteSelected();
 }
@@ -232,9 +232,12 @@ void BrowserPage::FinishRename() {
     // A different spelling of the same name is a rename; any other entry of that name stays.
     if (refusal.empty() && Exists(target) && !SameEntry(row.Key, target))
         refusal = L"此位置已有名为“" + r.name + L"”的文件或文件夹。";
-    if (refusal.empty() && !MoveFileExW(row.Key.c_str(), target.c_str(), 0)) refusal = SystemText(GetLastError());
+    if (refusal.empty() && !MoveFileExW(row.Key.c_str(), target.c_str(), 0))
+        refusal = SystemText(GetLastError());
     if (!refusal.empty()) {
         Report(L"无法重命名“" + row.Text + L"”：" + refusal);
+        // The box gave the focus back to the editor, which is gone.
+        SetFocus(ListView1);
         return;
     }
     SHChangeNotify(row.IsFolder() ? SHCNE_RENAMEFOLDER : SHCNE_RENAMEITEM, SHCNF_PATHW, row.Key.c_str(),
@@ -243,8 +246,8 @@ void BrowserPage::FinishRename() {
     row.Text = r.name;
     if (!row.IsFolder()) {
         row.Type = types_.ForFile(r.name);
-        row.Image = icons_.CacheTypeIcon(row.Key, row.Type,
-                                         IconDiffersPerEntry(fileinfo::FileExtension(r.name)), FILE_ATTRIBUTE_NORMAL);
+        row.Image = icons_.CacheTypeIcon(
+            row.Key, row.Type, IconDiffersPerEntry(fileinfo::FileExtension(r.name)), FILE_ATTRIBUTE_NORMAL);
     }
     // The row keeps its place until the next sort or listing.
     RefreshLists();
@@ -291,7 +294,8 @@ DWORD BrowserPage::DropOnList(const std::vector<std::wstring>& paths, POINT at, 
     return action == DropAction::Move ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
 }
 
-void BrowserPage::TransferInto(const std::vector<std::wstring>& paths, const std::wstring& folder, bool move) {
+void BrowserPage::TransferInto(const std::vector<std::wstring>& paths, const std::wstring& folder,
+                               bool move) {
     std::vector<Entry> entries;
     std::vector<std::wstring> targets;
     for (const std::wstring& path : paths) {

@@ -16,7 +16,8 @@ size_t RenameStemLength(const std::wstring& name, bool folder);
 
 // The name of a copy of `name` beside its original, as the shell names them: "a - 副本.txt", then
 // "a - 副本 (2).txt" and so on, the first for which `taken` says no.
-std::wstring CopyName(const std::wstring& name, bool folder, const std::function<bool(const std::wstring&)>& taken);
+std::wstring CopyName(const std::wstring& name, bool folder,
+                      const std::function<bool(const std::wstring&)>& taken);
 
 // The drive part of a path: "C:" for "c:\a", "\\server\share" for a network path; empty when none.
 std::wstring DriveOf(const std::wstring& path);

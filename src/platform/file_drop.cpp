@@ -102,9 +102,8 @@ ComPtr<IDataObject> ShellDataObject(const std::vector<std::wstring>& paths) {
     }
     ComPtr<IDataObject> data;
     ComPtr<IShellFolder> parent;
-    if (!items.empty() &&
-        SUCCEEDED(SHBindToParent(items[0], IID_IShellFolder, reinterpret_cast<void**>(parent.GetAddressOf()),
-                                 nullptr)))
+    if (!items.empty() && SUCCEEDED(SHBindToParent(items[0], IID_IShellFolder,
+                                                   reinterpret_cast<void**>(parent.GetAddressOf()), nullptr)))
         parent->GetUIObjectOf(nullptr, static_cast<UINT>(children.size()), children.data(), IID_IDataObject,
                               nullptr, reinterpret_cast<void**>(data.GetAddressOf()));
     for (PIDLIST_ABSOLUTE item : items)

@@ -28,13 +28,14 @@ class ListKeysTest : public ::testing::Test {
   protected:
     void SetUp() override {
         OleInitialize(nullptr);
-        window = CreateWindowW(L"STATIC", L"Tavolin", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 500, nullptr,
-                               nullptr, GetModuleHandleW(nullptr), nullptr);
+        window = CreateWindowW(L"STATIC", L"Tavolin", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 500,
+                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
         ASSERT_TRUE(page.Build(window, ui::IDC_Page0, nullptr, 96));
         SetWindowPos(page.hwnd(), nullptr, 0, 0, 780, 460, SWP_NOZORDER | SWP_SHOWWINDOW);
         page.Layout(11000, 6500, 96);
         desktop = Made(L"桌面");
-        paths.Desktop = paths.Windows = paths.System = paths.Documents = paths.BrowserCache = paths.Temp = desktop;
+        paths.Desktop = paths.Windows = paths.System = paths.Documents = paths.BrowserCache = paths.Temp =
+            desktop;
         Made(L"桌面\\相册");
         test::TempFolder::Write(desktop + L"\\相册\\1.jpg", "x");
         for (const wchar_t* name : {L"a.txt", L"b.txt"})
@@ -64,7 +65,8 @@ class ListKeysTest : public ::testing::Test {
         SetFocus(page.ListView1);
     }
     // Runs the program's kind of message loop until `done` holds (or two seconds pass).
-    bool Pump(const std::function<bool()>& done = [] { return false; }, DWORD ms = 2000) {
+    bool Pump(
+        const std::function<bool()>& done = [] { return false; }, DWORD ms = 2000) {
         for (ULONGLONG end = GetTickCount64() + ms; GetTickCount64() < end;) {
             MSG msg;
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
@@ -166,9 +168,11 @@ TEST_F(ListKeysTest, RenameInPlaceRefusesBadNamesAndNeverReplaces) {
         Pump([&] { return !boxes.Texts().empty(); }, c.refusal ? 2000 : 300);
         if (c.refusal) {
             ASSERT_EQ(boxes.Texts().size(), 1u);
-            EXPECT_NE(boxes.Texts()[0].find(c.refusal), std::wstring::npos) << testing::PrintToString(boxes.Texts()[0]);
+            EXPECT_NE(boxes.Texts()[0].find(c.refusal), std::wstring::npos)
+                << testing::PrintToString(boxes.Texts()[0]);
             EXPECT_EQ(page.Rows()[static_cast<size_t>(row)].Key, before);
             EXPECT_TRUE(Exists(before));
+            EXPECT_EQ(GetFocus(), page.ListView1) << "the keys go on to the list";
         } else {
             EXPECT_TRUE(boxes.Texts().empty());
             EXPECT_EQ(page.Rows()[static_cast<size_t>(row)].Text, c.typed) << "the row keeps its place";
@@ -196,12 +200,14 @@ TEST_F(ListKeysTest, TheClipboardSpeaksTheShellsForm) {
     std::ifstream raw(std::filesystem::path(out), std::ios::binary);
     std::string bytes((std::istreambuf_iterator<char>(raw)), {});
     std::wstring lines(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
-    EXPECT_EQ(lines, L"5\n" + desktop + L"\\相册\n" + desktop + L"\\a.txt\n") << "copy and link, in list order";
+    EXPECT_EQ(lines, L"5\n" + desktop + L"\\相册\n" + desktop + L"\\a.txt\n")
+        << "copy and link, in list order";
 
     // Pasted back into its own folder: copies beside the originals, Explorer's names.
     Keys({VK_CONTROL, 'V'});
     Keys({VK_CONTROL, 'V'});
-    for (const wchar_t* name : {L"a - 副本.txt", L"a - 副本 (2).txt", L"相册 - 副本\\1.jpg", L"相册 - 副本 (2)"})
+    for (const wchar_t* name :
+         {L"a - 副本.txt", L"a - 副本 (2).txt", L"相册 - 副本\\1.jpg", L"相册 - 副本 (2)"})
         EXPECT_TRUE(Exists(desktop + L"\\" + name)) << testing::PrintToString(std::wstring(name));
 
     // A cut by another program is moved here and leaves the clipboard.

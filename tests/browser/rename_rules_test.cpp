@@ -11,13 +11,26 @@ TEST(RenameRules, RefusedNamesSayWhy) {
         const wchar_t* says; // nullptr: allowed
     };
     const Case cases[] = {
-        {L"", L"不能为空"},          {L"a/b.txt", L"不能包含"},      {L"a:b", L"不能包含"},
-        {L"问?.txt", L"不能包含"},   {L"x|y", L"不能包含"},          {L"tab\there", L"不能包含"},
-        {L"a\x1f", L"不能包含"},     {L"name.", L"句点或空格结尾"},  {L"name ", L"句点或空格结尾"},
-        {L"CON", L"设备名"},         {L"nul.txt", L"设备名"},        {L"Com7.tar.gz", L"设备名"},
-        {L"lpt1 .log", L"设备名"},   {L"COM0", nullptr},             {L"CONSOLE.txt", nullptr},
-        {L"LPT10", nullptr},         {L".gitignore", nullptr},       {L"新 文件.txt", nullptr},
-        {L"a.b.c", nullptr},         {L" leading", nullptr},
+        {L"", L"不能为空"},
+        {L"a/b.txt", L"不能包含"},
+        {L"a:b", L"不能包含"},
+        {L"问?.txt", L"不能包含"},
+        {L"x|y", L"不能包含"},
+        {L"tab\there", L"不能包含"},
+        {L"a\x1f", L"不能包含"},
+        {L"name.", L"句点或空格结尾"},
+        {L"name ", L"句点或空格结尾"},
+        {L"CON", L"设备名"},
+        {L"nul.txt", L"设备名"},
+        {L"Com7.tar.gz", L"设备名"},
+        {L"lpt1 .log", L"设备名"},
+        {L"COM0", nullptr},
+        {L"CONSOLE.txt", nullptr},
+        {L"LPT10", nullptr},
+        {L".gitignore", nullptr},
+        {L"新 文件.txt", nullptr},
+        {L"a.b.c", nullptr},
+        {L" leading", nullptr},
     };
     for (const Case& c : cases) {
         std::wstring refusal = RenameRefusal(c.name);
@@ -61,5 +74,6 @@ TEST(RenameRules, DropsMoveOnTheSameDriveAndCopyAcross) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(ChooseDropAction(c.from, c.into, c.ctrl, c.shift, c.canCopy, c.canMove), c.action)
-            << testing::PrintToString(std::wstring(c.from)) << " → " << testing::PrintToString(std::wstring(c.into));
+            << testing::PrintToString(std::wstring(c.from)) << " → "
+            << testing::PrintToString(std::wstring(c.into));
 }

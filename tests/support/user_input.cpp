@@ -49,7 +49,8 @@ DWORD RunClipPeer(const std::wstring& arguments) {
     std::wstring line = L"\"" + self.substr(0, self.rfind(L'\\')) + L"\\clip_peer.exe\" " + arguments;
     STARTUPINFOW si{sizeof si};
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return 99;
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return 99;
     WaitForSingleObject(pi.hProcess, 20000);
     DWORD code = 98;
     GetExitCodeProcess(pi.hProcess, &code);
