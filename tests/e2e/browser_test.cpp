@@ -157,5 +157,6 @@ TEST(Browser, AFileCopiedInTheListIsPastedByAnotherProgram) {
     ASSERT_TRUE(WaitFor([] { return IsClipboardFormatAvailable(CF_HDROP) != FALSE; }, 5000));
     EXPECT_EQ(test::RunClipPeer(L"paste \"" + into.path() + L"\""), 0u);
     EXPECT_NE(GetFileAttributesW((into.path() + L"\\报告.txt").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_NE(GetFileAttributesW((desktop + L"\\报告.txt").c_str()), INVALID_FILE_ATTRIBUTES) << "copied, not moved";
+    EXPECT_NE(GetFileAttributesW((desktop + L"\\报告.txt").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "copied, not moved";
 }

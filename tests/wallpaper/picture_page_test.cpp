@@ -1,13 +1,13 @@
 // Tab 1 in a window of its own: the picture list, the preview, the folder buttons, the popup
 // menu's commands and "设为墙纸", against real files, the registry and the system's dialogs.
-#include "wallpaper/auto_change.h"
-#include "wallpaper/picture_page.h"
 #include "res/resource.h"
 #include "settings/registry.h"
 #include "settings/settings_store.h"
 #include "tests/support/temp_folder.h"
 #include "tests/wallpaper/test_pictures.h"
+#include "wallpaper/auto_change.h"
 #include "wallpaper/folder_picker.h"
+#include "wallpaper/picture_page.h"
 #include "wallpaper/wallpaper_setter.h"
 
 #include <commctrl.h>
@@ -400,7 +400,8 @@ TEST_F(PicturePageTest, ADroppedPictureIsPreviewedAsIfChosenFromItsFolder) {
     EXPECT_EQ(page.DropPictures({folder + L"\\说明.txt"}, any, true), DWORD{DROPEFFECT_NONE});
     EXPECT_EQ(page.DropPictures({folder + L"\\山.bmp"}, DROPEFFECT_MOVE, false), DWORD{DROPEFFECT_NONE})
         << "the picture is only read, never moved away";
-    EXPECT_EQ(page.DropPictures({folder + L"\\说明.txt", folder + L"\\山.bmp"}, any, true), DWORD{DROPEFFECT_COPY});
+    EXPECT_EQ(page.DropPictures({folder + L"\\说明.txt", folder + L"\\山.bmp"}, any, true),
+              DWORD{DROPEFFECT_COPY});
     EXPECT_EQ(page.Path(), folder);
     EXPECT_EQ(page.ListIndex(), IndexOf(L"山.bmp"));
     EXPECT_EQ(PreviewSize(), (std::pair{300u, 100u}));
