@@ -91,7 +91,8 @@ LRESULT CALLBACK BrowserPage::ListView1Proc(HWND list, UINT msg, WPARAM wp, LPAR
         page->FinishRename();
         return 0;
     case WM_NCDESTROY:
-        if (page->dropTarget_) page->dropTarget_->Revoke();
+        // By the window alone: the page may be going already.
+        RevokeDragDrop(list);
         RemoveWindowSubclass(list, ListView1Proc, 0);
         break;
     }

@@ -190,6 +190,20 @@ TEST_F(ListKeysTest, RenameInPlaceRefusesBadNamesAndNeverReplaces) {
     Keys({VK_ESCAPE});
     EXPECT_TRUE(boxes.Texts().empty());
     EXPECT_TRUE(Exists(desktop + L"\\b.txt"));
+
+    // So does a slow second click on the selected row's name.
+    RECT label{LVIR_LABEL};
+    ListView_GetItemRect(page.ListView1, Index(L"b.txt"), &label, LVIR_LABEL);
+    POINT name{label.left + 8, (label.top + label.bottom) / 2};
+    ClientToScreen(page.ListView1, &name);
+    Select({});
+    test::ClickAt(name);
+    Pump([] { return false; }, GetDoubleClickTime() + 300);
+    EXPECT_EQ(page.SelectedRows().size(), 1u);
+    EXPECT_FALSE(ListView_GetEditControl(page.ListView1)) << "the first click selects";
+    test::ClickAt(name);
+    EXPECT_TRUE(Pump([&] { return ListView_GetEditControl(page.ListView1) != nullptr; }, 3000));
+    Keys({VK_ESCAPE});
 }
 
 TEST_F(ListKeysTest, TheClipboardSpeaksTheShellsForm) {

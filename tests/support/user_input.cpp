@@ -23,7 +23,13 @@ void PressKeys(std::initializer_list<WORD> keys) {
 }
 
 void ClickAt(POINT screen) {
-    // The pointer settles first: a press that arrives where the pointer was starts a drag, not a click.
+    // The pointer moves there and settles first: a press that arrives where the pointer was starts a
+    // drag, not a click.
+    INPUT move{INPUT_MOUSE};
+    move.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &move, sizeof move);
     SetCursorPos(screen.x, screen.y);
     Sleep(200);
     INPUT in[2] = {{INPUT_MOUSE}, {INPUT_MOUSE}};
