@@ -134,10 +134,8 @@ TEST(Browser, DeletingASelectionRemovesItsEntriesForGoodAndRebuildsTheList) {
 
 TEST(Browser, AFileCopiedInTheListIsPastedByAnotherProgram) {
     MadeDesktop made;
-    const std::wstring& desktop = made.path();
-    test::TempFolder::Write(desktop + L"\\报告.txt", "report");
+    test::TempFolder::Write(made.path() + L"\\报告.txt", "report");
     test::TempFolder into(L"粘贴");
-
     ProgramFolder folder;
     Program program(folder);
     HWND main = program.WaitUntilStarted();
@@ -145,18 +143,17 @@ TEST(Browser, AFileCopiedInTheListIsPastedByAnotherProgram) {
     HWND list = Control(main, ui::IDC_ListView1);
     ASSERT_EQ(ListViewRows(list, 1), Rows{{L"报告.txt"}});
     if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
-    // A click on the row gives the list the focus; then Ctrl+C as the keyboard sends it.
-    auto focused = [&] {
-        GUITHREADINFO gui{sizeof gui};
-        return GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &gui) && gui.hwndFocus == list &&
-               SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0) == 1;
-    };
-    test::ClickFirstListRow(main, list);
-    ASSERT_TRUE(WaitFor(focused, 5000));
+    // A click on the row, just below the header, gives the list the focus; then Ctrl+C from the keyboard.
+    RECT header{};
+    GetWindowRect(ListView_GetHeader(list), &header);
+    POINT row{20, header.bottom - header.top + 8};
+    ClientToScreen(list, &row);
+    SetForegroundWindow(main);
+    test::ClickAt(row);
+    ASSERT_TRUE(WaitFor([&] { return ListView_GetSelectedCount(list) == 1; }, 5000));
     test::PressKeys({VK_CONTROL, 'C'});
     ASSERT_TRUE(WaitFor([] { return IsClipboardFormatAvailable(CF_HDROP) != FALSE; }, 5000));
-    EXPECT_EQ(test::RunClipPeer(L"paste \"" + into.path() + L"\""), 0u);
-    EXPECT_NE(GetFileAttributesW((into.path() + L"\\报告.txt").c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_NE(GetFileAttributesW((desktop + L"\\报告.txt").c_str()), INVALID_FILE_ATTRIBUTES)
-        << "copied, not moved";
+    EXPECT_EQ(test::PasteElsewhere(into.path()), 0u);
+    EXPECT_TRUE(GetFileAttributesW((into.path() + L"\\报告.txt").c_str()) != INVALID_FILE_ATTRIBUTES &&
+                GetFileAttributesW((made.path() + L"\\报告.txt").c_str()) != INVALID_FILE_ATTRIBUTES);
 }

@@ -1,4 +1,4 @@
-// Key presses and mouse clicks as a user's arrive: through SendInput, to the foreground window's focus.
+// A user's key presses and clicks, through SendInput to the foreground window; and clip_peer.exe.
 #pragma once
 #include "platform/win.h"
 
@@ -9,13 +9,8 @@ namespace test {
 
 // Presses `keys` in order and lets them go in reverse: {VK_CONTROL, 'C'} is Ctrl+C.
 void PressKeys(std::initializer_list<WORD> keys);
-// A left click at a point on the screen.
 void ClickAt(POINT screen);
-// Brings `window` to the front and clicks the first row of a report list view in it (any process),
-// which gives the list the focus.
-void ClickFirstListRow(HWND window, HWND list);
-
-// Runs clip_peer.exe (beside the test), another program on the clipboard; its exit code.
-DWORD RunClipPeer(const std::wstring& arguments);
+// Runs clip_peer.exe (beside the test) pasting into `folder`, as Explorer does; its exit code.
+DWORD PasteElsewhere(const std::wstring& folder);
 
 } // namespace test
