@@ -136,7 +136,8 @@ class BrowserPage : public ui::TabPage {
     bool OnListEditNotify(NMHDR* nm, LRESULT* result);
     void FinishRename();
     // Copies (or moves) `paths` into `folder`; copies beside their originals get names of their own.
-    void TransferInto(const std::vector<std::wstring>& paths, const std::wstring& folder, bool move);
+    // True when something was done and nothing failed.
+    bool TransferInto(const std::vector<std::wstring>& paths, const std::wstring& folder, bool move);
     static LRESULT CALLBACK ListView1Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR page);
     static LRESULT CALLBACK RenameEditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR page);
 

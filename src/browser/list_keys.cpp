@@ -268,8 +268,8 @@ void BrowserPage::CopySelectedToClipboard(bool cut) {
 void BrowserPage::PasteFromClipboard() {
     ClipboardFiles files = FilesOnClipboard(ListView1);
     if (files.paths.empty()) return;
-    TransferInto(files.paths, lists_.Path, files.cut);
-    if (files.cut) ForgetPastedCut(ListView1, files);
+    // A cut that was moved leaves the clipboard; one that stayed (in part) can be pasted again.
+    if (TransferInto(files.paths, lists_.Path, files.cut) && files.cut) ForgetPastedCut(ListView1, files);
 }
 
 DWORD BrowserPage::DropOnList(const std::vector<std::wstring>& paths, POINT at, DWORD keys, DWORD allowed,
@@ -295,7 +295,7 @@ DWORD BrowserPage::DropOnList(const std::vector<std::wstring>& paths, POINT at, 
     return action == DropAction::Move ? DROPEFFECT_MOVE : DROPEFFECT_COPY;
 }
 
-void BrowserPage::TransferInto(const std::vector<std::wstring>& paths, const std::wstring& folder,
+bool BrowserPage::TransferInto(const std::vector<std::wstring>& paths, const std::wstring& folder,
                                bool move) {
     std::vector<Entry> entries;
     std::vector<std::wstring> targets;
@@ -314,7 +314,7 @@ void BrowserPage::TransferInto(const std::vector<std::wstring>& paths, const std
         entries.push_back(e);
         targets.push_back(JoinPath(folder, name));
     }
-    if (entries.empty()) return;
+    if (entries.empty()) return false;
     FileOperation operation = move ? FileOperation::Move : FileOperation::Copy;
     std::unique_ptr<Progress> progress = ShellProgress(GetAncestor(hwnd(), GA_ROOT), operation);
     FileOperations done(progress.get());
@@ -325,6 +325,7 @@ void BrowserPage::TransferInto(const std::vector<std::wstring>& paths, const std
     progress.reset();
     RefreshBrowser();
     ReportFailures(operation, done);
+    return done.Failures().empty();
 }
 
 } // namespace browser
