@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace browser {
 namespace {
@@ -101,6 +102,15 @@ LRESULT CALLBACK BrowserPage::ListView1Proc(HWND list, UINT msg, WPARAM wp, LPAR
 
 bool BrowserPage::ListView1_KeyDown(UINT vk) {
     const bool ctrl = Held(VK_CONTROL), shift = Held(VK_SHIFT);
+    // A question or report leaves the focus on the main window; the next keys belong to the list.
+    struct Refocus {
+        HWND list;
+        ~Refocus() {
+            if (GetActiveWindow() == GetAncestor(list, GA_ROOT)) SetFocus(list);
+        }
+    };
+    std::optional<Refocus> refocus;
+    if (vk == VK_DELETE || (ctrl && (vk == 'C' || vk == 'X' || vk == 'V'))) refocus.emplace(ListView1);
     switch (vk) {
     case VK_RETURN:
         ListView1_DblClick();

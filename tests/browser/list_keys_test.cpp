@@ -103,6 +103,7 @@ TEST_F(ListKeysTest, KeysOpenGoBackRefreshSelectAndDelete) {
     ASSERT_EQ(boxes.Texts().size(), 1u);
     EXPECT_NE(boxes.Texts()[0].find(L"确实要永久删除这 2 项吗"), std::wstring::npos);
     EXPECT_FALSE(Exists(desktop + L"\\a.txt") || Exists(desktop + L"\\b.txt"));
+    EXPECT_EQ(GetFocus(), page.ListView1) << "the keys go on to the list after the question";
     Select({L"相册", L"c.txt"});
     Keys({VK_DELETE});
     EXPECT_EQ(shellQuestions, 1) << "one shell operation, folders too";
