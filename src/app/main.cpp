@@ -4,7 +4,7 @@
 #include "web/form_wb.h"
 
 #include <commctrl.h>
-#include <objbase.h>
+#include <ole2.h>
 
 namespace {
 
@@ -22,7 +22,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     desktop::InstallCrashGuard();
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
-    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    // Apartment-threaded COM with OLE on top: drag and drop and the clipboard's data objects need it.
+    OleInitialize(nullptr);
 
     app::InstanceGuard guard;
     bool earlier = guard.EarlierCopyRunning();
@@ -43,6 +44,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         // The web window holds COM objects: it goes while COM is still up.
         web::CloseFormWB();
     }
-    CoUninitialize();
+    OleUninitialize();
     return result;
 }

@@ -48,11 +48,12 @@ bool BrowserPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
                  {3950, 90, 4000, 240});
 
     // The rows live here; the list asks for the ones it shows.
-    ListView1 =
-        Add(hwnd(), IDC_ListView1, WC_LISTVIEWW, L"",
-            WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA | LVS_SHAREIMAGELISTS,
-            {330, 460, 8000, 3000}, WS_EX_CLIENTEDGE);
+    ListView1 = Add(hwnd(), IDC_ListView1, WC_LISTVIEWW, L"",
+                    WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS | LVS_OWNERDATA |
+                        LVS_SHAREIMAGELISTS | LVS_EDITLABELS,
+                    {330, 460, 8000, 3000}, WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(ListView1, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    HookListView();
     const wchar_t* headers[] = {L"名称", L"大小(KB)", L"文件类型", L"修改日期"};
     for (int i = 0; i < 4; ++i) {
         LVCOLUMNW col{};
@@ -489,6 +490,7 @@ void BrowserPage::ShowSortArrow(int column, int order) {
 // ---- messages -----------------------------------------------------------------------------------
 
 bool BrowserPage::OnListNotify(NMHDR* nm, LRESULT* result) {
+    if (OnListEditNotify(nm, result)) return true;
     switch (nm->code) {
     case LVN_GETDISPINFOW: {
         LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(nm)->item;

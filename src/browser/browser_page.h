@@ -9,6 +9,7 @@
 #include "core/folder_paths.h"
 #include "fileinfo/list_sort.h"
 #include "fileinfo/shell_types.h"
+#include "platform/file_drop.h"
 #include "ui/tab_page.h"
 
 #include <string>
@@ -70,6 +71,22 @@ class BrowserPage : public ui::TabPage {
     void DeleteSelected();
     void RecycleSelected();
 
+    // The list's keys, renaming in place, the clipboard and drag and drop (list_keys.cpp).
+    // A key pressed in the list (`vk`, with the modifiers held now); true when it did something of its own.
+    bool ListView1_KeyDown(UINT vk);
+    // F2: the selected row's name becomes editable in the list.
+    void BeginRename();
+    // Delete: every selected entry goes to the recycle bin in one shell operation, with the shell's question.
+    void RecycleSelectedTogether();
+    // Shift+Delete: after one question, as "删除".
+    void DeleteSelectedAfterQuestion();
+    void SelectAllRows();
+    void CopySelectedToClipboard(bool cut);
+    void PasteFromClipboard();
+    // What dropping `paths` at the screen point `at` does, and does it when `drop` (see FileDropHandler).
+    DWORD DropOnList(const std::vector<std::wstring>& paths, POINT at, DWORD keys, DWORD allowed, bool drop);
+    IDropTarget* ListDropTarget() const { return dropTarget_.Get(); }
+
     // Listing
     void ResetBrowserList();
     void ListSubfolders();
@@ -114,6 +131,15 @@ class BrowserPage : public ui::TabPage {
     std::vector<Entry> SelectedEntries() const;
     void ReportFailures(FileOperation operation, const FileOperations& done);
     bool OnListNotify(NMHDR* nm, LRESULT* result);
+    // list_keys.cpp
+    void HookListView();
+    bool OnListEditNotify(NMHDR* nm, LRESULT* result);
+    void FinishRename();
+    // Copies (or moves) `paths` into `folder`; copies beside their originals get names of their own.
+    // True when something was done and nothing failed.
+    bool TransferInto(const std::vector<std::wstring>& paths, const std::wstring& folder, bool move);
+    static LRESULT CALLBACK ListView1Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR page);
+    static LRESULT CALLBACK RenameEditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR page);
 
     BrowserHost& host_;
     const core::FolderPaths* paths_ = nullptr;
@@ -128,6 +154,12 @@ class BrowserPage : public ui::TabPage {
     HWND tip_ = nullptr;
     platform::Panel picture2_;
     platform::UniqueMenu popups_;
+    struct Rename {
+        int row = -1;
+        std::wstring key, name;
+        bool enter = false, ended = false; // the editor ended with Enter; the list has reported its end
+    } rename_;
+    Microsoft::WRL::ComPtr<platform::FileDropTarget> dropTarget_;
     static constexpr int Picture2Height = 420;
     static constexpr int ColumnWidths[4] = {2600, 1300, 1800, 2100}; // twips
 };

@@ -226,6 +226,19 @@ void FileOperations::CopyTo(const std::vector<Entry>& entries, const std::wstrin
     }
 }
 
+void FileOperations::CopyAs(const std::vector<Entry>& entries, const std::vector<std::wstring>& targets) {
+    replaceFiles_ = false;
+    Tally(entries);
+    for (size_t i = 0; i < entries.size() && i < targets.size(); ++i) {
+        if (Stopped()) {
+            Fail(entries[i].path, FailureReason::Cancelled);
+            continue;
+        }
+        CopyOne(entries[i].path, targets[i], entries[i].folder);
+    }
+    replaceFiles_ = true;
+}
+
 bool FileOperations::CopyOne(const std::wstring& from, const std::wstring& to, bool folder) {
     DWORD a = Attributes(from);
     if (a == INVALID_FILE_ATTRIBUTES) return Fail(from, GetLastError()), false;
@@ -235,7 +248,7 @@ bool FileOperations::CopyOne(const std::wstring& from, const std::wstring& to, b
             if (SameEntry(p, from)) return Fail(from, FailureReason::IntoItself), false;
         if (a & FILE_ATTRIBUTE_REPARSE_POINT) return Fail(from, FailureReason::Link), false;
     }
-    if (!TargetAllowed(from, to, folder, true, true)) return false;
+    if (!TargetAllowed(from, to, folder, replaceFiles_, true)) return false;
     return folder ? CopyTree(from, to) : CopyFileReplacing(from, to);
 }
 

@@ -37,6 +37,8 @@ class FileOperations {
 
     // Copies each entry into `folder` under its own name; a file of the same name there is replaced.
     void CopyTo(const std::vector<Entry>& entries, const std::wstring& folder);
+    // Copies entry i to the full path `targets[i]`, replacing nothing that is there.
+    void CopyAs(const std::vector<Entry>& entries, const std::vector<std::wstring>& targets);
     // Moves each entry into `folder` under its own name; an entry whose name is taken there stays.
     void MoveTo(const std::vector<Entry>& entries, const std::wstring& folder);
     // Deletes each entry for good, folders with everything in them but read-only entries.
@@ -64,6 +66,7 @@ class FileOperations {
     std::vector<Failure> failures_;
     uint64_t total_ = 0, done_ = 0;
     bool cancelled_ = false;
+    bool replaceFiles_ = true;
 };
 
 // Sends one file or folder to the recycle bin in one shell operation, with the shell's own

@@ -7,8 +7,10 @@
 #include "wallpaper/folder_picker.h"
 #include "wallpaper/picture_files.h"
 #include "wallpaper/picture_list.h"
+#include "wallpaper/picture_names.h"
 #include "wallpaper/wallpaper_setter.h"
 
+#include <algorithm>
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -55,7 +57,29 @@ bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
             if (auto picture =
                     Picture::LoadFromMemory(LockResource(data), SizeofResource(nullptr, res)))
                 preview_.SetPicture(std::move(*picture));
+    dropTarget_ = platform::FileDropTarget::Register(
+        hwnd(), [this](const std::vector<std::wstring>& paths, POINT, DWORD, DWORD allowed, bool drop) {
+            return DropPictures(paths, allowed, drop);
+        });
     return true;
+}
+
+DWORD PicturePage::DropPictures(const std::vector<std::wstring>& paths, DWORD allowed, bool drop) {
+    auto picture = std::find_if(paths.begin(), paths.end(), [](const std::wstring& p) {
+        size_t slash = p.rfind(L'\\');
+        return slash != std::wstring::npos && IsPictureName(p.substr(slash + 1));
+    });
+    DWORD effect = allowed & DROPEFFECT_COPY ? DROPEFFECT_COPY : allowed & DROPEFFECT_LINK;
+    if (picture == paths.end() || !effect) return DROPEFFECT_NONE;
+    if (!drop) return effect;
+    size_t slash = picture->rfind(L'\\');
+    if (!SetPath(picture->substr(0, slash == 2 ? 3 : slash))) return DROPEFFECT_NONE;
+    std::wstring name = picture->substr(slash + 1);
+    LRESULT index = SendMessageW(File1, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                 reinterpret_cast<LPARAM>(name.c_str()));
+    if (index == LB_ERR) return DROPEFFECT_NONE;
+    SetListIndex(static_cast<int>(index));
+    return effect;
 }
 
 void PicturePage::Layout(int W, int H, UINT dpi) {
@@ -234,6 +258,9 @@ LRESULT PicturePage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wp) == File1) return File1_ContextMenu(lp), 0;
+        break;
+    case WM_DESTROY:
+        if (dropTarget_) dropTarget_->Revoke();
         break;
     case WM_NOTIFY: {
         auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lp);

@@ -1,6 +1,7 @@
 // Tab 1, "墙纸和看图": the picture list, the preview and the picture buttons.
 #pragma once
 #include "core/identity.h"
+#include "platform/file_drop.h"
 #include "settings/app_settings.h"
 #include "ui/tab_page.h"
 #include "wallpaper/preview_pane.h"
@@ -65,6 +66,10 @@ class PicturePage : public ui::TabPage {
     void menu删除文件jpg_Click();
 
     const wallpaper::PreviewPane& Preview() const { return preview_; }
+    // A picture dropped on the tab is previewed as if chosen from its folder: the list shows that folder
+    // with the picture selected. What a drop of `paths` does (see platform::FileDropHandler).
+    DWORD DropPictures(const std::vector<std::wstring>& paths, DWORD allowed, bool drop);
+    IDropTarget* PageDropTarget() const { return dropTarget_.Get(); }
 
     HWND File1 = nullptr, P_back = nullptr;
     HWND Command1 = nullptr, Command3 = nullptr, Command2 = nullptr, Command4 = nullptr, Command6 = nullptr,
@@ -89,6 +94,7 @@ class PicturePage : public ui::TabPage {
     HWND tip_ = nullptr;
     std::wstring tipText_;
     bool reporting_ = false;
+    Microsoft::WRL::ComPtr<platform::FileDropTarget> dropTarget_;
     static constexpr ui::layout::Rect File1Designed{330, 1230, 2590, 3000};
     static constexpr ui::layout::Rect P_backDesigned{2930, 30, 5000, 3000};
 };

@@ -2,6 +2,7 @@
 #include "res/resource.h"
 #include "tests/e2e/driver.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/user_input.h"
 #include "ui/controls.h"
 
 #include <commctrl.h>
@@ -129,4 +130,30 @@ TEST(Browser, DeletingASelectionRemovesItsEntriesForGoodAndRebuildsTheList) {
     EXPECT_EQ(GetFileAttributesW((desktop + L"\\旧照片").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(GetFileAttributesW((desktop + L"\\a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_NE(GetFileAttributesW((desktop + L"\\b.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(Browser, AFileCopiedInTheListIsPastedByAnotherProgram) {
+    MadeDesktop made;
+    test::TempFolder::Write(made.path() + L"\\报告.txt", "report");
+    test::TempFolder into(L"粘贴");
+    ProgramFolder folder;
+    Program program(folder);
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    HWND list = Control(main, ui::IDC_ListView1);
+    ASSERT_EQ(ListViewRows(list, 1), Rows{{L"报告.txt"}});
+    if (OpenClipboard(nullptr)) EmptyClipboard(), CloseClipboard();
+    // A click on the row, just below the header, gives the list the focus; then Ctrl+C from the keyboard.
+    RECT header{};
+    GetWindowRect(ListView_GetHeader(list), &header);
+    POINT row{20, header.bottom - header.top + 8};
+    ClientToScreen(list, &row);
+    SetForegroundWindow(main);
+    test::ClickAt(row);
+    ASSERT_TRUE(WaitFor([&] { return ListView_GetSelectedCount(list) == 1; }, 5000));
+    test::PressKeys({VK_CONTROL, 'C'});
+    ASSERT_TRUE(WaitFor([] { return IsClipboardFormatAvailable(CF_HDROP) != FALSE; }, 5000));
+    EXPECT_EQ(test::PasteElsewhere(into.path()), 0u);
+    EXPECT_TRUE(GetFileAttributesW((into.path() + L"\\报告.txt").c_str()) != INVALID_FILE_ATTRIBUTES &&
+                GetFileAttributesW((made.path() + L"\\报告.txt").c_str()) != INVALID_FILE_ATTRIBUTES);
 }

@@ -1,13 +1,13 @@
 // Tab 1 in a window of its own: the picture list, the preview, the folder buttons, the popup
 // menu's commands and "设为墙纸", against real files, the registry and the system's dialogs.
-#include "wallpaper/auto_change.h"
-#include "wallpaper/picture_page.h"
 #include "res/resource.h"
 #include "settings/registry.h"
 #include "settings/settings_store.h"
 #include "tests/support/temp_folder.h"
 #include "tests/wallpaper/test_pictures.h"
+#include "wallpaper/auto_change.h"
 #include "wallpaper/folder_picker.h"
+#include "wallpaper/picture_page.h"
 #include "wallpaper/wallpaper_setter.h"
 
 #include <commctrl.h>
@@ -392,4 +392,19 @@ TEST_F(TimedModesTest, TheSlideshowStopsWhenTheMainWindowSaysItCannotRun) {
     EXPECT_FALSE(main.timers[ui::TimerKT]);
     EXPECT_EQ(page.ListIndex(), 0);
     EXPECT_EQ(main.wallpapers, 0) << "the slideshow leaves the wallpaper";
+}
+
+TEST_F(PicturePageTest, ADroppedPictureIsPreviewedAsIfChosenFromItsFolder) {
+    std::wstring folder = Folder(L"拖来的图");
+    ASSERT_TRUE(test::WritePicture(folder + L"\\a.jpg", GUID_ContainerFormatJpeg, 60, 40));
+    ASSERT_TRUE(test::WritePicture(folder + L"\\山.bmp", GUID_ContainerFormatBmp, 300, 100));
+    const DWORD any = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+    EXPECT_EQ(page.DropPictures({folder + L"\\山.txt"}, any, true), DWORD{DROPEFFECT_NONE});
+    EXPECT_EQ(page.DropPictures({folder + L"\\山.bmp"}, DROPEFFECT_MOVE, false), DWORD{DROPEFFECT_NONE});
+    EXPECT_EQ(page.DropPictures({folder + L"\\山.txt", folder + L"\\山.bmp"}, any, true),
+              DWORD{DROPEFFECT_COPY});
+    EXPECT_EQ(page.Path(), folder);
+    EXPECT_EQ(page.ListIndex(), IndexOf(L"山.bmp"));
+    EXPECT_EQ(PreviewSize(), (std::pair{300u, 100u}));
+    EXPECT_EQ(test::FilesIn(pictures()), std::vector<std::wstring>{L"山.bmp"}) << "collected as a click does";
 }

@@ -1,0 +1,45 @@
+#include "tests/support/user_input.h"
+
+#include <process.h>
+#include <vector>
+
+namespace test {
+
+void PressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> input;
+    for (int up = 0; up < 2; ++up)
+        for (size_t i = 0; i < keys.size(); ++i) {
+            WORD vk = up ? keys.begin()[keys.size() - 1 - i] : keys.begin()[i];
+            INPUT in{INPUT_KEYBOARD};
+            in.ki.wVk = vk;
+            in.ki.dwFlags =
+                (up ? KEYEVENTF_KEYUP : 0) | (vk == VK_LEFT || vk == VK_DELETE ? KEYEVENTF_EXTENDEDKEY : 0);
+            input.push_back(in);
+        }
+    SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+void ClickAt(POINT screen) {
+    // The pointer settles first: a press arriving where it was before starts a drag, not a click.
+    INPUT in[3] = {{INPUT_MOUSE}, {INPUT_MOUSE}, {INPUT_MOUSE}};
+    in[0].mi = {MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1),
+                MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1), 0,
+                MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE};
+    SendInput(1, in, sizeof(INPUT));
+    SetCursorPos(screen.x, screen.y);
+    Sleep(200);
+    in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, in + 1, sizeof(INPUT));
+}
+
+DWORD PasteElsewhere(const std::wstring& folder) {
+    wchar_t exe[MAX_PATH];
+    GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    std::wstring peer = exe;
+    peer = peer.substr(0, peer.rfind(L'\\')) + L"\\clip_peer.exe";
+    return static_cast<DWORD>(
+        _wspawnl(_P_WAIT, peer.c_str(), L"clip_peer", (L"\"" + folder + L"\"").c_str(), nullptr));
+}
+
+} // namespace test
