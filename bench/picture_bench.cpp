@@ -146,7 +146,7 @@ int main() {
     // The picture as the preview holds it (the folder has collected the others by now).
     std::optional<wallpaper::Picture> picture = wallpaper::Picture::Load(big + L"\\big.jpg");
     if (!picture) return 1;
-    const std::wstring bitmap = temp.path() + L"\Vesmar.bmp";
+    const std::wstring bitmap = temp.path() + L"\\Vesmar.bmp";
     std::vector<double> centre, fill;
     double centreBytes = 0, fillBytes = 0;
     auto set = [&](WallpaperPosition position, std::vector<double>& times, double& bytes) {
