@@ -5,13 +5,19 @@
 #include "browser/browser_rows.h"
 #include "browser/file_operations.h"
 #include "browser/folder_reader.h"
+#include "browser/folder_watch.h"
 #include "browser/icon_cache.h"
+#include "browser/live_changes.h"
+#include "browser/size_walker.h"
 #include "core/folder_paths.h"
 #include "fileinfo/list_sort.h"
 #include "fileinfo/shell_types.h"
 #include "ui/tab_page.h"
 
+#include <memory>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace browser {
@@ -30,6 +36,10 @@ class BrowserHost {
   protected:
     ~BrowserHost() = default;
 };
+
+// The page's own messages and timer: a folder size from the walker, and the live view's beat.
+inline constexpr UINT WM_FOLDER_SIZE = WM_APP + 17;
+inline constexpr UINT_PTR LiveViewTimer = 17;
 
 // The six entries of Combo1, in their order.
 inline constexpr const wchar_t* SpecialFolders[] = {L"桌面",     L"Windows目录", L"系统目录",
@@ -81,6 +91,12 @@ class BrowserPage : public ui::TabPage {
     // Sorting by the header with `headerIndex` (1-based), as a click on it does.
     void ListView1_ColumnClick(int headerIndex);
 
+    // The live view (browser_live.cpp). Folder sizes are walked on another thread and fill in as they
+    // come; the shown folder is watched, and what changed in it is applied a few times a second.
+    bool SizesPending() const { return walksPending_ > 0; }
+    bool Watching() const { return watch_.Watching(); }
+    void ApplyFolderChanges();
+
     // The current folder, and its subfolders (Dir1) and files (File2) as last read.
     const FolderLists& Lists() const { return lists_; }
     const std::wstring& CurrentFolder() const { return lists_.Path; }
@@ -115,6 +131,22 @@ class BrowserPage : public ui::TabPage {
     void ReportFailures(FileOperation operation, const FileOperations& done);
     bool OnListNotify(NMHDR* nm, LRESULT* result);
 
+    // The live view (browser_live.cpp)
+    BrowserRow FolderRow(const std::wstring& key, const FoundEntry& found);
+    BrowserRow FileRow(const std::wstring& key, const FoundEntry& found);
+    void WalkFolder(const std::wstring& key);
+    void OnFolderSize(WPARAM wp, LPARAM lp);
+    void StartWatch();
+    void StopLiveView();
+    void ShowFolderGone();
+    void ApplyEntries(const std::vector<std::wstring>& names, const FolderLists* listing);
+    int RowIndex(const std::wstring& key);
+    // Puts `rows` in the list in place of the shown ones; selection and focus go with their rows' keys,
+    // and the top row stays on top when `keepTopRow`.
+    void ReplaceRows(std::vector<BrowserRow> rows, bool keepTopRow);
+    // The rows in the order of `request`, or in listing order (folders, then files, each by name).
+    void SortRows(const std::optional<fileinfo::SortRequest>& request, bool keepTopRow);
+
     BrowserHost& host_;
     const core::FolderPaths* paths_ = nullptr;
     FolderLists lists_;
@@ -125,6 +157,15 @@ class BrowserPage : public ui::TabPage {
     fileinfo::ListSortState sort_;
     int comboEntry_ = -1; // the Combo1 entry whose folder was last shown
     bool startingUp_ = false;
+    std::unique_ptr<SizeWalker> walker_;
+    uint32_t generation_ = 0;
+    std::vector<std::wstring> walkKeys_; // the keys of this generation's walks, by job number
+    size_t walksPending_ = 0;
+    FolderWatch watch_;
+    WalkThrottle throttle_;
+    bool folderGone_ = false;
+    std::optional<fileinfo::SortRequest> shownSort_; // the order the rows are in; none: listing order
+    std::unordered_map<std::wstring, size_t> rowIndex_;
     HWND tip_ = nullptr;
     platform::Panel picture2_;
     platform::UniqueMenu popups_;

@@ -81,7 +81,7 @@ void SortByName(std::vector<FoundEntry>& entries) {
     entries = std::move(sorted);
 }
 
-TreeSize FolderTreeSize(const std::wstring& folder) {
+TreeSize FolderTreeSize(const std::wstring& folder, const std::function<bool()>& stopped) {
     TreeSize size;
     std::vector<std::wstring> pending{folder};
     bool top = true;
@@ -96,6 +96,7 @@ TreeSize FolderTreeSize(const std::wstring& folder) {
             continue;
         }
         do {
+            if (stopped && stopped()) return size.complete = false, size;
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 if (!IsDots(fd.cFileName) && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
                     pending.push_back(FolderPrefix(current) + fd.cFileName);

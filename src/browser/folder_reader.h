@@ -3,6 +3,7 @@
 #include "platform/win.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -36,8 +37,8 @@ struct TreeSize {
     bool hasDesktopIni = false; // the folder itself holds a desktop.ini (it may be customised)
 };
 // Links to other folders (junctions, symbolic links) are not followed, so no tree is counted twice or
-// forever.
-TreeSize FolderTreeSize(const std::wstring& folder);
+// forever. The walk ends early, incomplete, as soon as `stopped` says so.
+TreeSize FolderTreeSize(const std::wstring& folder, const std::function<bool()>& stopped = {});
 
 // A directory search for exactly `path` that finds folders and normal files; hidden and system entries
 // count as missing.
