@@ -15,7 +15,9 @@
 namespace wallpaper {
 using namespace ui;
 
-bool MinimisedOnScreen(HWND window) { return IsIconic(window) && IsWindowVisible(window); }
+bool MinimisedOnScreen(HWND window) {
+    return IsIconic(window) && IsWindowVisible(window);
+}
 
 bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     font_ = font;
@@ -49,13 +51,17 @@ bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 
+    return true;
+}
+
+void PicturePage::LoadBuiltInPicture() {
+    if (!builtInPending_) return;
+    builtInPending_ = false;
     // Until a picture is chosen the preview holds the built-in one.
     if (HRSRC res = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_DEFAULT_PICTURE), RT_RCDATA))
         if (HGLOBAL data = LoadResource(nullptr, res))
-            if (auto picture =
-                    Picture::LoadFromMemory(LockResource(data), SizeofResource(nullptr, res)))
+            if (auto picture = Picture::LoadFromMemory(LockResource(data), SizeofResource(nullptr, res)))
                 preview_.SetPicture(std::move(*picture));
-    return true;
 }
 
 void PicturePage::Layout(int W, int H, UINT dpi) {
@@ -122,6 +128,7 @@ void PicturePage::File1_Click() {
 
 void PicturePage::加载图片(const std::wstring& path, bool minimised) {
     if (minimised) return;
+    LoadBuiltInPicture();
     if (!path.empty()) {
         std::optional<Picture> picture = Picture::Load(path);
         if (!picture) return;
@@ -131,6 +138,7 @@ void PicturePage::加载图片(const std::wstring& path, bool minimised) {
 }
 
 bool PicturePage::设置墙纸(std::wstring* error) {
+    LoadBuiltInPicture();
     const Picture* picture = preview_.Current();
     std::wstring why =
         picture ? SetWallpaper(*picture, places_.WallpaperBitmapPath) : L"预览中没有图片，无法设为墙纸。";

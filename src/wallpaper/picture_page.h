@@ -61,7 +61,10 @@ class PicturePage : public ui::TabPage {
     void Command5_Click() { host_.ShowDownloadWindow(); }
     void menu删除文件jpg_Click();
 
-    const wallpaper::PreviewPane& Preview() const { return preview_; }
+    const wallpaper::PreviewPane& Preview() {
+        LoadBuiltInPicture();
+        return preview_;
+    }
 
     HWND File1 = nullptr, P_back = nullptr;
     HWND Command1 = nullptr, Command3 = nullptr, Command2 = nullptr, Command4 = nullptr, Command6 = nullptr,
@@ -71,6 +74,10 @@ class PicturePage : public ui::TabPage {
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
+    // The built-in picture is decoded when the preview is first needed, not at start-up.
+    void LoadBuiltInPicture();
+    bool builtInPending_ = true;
+
     void File1_ContextMenu(LPARAM screenPoint);
     void SaveFolder(const std::wstring& folder);
     HWND Owner() const;
