@@ -13,16 +13,26 @@ namespace {
 
 constexpr UINT LiveViewMs = 200;
 
-// One entry of a folder as the listing would give it; false when it is gone or hidden.
-bool LookUp(const std::wstring& path, FoundEntry* found) {
-    WIN32_FIND_DATAW fd;
-    platform::UniqueFind find(FindFirstFileExW(fileinfo::ExtendedLengthPath(path).c_str(), FindExInfoBasic,
-                                               &fd, FindExSearchNameMatch, nullptr, 0));
-    if (!find || (fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) return false;
-    const bool isFolder = fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-    *found = {fd.cFileName, isFolder ? 0 : (uint64_t(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow,
-              fd.ftLastWriteTime, fd.dwFileAttributes};
+// One entry of the folder as the listing would give it; false when it is gone or hidden. The name is the
+// one the watch reported: asking for attributes costs far less than a directory search.
+bool LookUp(const std::wstring& folderPrefix, const std::wstring& name, FoundEntry* found) {
+    WIN32_FILE_ATTRIBUTE_DATA a;
+    if (!GetFileAttributesExW(fileinfo::ExtendedLengthPath(folderPrefix + name).c_str(),
+                              GetFileExInfoStandard, &a) ||
+        (a.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+        return false;
+    const bool isFolder = a.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    *found = {name, isFolder ? 0 : (uint64_t(a.nFileSizeHigh) << 32) | a.nFileSizeLow, a.ftLastWriteTime,
+              a.dwFileAttributes};
     return true;
+}
+
+// True when a row shows `found` as it is: then a full re-read leaves it alone.
+bool Unchanged(const BrowserRow& row, const FoundEntry& found) {
+    const bool isFolder = found.attributes & FILE_ATTRIBUTE_DIRECTORY;
+    return row.Directory == isFolder &&
+           (isFolder || row.Size == fileinfo::FormatFileSize(static_cast<int64_t>(found.size))) &&
+           row.Date == fileinfo::FormatFileDate(fileinfo::CFileInfo::FileTimeToLocalDate(found.modified));
 }
 
 } // namespace
@@ -81,11 +91,13 @@ void BrowserPage::OnFolderSize(WPARAM wp, LPARAM lp) {
 
 int BrowserPage::RowIndex(const std::wstring& key) {
     auto at = rowIndex_.find(key);
-    if (at == rowIndex_.end() || at->second >= rows_.size() || rows_[at->second].Key != key) {
-        // The rows changed since the index was made.
+    // Made again when the rows changed since it was made.
+    if (rowIndexOf_ != rows_.size() ||
+        (at != rowIndex_.end() && (at->second >= rows_.size() || rows_[at->second].Key != key))) {
         rowIndex_.clear();
         for (size_t i = 0; i < rows_.size(); ++i)
             rowIndex_.emplace(rows_[i].Key, i);
+        rowIndexOf_ = rows_.size();
         at = rowIndex_.find(key);
     }
     return at == rowIndex_.end() ? -1 : static_cast<int>(at->second);
@@ -106,6 +118,8 @@ void BrowserPage::StopLiveView() {
     walkKeys_.clear();
     walksPending_ = 0;
     throttle_.Clear();
+    rowIndexOf_ = SIZE_MAX;
+    nameKeys_.clear();
     watch_.Stop();
     folderGone_ = false;
     if (hwnd()) KillTimer(hwnd(), LiveViewTimer);
@@ -130,7 +144,7 @@ void BrowserPage::ApplyFolderChanges() {
     if (seen.overflow) {
         // Too much to tell: every name, listed before or now, is looked at again.
         FolderLists now;
-        ReadFolder(lists_.Path, &now);
+        ReadFolder(lists_.Path, &now, false);
         std::vector<std::wstring> names;
         for (const BrowserRow& row : rows_)
             names.push_back(row.Text);
@@ -157,6 +171,7 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Fol
     const std::wstring prefix = FolderPrefix(lists_.Path);
     std::vector<char> removed;
     std::vector<BrowserRow> added;
+    bool updated = false;
     std::unordered_map<std::wstring, const FoundEntry*> listed;
     if (listing)
         for (const auto* list : {&listing->Dir1, &listing->File2})
@@ -170,7 +185,7 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Fol
             auto at = listed.find(name);
             if (at != listed.end()) found = *at->second, present = true;
         } else {
-            present = LookUp(key, &found) && found.name == name;
+            present = LookUp(prefix, name, &found);
         }
         int i = RowIndex(key);
         if (!present) {
@@ -178,6 +193,7 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Fol
             continue;
         }
         const bool isFolder = found.attributes & FILE_ATTRIBUTE_DIRECTORY;
+        if (listing && i >= 0 && Unchanged(rows_[static_cast<size_t>(i)], found)) continue;
         BrowserRow row = isFolder ? FolderRow(key, found) : FileRow(key, found);
         if (i < 0) {
             added.push_back(std::move(row));
@@ -186,59 +202,105 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Fol
         BrowserRow& old = rows_[static_cast<size_t>(i)];
         if (isFolder && old.Directory) row.Size = old.Size; // its walk brings the new one
         old = std::move(row);
-        ListView_RedrawItems(ListView1, i, i);
+        updated = true;
     }
-    if (removed.empty() && added.empty()) return;
+    if (removed.empty() && added.empty()) {
+        if (updated) InvalidateRect(ListView1, nullptr, FALSE);
+        return;
+    }
 
-    std::vector<BrowserRow> rows;
-    rows.reserve(rows_.size() + added.size());
-    for (size_t i = 0; i < rows_.size(); ++i)
-        if (i >= removed.size() || !removed[i]) rows.push_back(rows_[i]);
     std::vector<std::wstring> newFolders;
-    for (BrowserRow& row : added) {
+    for (const BrowserRow& row : added)
         if (row.Directory) newFolders.push_back(row.Key);
-        rows.push_back(std::move(row));
+    // Drawn once, when all is in place.
+    SendMessageW(ListView1, WM_SETREDRAW, FALSE, 0);
+    if (!shownSort_ || (!shownSort_->byValue && shownSort_->column == fileinfo::ColumnName)) {
+        // The rows are in name order (folders first in listing order): the new ones are merged in.
+        ViewState view = SaveView();
+        const bool listingOrder = !shownSort_, descending = shownSort_ && shownSort_->order == 1;
+        auto before = [&](const BrowserRow& a, const BrowserRow& b) {
+            if (listingOrder && a.Directory != b.Directory) return a.Directory;
+            const std::string &x = NameSortKey(a.Text), &y = NameSortKey(b.Text);
+            return descending ? y < x : x < y;
+        };
+        std::stable_sort(added.begin(), added.end(), before);
+        std::vector<BrowserRow> rows;
+        rows.reserve(rows_.size() + added.size());
+        auto next = added.begin();
+        for (size_t i = 0; i < rows_.size(); ++i) {
+            if (i < removed.size() && removed[i]) continue;
+            for (; next != added.end() && before(*next, rows_[i]); ++next)
+                rows.push_back(std::move(*next));
+            rows.push_back(std::move(rows_[i]));
+        }
+        for (; next != added.end(); ++next)
+            rows.push_back(std::move(*next));
+        rows_ = std::move(rows);
+        RestoreView(view, true);
+    } else {
+        std::vector<BrowserRow> rows;
+        rows.reserve(rows_.size() + added.size());
+        for (size_t i = 0; i < rows_.size(); ++i)
+            if (i >= removed.size() || !removed[i]) rows.push_back(rows_[i]);
+        for (BrowserRow& row : added)
+            rows.push_back(std::move(row));
+        // The shown rows keep their place in the list; the whole list then takes its order again.
+        ReplaceRows(std::move(rows), true);
+        SortRows(shownSort_, true);
     }
-    // The shown rows keep their place in the list; the whole list then takes its order again.
-    ReplaceRows(std::move(rows), true);
-    SortRows(shownSort_, true);
+    SendMessageW(ListView1, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(ListView1, nullptr, FALSE);
     for (const std::wstring& key : newFolders)
         WalkFolder(key);
 }
 
 // ---- order, selection and scroll ---------------------------------------------------------------
 
-void BrowserPage::ReplaceRows(std::vector<BrowserRow> rows, bool keepTopRow) {
-    std::unordered_set<std::wstring> selected;
+BrowserPage::ViewState BrowserPage::SaveView() const {
+    ViewState view;
     for (int i = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
          i >= 0 && i < static_cast<int>(rows_.size()); i = ListView_GetNextItem(ListView1, i, LVNI_SELECTED))
-        selected.insert(rows_[static_cast<size_t>(i)].Key);
+        view.selected.insert(rows_[static_cast<size_t>(i)].Key);
     int focused = ListView_GetNextItem(ListView1, -1, LVNI_FOCUSED);
-    std::wstring focusKey = focused >= 0 && focused < static_cast<int>(rows_.size())
-                                ? rows_[static_cast<size_t>(focused)].Key
-                                : std::wstring();
+    if (focused >= 0 && focused < static_cast<int>(rows_.size()))
+        view.focused = rows_[static_cast<size_t>(focused)].Key;
     int top = ListView_GetTopIndex(ListView1);
-    std::wstring topKey = top >= 0 && top < static_cast<int>(rows_.size())
-                              ? rows_[static_cast<size_t>(top)].Key
-                              : std::wstring();
+    if (top >= 0 && top < static_cast<int>(rows_.size())) view.top = rows_[static_cast<size_t>(top)].Key;
+    return view;
+}
 
+void BrowserPage::RestoreView(const ViewState& view, bool keepTopRow) {
+    rowIndexOf_ = SIZE_MAX;
     ListView_SetItemState(ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    rows_ = std::move(rows);
     ListView_SetItemCountEx(ListView1, static_cast<int>(rows_.size()),
                             LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
     int newTop = -1;
     for (size_t i = 0; i < rows_.size(); ++i) {
         const std::wstring& key = rows_[i].Key;
-        UINT state = (selected.count(key) ? LVIS_SELECTED : 0) | (key == focusKey ? LVIS_FOCUSED : 0);
+        const bool focused = !view.focused.empty() && key == view.focused;
+        UINT state = (!view.selected.empty() && view.selected.count(key) ? LVIS_SELECTED : 0) |
+                     (focused ? LVIS_FOCUSED : 0);
         if (state) ListView_SetItemState(ListView1, static_cast<int>(i), state, state);
-        if (key == focusKey) ListView_SetSelectionMark(ListView1, static_cast<int>(i));
-        if (keepTopRow && key == topKey) newTop = static_cast<int>(i);
+        if (focused) ListView_SetSelectionMark(ListView1, static_cast<int>(i));
+        if (keepTopRow && !view.top.empty() && key == view.top) newTop = static_cast<int>(i);
     }
     RECT r{};
     if (newTop >= 0 && newTop != ListView_GetTopIndex(ListView1) &&
         ListView_GetItemRect(ListView1, 0, &r, LVIR_BOUNDS))
         ListView_Scroll(ListView1, 0, (newTop - ListView_GetTopIndex(ListView1)) * (r.bottom - r.top));
     InvalidateRect(ListView1, nullptr, FALSE);
+}
+
+void BrowserPage::ReplaceRows(std::vector<BrowserRow> rows, bool keepTopRow) {
+    ViewState view = SaveView();
+    rows_ = std::move(rows);
+    RestoreView(view, keepTopRow);
+}
+
+const std::string& BrowserPage::NameSortKey(const std::wstring& name) {
+    auto at = nameKeys_.find(name);
+    if (at == nameKeys_.end()) at = nameKeys_.emplace(name, TextSortKey(name)).first;
+    return at->second;
 }
 
 void BrowserPage::SortRows(const std::optional<fileinfo::SortRequest>& request, bool keepTopRow) {
@@ -249,7 +311,7 @@ void BrowserPage::SortRows(const std::optional<fileinfo::SortRequest>& request, 
         keys.reserve(rows_.size());
         for (const BrowserRow& row : rows_) {
             keys.emplace_back(1, row.Directory ? '0' : '1');
-            keys.back() += TextSortKey(row.Text);
+            keys.back() += NameSortKey(row.Text);
         }
         order = fileinfo::SortedOrder(keys, false);
     } else if (request->byValue) {
@@ -265,7 +327,7 @@ void BrowserPage::SortRows(const std::optional<fileinfo::SortRequest>& request, 
             const std::wstring& text = request->column == fileinfo::ColumnType   ? row.Type
                                        : request->column == fileinfo::ColumnDate ? row.Date
                                                                                  : row.Text;
-            keys.push_back(TextSortKey(text));
+            keys.push_back(request->column == fileinfo::ColumnName ? NameSortKey(text) : TextSortKey(text));
         }
         order = fileinfo::SortedOrder(keys, request->order == 1);
     }

@@ -18,6 +18,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace browser {
@@ -144,8 +145,16 @@ class BrowserPage : public ui::TabPage {
     // Puts `rows` in the list in place of the shown ones; selection and focus go with their rows' keys,
     // and the top row stays on top when `keepTopRow`.
     void ReplaceRows(std::vector<BrowserRow> rows, bool keepTopRow);
+    struct ViewState {
+        std::unordered_set<std::wstring> selected;
+        std::wstring focused, top;
+    };
+    ViewState SaveView() const;
+    void RestoreView(const ViewState& view, bool keepTopRow);
     // The rows in the order of `request`, or in listing order (folders, then files, each by name).
     void SortRows(const std::optional<fileinfo::SortRequest>& request, bool keepTopRow);
+    // A name's sort key, kept while the folder is shown: a storm of new files sorts often.
+    const std::string& NameSortKey(const std::wstring& name);
 
     BrowserHost& host_;
     const core::FolderPaths* paths_ = nullptr;
@@ -164,8 +173,10 @@ class BrowserPage : public ui::TabPage {
     FolderWatch watch_;
     WalkThrottle throttle_;
     bool folderGone_ = false;
-    std::optional<fileinfo::SortRequest> shownSort_; // the order the rows are in; none: listing order
-    std::unordered_map<std::wstring, size_t> rowIndex_;
+    std::optional<fileinfo::SortRequest> shownSort_;    // the order the rows are in; none: listing order
+    std::unordered_map<std::wstring, size_t> rowIndex_; // row by key, made for rowIndexOf_ rows
+    size_t rowIndexOf_ = SIZE_MAX;
+    std::unordered_map<std::wstring, std::string> nameKeys_;
     HWND tip_ = nullptr;
     platform::Panel picture2_;
     platform::UniqueMenu popups_;

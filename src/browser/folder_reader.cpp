@@ -33,7 +33,7 @@ bool FindVisible(const std::wstring& path, WIN32_FIND_DATAW* fd) {
 
 } // namespace
 
-bool ReadFolder(const std::wstring& folder, FolderLists* lists) {
+bool ReadFolder(const std::wstring& folder, FolderLists* lists, bool sorted) {
     lists->Path = folder;
     lists->Dir1.clear();
     lists->File2.clear();
@@ -48,6 +48,7 @@ bool ReadFolder(const std::wstring& folder, FolderLists* lists) {
         (isFolder ? lists->Dir1 : lists->File2)
             .push_back({fd.cFileName, isFolder ? 0 : SizeOf(fd), fd.ftLastWriteTime, fd.dwFileAttributes});
     } while (FindNextFileW(find.get(), &fd));
+    if (!sorted) return true;
     SortByName(lists->Dir1);
     SortByName(lists->File2);
     return true;

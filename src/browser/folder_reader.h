@@ -22,8 +22,8 @@ struct FolderLists {
     std::wstring Path;
     std::vector<FoundEntry> Dir1, File2;
 };
-// False (and empty lists) when the folder cannot be read.
-bool ReadFolder(const std::wstring& folder, FolderLists* lists);
+// False (and empty lists) when the folder cannot be read. Unsorted, the lists are in the system's order.
+bool ReadFolder(const std::wstring& folder, FolderLists* lists, bool sorted = true);
 
 // A text's key in the system's text order, ignoring letter case: keys compare as byte strings the way
 // the texts compare with CompareString, at a fraction of the cost.
