@@ -107,7 +107,10 @@ int BrowserPage::RowIndex(const std::wstring& key) {
 
 void BrowserPage::StartWatch() {
     if (!hwnd() || folderGone_) return;
-    watch_.Start(lists_.Path);
+    std::vector<std::wstring> subfolders;
+    for (const BrowserRow& row : rows_)
+        if (row.Directory) subfolders.push_back(row.Text);
+    watch_.Start(lists_.Path, subfolders);
     SetTimer(hwnd(), LiveViewTimer, LiveViewMs, nullptr);
 }
 
@@ -252,6 +255,8 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Fol
     InvalidateRect(ListView1, nullptr, FALSE);
     for (const std::wstring& key : newFolders)
         WalkFolder(key);
+    // New subfolders get watches of their own.
+    if (!newFolders.empty()) StartWatch();
 }
 
 // ---- order, selection and scroll ---------------------------------------------------------------

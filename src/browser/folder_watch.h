@@ -18,9 +18,10 @@ class FolderWatch {
     FolderWatch(const FolderWatch&) = delete;
     FolderWatch& operator=(const FolderWatch&) = delete;
 
-    // Watches `folder` and the tree below it; ends an earlier watch first. Only one handle is held, on the
-    // folder itself: an open handle keeps a deleted folder on disk until it is closed on some systems.
-    void Start(const std::wstring& folder);
+    // Watches `folder` and the tree below it, and each of `subfolders` (names in it, the first 62) on its
+    // own: on some systems a watch of a tree reports nothing inside subfolders that were there before it.
+    // Ends an earlier watch first.
+    void Start(const std::wstring& folder, const std::vector<std::wstring>& subfolders = {});
     // Ends the watch; waits only for the watching thread to notice, never for a file system walk.
     void Stop();
     bool Watching() const { return thread_.joinable(); }
@@ -34,10 +35,11 @@ class FolderWatch {
     Seen Take();
 
   private:
-    void Run(std::wstring folder);
-    void Record(const BYTE* buffer, DWORD bytes);
+    void Run(std::wstring folder, std::vector<std::wstring> subfolders);
+    void Record(const std::wstring& prefix, const BYTE* buffer, DWORD bytes);
 
     std::thread thread_;
+    std::wstring folder_;
     platform::UniqueHandle stop_;
     std::mutex mutex_;
     Seen seen_;
