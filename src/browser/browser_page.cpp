@@ -172,12 +172,14 @@ void BrowserPage::EnterSelectedFolder() {
     if (rows_.empty()) return;
     const BrowserRow* row = SelectedItem();
     if (!row) return;
+    // The watch lets go of the folders first: some systems keep a deleted folder while it is watched.
+    watch_.Stop();
     if (!EntryExists(row->Key)) {
         // Gone (or hidden) since the listing: show what the folder holds now.
         RefreshBrowser();
         return;
     }
-    if (!row->IsFolder()) return;
+    if (!row->IsFolder()) return StartWatch();
     std::wstring folder = row->Key;
     SetPath(folder);
     SetWindowTextW(Label2, lists_.Path.c_str());
