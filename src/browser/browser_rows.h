@@ -8,13 +8,14 @@ namespace browser {
 using fileinfo::FolderTypeText;
 
 struct BrowserRow {
-    std::wstring Key;       // the entry's full path
-    std::wstring Text;      // 名称
-    std::wstring Size;      // 大小(KB)
-    std::wstring Type;      // 文件类型
-    std::wstring Date;      // 修改日期
-    int Image = -1;         // small icon in the list's image list; -1 for none
-    bool Directory = false; // listed among the subfolders, whatever its type text
+    std::wstring Key;  // the entry's full path
+    std::wstring Text; // 名称
+    std::wstring Size; // 大小(KB)
+    std::wstring Type; // 文件类型
+    std::wstring Date; // 修改日期
+    int Image = -1;    // small icon in the list's image list; -1 for none
+    // Listed among the subfolders, whatever its type text.
+    bool Directory = false;
     bool IsFolder() const { return Type == FolderTypeText; }
 };
 
