@@ -27,12 +27,15 @@ bool LookUp(const std::wstring& folderPrefix, const std::wstring& name, FoundEnt
     return true;
 }
 
+uint64_t StampOf(const FoundEntry& found) {
+    const uint64_t time = (uint64_t(found.modified.dwHighDateTime) << 32) | found.modified.dwLowDateTime;
+    return time * 1000003u ^ found.size;
+}
+
 // True when a row shows `found` as it is: then a full re-read leaves it alone.
 bool Unchanged(const BrowserRow& row, const FoundEntry& found) {
-    const bool isFolder = found.attributes & FILE_ATTRIBUTE_DIRECTORY;
-    return row.Directory == isFolder &&
-           (isFolder || row.Size == fileinfo::FormatFileSize(static_cast<int64_t>(found.size))) &&
-           row.Date == fileinfo::FormatFileDate(fileinfo::CFileInfo::FileTimeToLocalDate(found.modified));
+    return row.Directory == static_cast<bool>(found.attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+           row.Stamp == StampOf(found);
 }
 
 } // namespace
@@ -41,6 +44,7 @@ BrowserRow BrowserPage::FolderRow(const std::wstring& key, const FoundEntry& fou
     BrowserRow row;
     row.Key = key;
     row.Directory = true;
+    row.Stamp = StampOf(found);
     row.Text = fileinfo::Dir文件夹路径2文件夹名称(key);
     // The size stays empty until its walk ends.
     const bool customised =
@@ -55,6 +59,7 @@ BrowserRow BrowserPage::FolderRow(const std::wstring& key, const FoundEntry& fou
 BrowserRow BrowserPage::FileRow(const std::wstring& key, const FoundEntry& found) {
     BrowserRow row;
     row.Key = key;
+    row.Stamp = StampOf(found);
     row.Text = found.name;
     row.Size = fileinfo::FormatFileSize(static_cast<int64_t>(found.size));
     row.Type = types_.ForFile(found.name);

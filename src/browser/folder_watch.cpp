@@ -127,7 +127,6 @@ void FolderWatch::Run(std::wstring folder, std::vector<std::wstring> subfolders)
         add(prefix + name, name + L"\\", 16 * 1024);
 
     bool gone = false;
-    ULONGLONG opened = GetTickCount64();
     while (!gone) {
         std::vector<HANDLE> events{stop_.get()};
         for (auto& w : watches)
@@ -147,8 +146,9 @@ void FolderWatch::Run(std::wstring folder, std::vector<std::wstring> subfolders)
                 else
                     watches.erase(watches.begin() + static_cast<ptrdiff_t>(i));
             }
-            // Reopened after a quiet second, and at least every ten seconds.
-            if (gone || GetTickCount64() - opened < 10 * ReopenMs) continue;
+            // Reopened only after a quiet second: what changes in between costs a full read of the folder,
+            // too much to pay again and again during a storm of changes.
+            continue;
         }
         // Some systems keep a deleted folder on disk while any handle to it is open, and tell its watchers
         // nothing: the handles are closed now and then, so that such a delete can end. What changed in
@@ -163,7 +163,6 @@ void FolderWatch::Run(std::wstring folder, std::vector<std::wstring> subfolders)
         }
         // A cancelled read lets go of its folder a moment after it reports back.
         if (WaitForSingleObject(stop_.get(), 20) == WAIT_OBJECT_0) return;
-        opened = GetTickCount64();
         for (size_t i = watches.size(); i-- > 0;) {
             Watch& w = *watches[i];
             if (w.Open() && w.Read()) {
