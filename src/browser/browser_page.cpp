@@ -173,12 +173,14 @@ void BrowserPage::EnterSelectedFolder() {
     if (rows_.empty()) return;
     const BrowserRow* row = SelectedItem();
     if (!row) return;
+    // The watch lets go of the folders first: some systems keep a deleted folder while it is watched.
+    watch_.Stop();
     if (!EntryExists(row->Key)) {
         // Gone (or hidden) since the listing: show what the folder holds now.
         RefreshBrowser();
         return;
     }
-    if (!row->IsFolder()) return;
+    if (!row->IsFolder()) return StartWatch();
     std::wstring folder = row->Key;
     SetPath(folder);
     SetWindowTextW(Label2, lists_.Path.c_str());
@@ -354,10 +356,12 @@ void BrowserPage::Rebuild() {
 }
 
 void BrowserPage::RemoveAllRows() {
+    StopLiveView();
     rows_.clear();
     icons_.ForgetFailures();
     ListView_DeleteAllItems(ListView1);
     // New rows come in listing order, whatever the last sort was.
+    shownSort_.reset();
     ShowSortArrow(-1, 0);
 }
 
@@ -367,38 +371,21 @@ std::wstring BrowserPage::FolderSizeText(const std::wstring& folder) {
 
 void BrowserPage::ListSubfolders() {
     rows_.reserve(rows_.size() + lists_.Dir1.size());
-    for (size_t i = 0; i < lists_.Dir1.size(); ++i) {
-        const FoundEntry& found = lists_.Dir1[i];
-        BrowserRow row;
-        row.Key = Dir1List(i);
-        row.Text = fileinfo::Dir文件夹路径2文件夹名称(row.Key);
-        TreeSize size = FolderTreeSize(row.Key);
-        row.Size = fileinfo::FormatFolderSize(size.bytes);
-        row.Type =
-            types_.ForFolder(row.Key, size.hasDesktopIni || (found.attributes & FILE_ATTRIBUTE_READONLY));
-        row.Date = fileinfo::FormatFileDate(CFileInfo::FileTimeToLocalDate(found.modified));
-        row.Image = icons_.CacheTypeIcon(row.Key, row.Type, !row.IsFolder(), FILE_ATTRIBUTE_DIRECTORY);
-        rows_.push_back(std::move(row));
-    }
+    for (size_t i = 0; i < lists_.Dir1.size(); ++i)
+        rows_.push_back(FolderRow(Dir1List(i), lists_.Dir1[i]));
     ShowRowCount();
+    // Sizes fill in as their walks end, in the order the rows are shown.
+    for (size_t i = rows_.size() - lists_.Dir1.size(); i < rows_.size(); ++i)
+        WalkFolder(rows_[i].Key);
 }
 
 void BrowserPage::ListFiles() {
     rows_.reserve(rows_.size() + lists_.File2.size());
     const std::wstring prefix = FolderPrefix(lists_.Path);
-    for (const FoundEntry& found : lists_.File2) {
-        BrowserRow row;
-        row.Key = prefix + found.name;
-        row.Text = found.name;
-        row.Size = fileinfo::FormatFileSize(static_cast<int64_t>(found.size));
-        row.Type = types_.ForFile(found.name);
-        row.Date = fileinfo::FormatFileDate(CFileInfo::FileTimeToLocalDate(found.modified));
-        row.Image =
-            icons_.CacheTypeIcon(row.Key, row.Type, IconDiffersPerEntry(fileinfo::FileExtension(found.name)),
-                                 FILE_ATTRIBUTE_NORMAL);
-        rows_.push_back(std::move(row));
-    }
+    for (const FoundEntry& found : lists_.File2)
+        rows_.push_back(FileRow(prefix + found.name, found));
     ShowRowCount();
+    StartWatch();
 }
 
 void BrowserPage::ShowRowCount() {
@@ -427,52 +414,7 @@ std::vector<const BrowserRow*> BrowserPage::SelectedRows() const {
 
 void BrowserPage::ListView1_ColumnClick(int headerIndex) {
     if (headerIndex < 1 || headerIndex > 4) return;
-    fileinfo::SortRequest request = fileinfo::ListView1_ColumnClick(sort_, headerIndex);
-    auto text = [&](const BrowserRow& row) -> const std::wstring& {
-        switch (request.column) {
-        case fileinfo::ColumnSize:
-            return row.Size;
-        case fileinfo::ColumnType:
-            return row.Type;
-        case fileinfo::ColumnDate:
-            return row.Date;
-        }
-        return row.Text;
-    };
-    std::vector<size_t> order;
-    if (request.byValue) {
-        std::vector<std::wstring> texts;
-        texts.reserve(rows_.size());
-        for (const BrowserRow& row : rows_)
-            texts.push_back(row.Size);
-        order = fileinfo::SortedOrder(fileinfo::SizeSortKeys(texts), request.order == 1);
-    } else {
-        std::vector<std::string> keys;
-        keys.reserve(rows_.size());
-        for (const BrowserRow& row : rows_)
-            keys.push_back(TextSortKey(text(row)));
-        order = fileinfo::SortedOrder(keys, request.order == 1);
-    }
-
-    // Selection and focus go with their rows.
-    std::vector<char> selected(rows_.size());
-    for (int i = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
-         i >= 0 && i < static_cast<int>(rows_.size()); i = ListView_GetNextItem(ListView1, i, LVNI_SELECTED))
-        selected[static_cast<size_t>(i)] = 1;
-    int focused = ListView_GetNextItem(ListView1, -1, LVNI_FOCUSED);
-    ListView_SetItemState(ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    std::vector<BrowserRow> sorted;
-    sorted.reserve(rows_.size());
-    for (size_t to = 0; to < order.size(); ++to) {
-        size_t from = order[to];
-        sorted.push_back(std::move(rows_[from]));
-        UINT state =
-            (selected[from] ? LVIS_SELECTED : 0) | (static_cast<int>(from) == focused ? LVIS_FOCUSED : 0);
-        if (state) ListView_SetItemState(ListView1, static_cast<int>(to), state, state);
-    }
-    rows_ = std::move(sorted);
-    ShowSortArrow(request.column, request.order);
-    InvalidateRect(ListView1, nullptr, TRUE);
+    SortRows(fileinfo::ListView1_ColumnClick(sort_, headerIndex), false);
 }
 
 void BrowserPage::ShowSortArrow(int column, int order) {
@@ -535,6 +477,9 @@ bool BrowserPage::OnListNotify(NMHDR* nm, LRESULT* result) {
 }
 
 LRESULT BrowserPage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_FOLDER_SIZE) return OnFolderSize(wp, lp), 0;
+    if (msg == WM_TIMER && wp == LiveViewTimer) return ApplyFolderChanges(), 0;
+    if (msg == WM_DESTROY) StopLiveView(), walker_.reset();
     if (msg == WM_CONTEXTMENU && reinterpret_cast<HWND>(wp) == ListView1) return ListView1_ContextMenu(lp), 0;
     if (msg == WM_NOTIFY) {
         auto* nm = reinterpret_cast<NMHDR*>(lp);

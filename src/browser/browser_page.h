@@ -5,14 +5,21 @@
 #include "browser/browser_rows.h"
 #include "browser/file_operations.h"
 #include "browser/folder_reader.h"
+#include "browser/folder_watch.h"
 #include "browser/icon_cache.h"
+#include "browser/live_changes.h"
+#include "browser/size_walker.h"
 #include "core/folder_paths.h"
 #include "fileinfo/list_sort.h"
 #include "fileinfo/shell_types.h"
 #include "platform/file_drop.h"
 #include "ui/tab_page.h"
 
+#include <memory>
+#include <optional>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 namespace browser {
@@ -31,6 +38,10 @@ class BrowserHost {
   protected:
     ~BrowserHost() = default;
 };
+
+// The page's own messages and timer: a folder size from the walker, and the live view's beat.
+inline constexpr UINT WM_FOLDER_SIZE = WM_APP + 17;
+inline constexpr UINT_PTR LiveViewTimer = 17;
 
 // The six entries of Combo1, in their order.
 inline constexpr const wchar_t* SpecialFolders[] = {L"桌面",     L"Windows目录", L"系统目录",
@@ -98,6 +109,12 @@ class BrowserPage : public ui::TabPage {
     // Sorting by the header with `headerIndex` (1-based), as a click on it does.
     void ListView1_ColumnClick(int headerIndex);
 
+    // The live view (browser_live.cpp). Folder sizes are walked on another thread and fill in as they
+    // come; the shown folder is watched, and what changed in it is applied a few times a second.
+    bool SizesPending() const { return walksPending_ > 0; }
+    bool Watching() const { return watch_.Watching(); }
+    void ApplyFolderChanges();
+
     // The current folder, and its subfolders (Dir1) and files (File2) as last read.
     const FolderLists& Lists() const { return lists_; }
     const std::wstring& CurrentFolder() const { return lists_.Path; }
@@ -141,6 +158,30 @@ class BrowserPage : public ui::TabPage {
     static LRESULT CALLBACK ListView1Proc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR page);
     static LRESULT CALLBACK RenameEditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR page);
 
+    // The live view (browser_live.cpp)
+    BrowserRow FolderRow(const std::wstring& key, const FoundEntry& found);
+    BrowserRow FileRow(const std::wstring& key, const FoundEntry& found);
+    void WalkFolder(const std::wstring& key);
+    void OnFolderSize(WPARAM wp, LPARAM lp);
+    void StartWatch();
+    void StopLiveView();
+    void ShowFolderGone();
+    void ApplyEntries(const std::vector<std::wstring>& names, const FolderLists* listing);
+    int RowIndex(const std::wstring& key);
+    // Puts `rows` in the list in place of the shown ones; selection and focus go with their rows' keys,
+    // and the top row stays on top when `keepTopRow`.
+    void ReplaceRows(std::vector<BrowserRow> rows, bool keepTopRow);
+    struct ViewState {
+        std::unordered_set<std::wstring> selected;
+        std::wstring focused, top;
+    };
+    ViewState SaveView() const;
+    void RestoreView(const ViewState& view, bool keepTopRow);
+    // The rows in the order of `request`, or in listing order (folders, then files, each by name).
+    void SortRows(const std::optional<fileinfo::SortRequest>& request, bool keepTopRow);
+    // A name's sort key, kept while the folder is shown: a storm of new files sorts often.
+    const std::string& NameSortKey(const std::wstring& name);
+
     BrowserHost& host_;
     const core::FolderPaths* paths_ = nullptr;
     FolderLists lists_;
@@ -151,6 +192,17 @@ class BrowserPage : public ui::TabPage {
     fileinfo::ListSortState sort_;
     int comboEntry_ = -1; // the Combo1 entry whose folder was last shown
     bool startingUp_ = false;
+    std::unique_ptr<SizeWalker> walker_;
+    uint32_t generation_ = 0;
+    std::vector<std::wstring> walkKeys_; // the keys of this generation's walks, by job number
+    size_t walksPending_ = 0;
+    FolderWatch watch_;
+    WalkThrottle throttle_;
+    bool folderGone_ = false;
+    std::optional<fileinfo::SortRequest> shownSort_;    // the order the rows are in; none: listing order
+    std::unordered_map<std::wstring, size_t> rowIndex_; // row by key, made for rowIndexOf_ rows
+    size_t rowIndexOf_ = SIZE_MAX;
+    std::unordered_map<std::wstring, std::string> nameKeys_;
     HWND tip_ = nullptr;
     platform::Panel picture2_;
     platform::UniqueMenu popups_;

@@ -2,6 +2,7 @@
 #pragma once
 #include "fileinfo/file_text.h"
 
+#include <cstdint>
 #include <string>
 
 namespace browser {
@@ -14,6 +15,10 @@ struct BrowserRow {
     std::wstring Type; // 文件类型
     std::wstring Date; // 修改日期
     int Image = -1;    // small icon in the list's image list; -1 for none
+    // Listed among the subfolders, whatever its type text.
+    bool Directory = false;
+    // The size and time of last change as read, to tell whether a read of the folder changes the row.
+    uint64_t Stamp = 0;
     bool IsFolder() const { return Type == FolderTypeText; }
 };
 

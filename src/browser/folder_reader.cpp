@@ -33,7 +33,7 @@ bool FindVisible(const std::wstring& path, WIN32_FIND_DATAW* fd) {
 
 } // namespace
 
-bool ReadFolder(const std::wstring& folder, FolderLists* lists) {
+bool ReadFolder(const std::wstring& folder, FolderLists* lists, bool sorted) {
     lists->Path = folder;
     lists->Dir1.clear();
     lists->File2.clear();
@@ -48,6 +48,7 @@ bool ReadFolder(const std::wstring& folder, FolderLists* lists) {
         (isFolder ? lists->Dir1 : lists->File2)
             .push_back({fd.cFileName, isFolder ? 0 : SizeOf(fd), fd.ftLastWriteTime, fd.dwFileAttributes});
     } while (FindNextFileW(find.get(), &fd));
+    if (!sorted) return true;
     SortByName(lists->Dir1);
     SortByName(lists->File2);
     return true;
@@ -81,7 +82,7 @@ void SortByName(std::vector<FoundEntry>& entries) {
     entries = std::move(sorted);
 }
 
-TreeSize FolderTreeSize(const std::wstring& folder) {
+TreeSize FolderTreeSize(const std::wstring& folder, const std::function<bool()>& stopped) {
     TreeSize size;
     std::vector<std::wstring> pending{folder};
     bool top = true;
@@ -96,6 +97,7 @@ TreeSize FolderTreeSize(const std::wstring& folder) {
             continue;
         }
         do {
+            if (stopped && stopped()) return size.complete = false, size;
             if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 if (!IsDots(fd.cFileName) && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
                     pending.push_back(FolderPrefix(current) + fd.cFileName);

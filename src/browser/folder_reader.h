@@ -3,6 +3,7 @@
 #include "platform/win.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,8 @@ struct FolderLists {
     std::wstring Path;
     std::vector<FoundEntry> Dir1, File2;
 };
-// False (and empty lists) when the folder cannot be read.
-bool ReadFolder(const std::wstring& folder, FolderLists* lists);
+// False (and empty lists) when the folder cannot be read. Unsorted, the lists are in the system's order.
+bool ReadFolder(const std::wstring& folder, FolderLists* lists, bool sorted = true);
 
 // A text's key in the system's text order, ignoring letter case: keys compare as byte strings the way
 // the texts compare with CompareString, at a fraction of the cost.
@@ -36,8 +37,8 @@ struct TreeSize {
     bool hasDesktopIni = false; // the folder itself holds a desktop.ini (it may be customised)
 };
 // Links to other folders (junctions, symbolic links) are not followed, so no tree is counted twice or
-// forever.
-TreeSize FolderTreeSize(const std::wstring& folder);
+// forever. The walk ends early, incomplete, as soon as `stopped` says so.
+TreeSize FolderTreeSize(const std::wstring& folder, const std::function<bool()>& stopped = {});
 
 // A directory search for exactly `path` that finds folders and normal files; hidden and system entries
 // count as missing.

@@ -29,4 +29,16 @@ std::vector<int64_t> SizeSortKeys(const std::vector<std::wstring>& sizeTexts) {
     return keys;
 }
 
+std::vector<size_t> SizeOrder(const std::vector<std::wstring>& sizeTexts, bool descending) {
+    std::vector<std::wstring> known;
+    std::vector<size_t> knownAt, order;
+    for (size_t i = 0; i < sizeTexts.size(); ++i)
+        if (!sizeTexts[i].empty()) known.push_back(sizeTexts[i]), knownAt.push_back(i);
+    for (size_t k : SortedOrder(SizeSortKeys(known), descending))
+        order.push_back(knownAt[k]);
+    for (size_t i = 0; i < sizeTexts.size(); ++i)
+        if (sizeTexts[i].empty()) order.push_back(i);
+    return order;
+}
+
 } // namespace fileinfo

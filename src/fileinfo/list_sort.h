@@ -31,6 +31,10 @@ SortRequest ListView1_ColumnClick(ListSortState& state, int headerIndex);
 // One numeric key per size text, each parsed once; a text that is no number sorts before every number.
 std::vector<int64_t> SizeSortKeys(const std::vector<std::wstring>& sizeTexts);
 
+// The order of a sort by size: rows with an empty size text (not known yet) come after every other row
+// in both directions, in the order they had.
+std::vector<size_t> SizeOrder(const std::vector<std::wstring>& sizeTexts, bool descending);
+
 // The rows' new order (indices into `keys`): stable, so equal keys keep their order in both directions.
 template <class Key> std::vector<size_t> SortedOrder(const std::vector<Key>& keys, bool descending) {
     std::vector<size_t> order(keys.size());

@@ -17,7 +17,9 @@
 namespace wallpaper {
 using namespace ui;
 
-bool MinimisedOnScreen(HWND window) { return IsIconic(window) && IsWindowVisible(window); }
+bool MinimisedOnScreen(HWND window) {
+    return IsIconic(window) && IsWindowVisible(window);
+}
 
 bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     font_ = font;
@@ -51,17 +53,21 @@ bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 
-    // Until a picture is chosen the preview holds the built-in one.
-    if (HRSRC res = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_DEFAULT_PICTURE), RT_RCDATA))
-        if (HGLOBAL data = LoadResource(nullptr, res))
-            if (auto picture =
-                    Picture::LoadFromMemory(LockResource(data), SizeofResource(nullptr, res)))
-                preview_.SetPicture(std::move(*picture));
     dropTarget_ = platform::FileDropTarget::Register(
         hwnd(), [this](const std::vector<std::wstring>& paths, POINT, DWORD, DWORD allowed, bool drop) {
             return DropPictures(paths, allowed, drop);
         });
     return true;
+}
+
+void PicturePage::LoadBuiltInPicture() {
+    if (!builtInPending_) return;
+    builtInPending_ = false;
+    // Until a picture is chosen the preview holds the built-in one.
+    if (HRSRC res = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_DEFAULT_PICTURE), RT_RCDATA))
+        if (HGLOBAL data = LoadResource(nullptr, res))
+            if (auto picture = Picture::LoadFromMemory(LockResource(data), SizeofResource(nullptr, res)))
+                preview_.SetPicture(std::move(*picture));
 }
 
 DWORD PicturePage::DropPictures(const std::vector<std::wstring>& paths, DWORD allowed, bool drop) {
@@ -146,6 +152,7 @@ void PicturePage::File1_Click() {
 
 void PicturePage::加载图片(const std::wstring& path, bool minimised) {
     if (minimised) return;
+    LoadBuiltInPicture();
     if (!path.empty()) {
         std::optional<Picture> picture = Picture::Load(path);
         if (!picture) return;
@@ -155,6 +162,7 @@ void PicturePage::加载图片(const std::wstring& path, bool minimised) {
 }
 
 bool PicturePage::设置墙纸(std::wstring* error) {
+    LoadBuiltInPicture();
     const Picture* picture = preview_.Current();
     std::wstring why = picture ? SetWallpaper(*picture, places_.WallpaperBitmapPath, settings_.Position,
                                               ScreenFor(settings_.Position))

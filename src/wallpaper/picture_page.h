@@ -65,7 +65,10 @@ class PicturePage : public ui::TabPage {
     void Command5_Click() { host_.ShowDownloadWindow(); }
     void menu删除文件jpg_Click();
 
-    const wallpaper::PreviewPane& Preview() const { return preview_; }
+    const wallpaper::PreviewPane& Preview() {
+        LoadBuiltInPicture();
+        return preview_;
+    }
     // A picture dropped on the tab is previewed as if chosen from its folder: the list shows that folder
     // with the picture selected. What a drop of `paths` does (see platform::FileDropHandler).
     DWORD DropPictures(const std::vector<std::wstring>& paths, DWORD allowed, bool drop);
@@ -79,6 +82,10 @@ class PicturePage : public ui::TabPage {
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
+    // The built-in picture is decoded when the preview is first needed, not at start-up.
+    void LoadBuiltInPicture();
+    bool builtInPending_ = true;
+
     void File1_ContextMenu(LPARAM screenPoint);
     void SaveFolder(const std::wstring& folder);
     HWND Owner() const;

@@ -72,7 +72,12 @@ TEST(Browser, TheDesktopIsListedAtStartUp) {
     ASSERT_TRUE(main);
     EXPECT_EQ(Text(Control(main, ui::IDC_Label2)), desktop);
     EXPECT_EQ(SendMessageW(Control(main, ui::IDC_Combo1), CB_GETCURSEL, 0, 0), 0); // "桌面"
-    Rows rows = ListViewRows(Control(main, ui::IDC_ListView1), 4);
+    Rows rows;
+    // A folder's size fills in when its walk ends.
+    WaitFor([&] {
+        rows = ListViewRows(Control(main, ui::IDC_ListView1), 4);
+        return rows.size() == 2 && !rows[0][1].empty();
+    });
     ASSERT_EQ(rows.size(), 2u);
     // Folders first; the size column in kilobytes (1000 bytes for a folder's tree, 1024 for a file).
     EXPECT_EQ(rows[0][0], L"照片 文件夹");
@@ -161,4 +166,30 @@ TEST(Browser, AFileCopiedInTheListIsPastedByAnotherProgram) {
     EXPECT_EQ(test::PasteElsewhere(into.path()), 0u);
     EXPECT_TRUE(GetFileAttributesW((into.path() + L"\\报告.txt").c_str()) != INVALID_FILE_ATTRIBUTES &&
                 GetFileAttributesW((made.path() + L"\\报告.txt").c_str()) != INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(Browser, AFileMadeOnTheDesktopByAnotherProgramAppearsWithoutRefresh) {
+    MadeDesktop made;
+    const std::wstring& desktop = made.path();
+    test::TempFolder::Write(desktop + L"\\old.txt", "a");
+    ProgramFolder folder;
+    Program program(folder);
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    HWND list = Control(main, ui::IDC_ListView1);
+    ASSERT_EQ(ListViewRows(list, 1), (Rows{{L"old.txt"}}));
+    SelectListViewRows(list, {0});
+
+    // This test is the other program: it saves a file and makes a folder with a file in it.
+    test::TempFolder::Write(desktop + L"\\download.zip", std::string(2048, 'z'));
+    CreateDirectoryW((desktop + L"\\截图").c_str(), nullptr);
+    test::TempFolder::Write(desktop + L"\\截图\\1.png", std::string(3000, 'p'));
+    Rows rows;
+    EXPECT_TRUE(WaitFor([&] {
+        rows = ListViewRows(list, 2);
+        return rows == Rows{{L"截图", L"3.00"}, {L"download.zip", L"2.00"}, {L"old.txt", L"0.00"}};
+    })) << rows.size()
+        << " rows";
+    // The selected row stays selected where it went.
+    EXPECT_EQ(ListView_GetNextItem(list, -1, LVNI_SELECTED), 2);
 }

@@ -37,3 +37,10 @@ TEST(SizeSort, ByValueNotByTextAndStable) {
     EXPECT_EQ(SortedOrder(keys, true), (std::vector<size_t>{1, 2, 0, 3, 4}));
     EXPECT_TRUE(SortedOrder(std::vector<int64_t>{}, true).empty());
 }
+
+TEST(SizeSort, SizesNotKnownYetComeLastInBothDirections) {
+    std::vector<std::wstring> sizes{L"", L"9.50", L"", L"1,024.00", L"0.00"};
+    EXPECT_EQ(SizeOrder(sizes, false), (std::vector<size_t>{4, 1, 3, 0, 2}));
+    EXPECT_EQ(SizeOrder(sizes, true), (std::vector<size_t>{3, 1, 4, 0, 2}));
+    EXPECT_EQ(SizeOrder({L"", L""}, true), (std::vector<size_t>{0, 1}));
+}

@@ -70,7 +70,7 @@ class PicturePageTest : public ::testing::Test {
         SendMessageW(page.File1, LB_SETCURSEL, static_cast<WPARAM>(IndexOf(name)), 0);
         page.OnCommand(ui::IDC_File1, LBN_SELCHANGE, page.File1);
     }
-    std::pair<UINT, UINT> PreviewSize() const {
+    std::pair<UINT, UINT> PreviewSize() {
         const wallpaper::Picture* p = page.Preview().Current();
         return p ? std::pair{p->Width(), p->Height()} : std::pair{0u, 0u};
     }

@@ -1,0 +1,67 @@
+#include "browser/live_changes.h"
+
+#include <cwctype>
+#include <set>
+
+namespace browser {
+namespace {
+
+std::wstring Upper(const std::wstring& s) {
+    std::wstring u(s);
+    for (wchar_t& c : u)
+        c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
+    return u;
+}
+
+void AddOnce(std::vector<std::wstring>& list, std::set<std::wstring>& seen, const std::wstring& name) {
+    if (!name.empty() && seen.insert(Upper(name)).second) list.push_back(name);
+}
+
+} // namespace
+
+ListChanges GatherChanges(const std::vector<std::wstring>& paths) {
+    ListChanges changes;
+    std::set<std::wstring> entries, subfolders;
+    for (const std::wstring& path : paths) {
+        size_t slash = path.find(L'\\');
+        if (slash == std::wstring::npos)
+            AddOnce(changes.entries, entries, path);
+        else
+            AddOnce(changes.subfolders, subfolders, path.substr(0, slash));
+    }
+    return changes;
+}
+
+void WalkThrottle::Changed(const std::wstring& name) {
+    State& s = state_[Upper(name)];
+    s.name = name;
+    s.waiting = true;
+}
+
+void WalkThrottle::Walked(const std::wstring& name, uint64_t now) {
+    State& s = state_[Upper(name)];
+    s.name = name;
+    s.walked = true;
+    s.lastWalk = now;
+    s.waiting = false;
+}
+
+std::vector<std::wstring> WalkThrottle::Due(uint64_t now) {
+    std::vector<std::wstring> due;
+    for (auto& [key, s] : state_) {
+        if (!s.waiting || (s.walked && now < s.lastWalk + interval_)) continue;
+        s.waiting = false;
+        s.walked = true;
+        s.lastWalk = now;
+        due.push_back(s.name);
+    }
+    return due;
+}
+
+bool WalkThrottle::Waiting() const {
+    for (const auto& entry : state_)
+        if (entry.second.waiting) return true;
+    return false;
+}
+
+} // namespace browser

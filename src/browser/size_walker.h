@@ -1,0 +1,53 @@
+// Walks folder trees for their sizes on a thread of its own, one folder after another, and posts each
+// size to a window. Leaving a folder cancels its walks at once; exit never waits for a walk.
+#pragma once
+#include "platform/win.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace browser {
+
+class SizeWalker {
+  public:
+    // Each size arrives at `window` as `message`: wParam = SizeMessageParam(generation, job), lParam = bytes.
+    SizeWalker(HWND window, UINT message) : window_(window), message_(message) {}
+    ~SizeWalker();
+    SizeWalker(const SizeWalker&) = delete;
+    SizeWalker& operator=(const SizeWalker&) = delete;
+
+    // Queues a walk of `folder`, known to the receiver as `job` of `generation`. A new generation drops
+    // every walk of the ones before, queued or running.
+    void Add(uint32_t generation, uint32_t job, std::wstring folder);
+    // Drops every walk; the next Add starts a new generation.
+    void Cancel(uint32_t generation);
+
+    static WPARAM SizeMessageParam(uint32_t generation, uint32_t job) {
+        return (static_cast<WPARAM>(generation) << 32) | job;
+    }
+    static uint32_t Generation(WPARAM wp) { return static_cast<uint32_t>(wp >> 32); }
+    static uint32_t Job(WPARAM wp) { return static_cast<uint32_t>(wp & 0xffffffffu); }
+
+  private:
+    struct Walk {
+        uint32_t job;
+        std::wstring folder;
+    };
+    void Run();
+
+    HWND window_;
+    UINT message_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<Walk> queue_;
+    std::atomic<uint32_t> generation_{0};
+    bool stop_ = false;
+    std::thread thread_;
+};
+
+} // namespace browser
