@@ -103,17 +103,6 @@ FailureReason ReasonFor(DWORD error) {
     return FailureReason::Other;
 }
 
-std::wstring SystemText(DWORD error) {
-    wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring s = n ? std::wstring(text, n) : L"错误 " + std::to_wstring(error);
-    LocalFree(text);
-    while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' '))
-        s.pop_back();
-    return s;
-}
 
 // A name beside `target` that nothing else uses, for the copy until it is whole.
 std::wstring TemporaryName(const std::wstring& target) {
@@ -160,6 +149,18 @@ class ShellProgressDialog : public Progress {
 };
 
 } // namespace
+
+std::wstring SystemText(DWORD error) {
+    wchar_t* text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring s = n ? std::wstring(text, n) : L"错误 " + std::to_wstring(error);
+    LocalFree(text);
+    while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' '))
+        s.pop_back();
+    return s;
+}
 
 std::unique_ptr<Progress> ShellProgress(HWND owner, FileOperation operation) {
     return std::make_unique<ShellProgressDialog>(owner, operation);

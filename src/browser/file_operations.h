@@ -73,6 +73,9 @@ class FileOperations {
 // confirmation and error dialogs.
 void 删除到回收站(const std::wstring& path);
 
+// The system's words for a Win32 error code.
+std::wstring SystemText(DWORD error);
+
 // True when both paths name the same existing file or folder (whatever their spelling).
 bool SameEntry(const std::wstring& a, const std::wstring& b);
 
