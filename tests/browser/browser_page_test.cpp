@@ -1,27 +1,12 @@
 // The folder browser in a window of its own, over made folder trees: the listing, going in and back,
 // special folders, sorting, and what a user sees in the list control.
-#include "browser/browser_page.h"
 #include "fileinfo/file_text.h"
 #include "res/resource.h"
-#include "tests/support/message_boxes.h"
-#include "tests/support/temp_folder.h"
-
-#include <commctrl.h>
-#include <functional>
-#include <gtest/gtest.h>
-#include <objbase.h>
+#include "tests/browser/browser_page_fixture.h"
 
 using browser::BrowserRow;
 
 namespace {
-
-struct FakeHost : browser::BrowserHost {
-    int broughtUp = 0, tabShown = 0, folderChoices = 0;
-    std::wstring chosenFolder; // what the folder picker gives; empty: cancelled
-    void BringUpMainWindow() override { ++broughtUp; }
-    void ShowBrowserTab() override { ++tabShown; }
-    std::wstring BrowseForFolder() override { return ++folderChoices, chosenFolder; }
-};
 
 void SetModified(const std::wstring& path, WORD year, WORD month, WORD day, WORD hour) {
     SYSTEMTIME local{year, month, 0, day, hour, 30, 15, 0};
@@ -34,54 +19,14 @@ void SetModified(const std::wstring& path, WORD year, WORD month, WORD day, WORD
     CloseHandle(h);
 }
 
-class BrowserPageTest : public ::testing::Test {
+class BrowserPageTest : public test::PageFixture {
   protected:
-    void SetUp() override {
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        window = CreateWindowW(L"STATIC", L"Tavolin", WS_OVERLAPPEDWINDOW, 0, 0, 800, 500, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-        ASSERT_TRUE(page.Build(window, ui::IDC_Page0, nullptr, 96));
-        SetWindowPos(page.hwnd(), nullptr, 0, 0, 780, 460, SWP_NOZORDER | SWP_SHOWWINDOW);
-        page.Layout(11000, 6500, 96);
-        desktop = Folder(L"桌面");
-        paths.Desktop = desktop;
-        for (auto [field, name] : {std::pair{&paths.Windows, L"Windows"},
-                                   {&paths.System, L"System32"},
-                                   {&paths.Documents, L"我的文档"},
-                                   {&paths.BrowserCache, L"Cache"},
-                                   {&paths.Temp, L"Temp"}})
-            *field = Folder(name);
-    }
-    void TearDown() override { DestroyWindow(window); }
-
-    std::wstring Folder(const std::wstring& relative) {
-        std::wstring f = temp.path() + L"\\" + relative;
-        CreateDirectoryW(f.c_str(), nullptr);
-        return f;
-    }
-    static void File(const std::wstring& path, size_t bytes) {
-        test::TempFolder::Write(path, std::string(bytes, 'x'));
-    }
-
-    std::vector<std::wstring> Names() const {
-        std::vector<std::wstring> names;
-        for (const BrowserRow& row : page.Rows())
-            names.push_back(row.Text);
-        return names;
-    }
     const BrowserRow& Row(const std::wstring& name) const {
         for (const BrowserRow& row : page.Rows())
             if (row.Text == name) return row;
         static BrowserRow none;
         ADD_FAILURE() << "no row " << testing::PrintToString(name);
         return none;
-    }
-    void Select(const std::wstring& name) {
-        ListView_SetItemState(page.ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-        for (size_t i = 0; i < page.Rows().size(); ++i)
-            if (page.Rows()[i].Text == name)
-                ListView_SetItemState(page.ListView1, static_cast<int>(i), LVIS_SELECTED | LVIS_FOCUSED,
-                                      LVIS_SELECTED | LVIS_FOCUSED);
     }
     // What the list control shows in row `row`, column `column`.
     std::wstring Shown(int row, int column) const {
@@ -96,31 +41,9 @@ class BrowserPageTest : public ::testing::Test {
         nm.iSubItem = subItem;
         SendMessageW(page.hwnd(), WM_NOTIFY, ui::IDC_ListView1, reinterpret_cast<LPARAM>(&nm));
     }
-    // Runs the page's messages (sizes from the walking thread, the live view's timer) until `done`.
-    static bool Pump(const std::function<bool()>& done, DWORD ms = 10000) {
-        for (DWORD start = GetTickCount(); !done(); Sleep(5)) {
-            MSG msg;
-            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
-                DispatchMessageW(&msg);
-            if (GetTickCount() - start > ms) return false;
-        }
-        return true;
-    }
-    void WaitForSizes() {
-        ASSERT_TRUE(Pump([&] { return !page.SizesPending(); }));
-    }
-    std::wstring Label2() const { return platform::GetText(page.Label2); }
     std::wstring Combo1() const { return platform::GetText(page.Combo1); }
     bool BackEnabled() const { return IsWindowEnabled(page.Command8); }
     std::vector<std::wstring> History() const { return page.List1().Entries(); }
-
-    test::TempFolder temp;
-    test::MessageBoxes boxes;
-    HWND window = nullptr;
-    FakeHost host;
-    browser::BrowserPage page{host};
-    core::FolderPaths paths;
-    std::wstring desktop;
 };
 
 } // namespace
