@@ -1,15 +1,16 @@
-// The folder list as a file view: keys as a user presses them (SendInput to the focused list, through
-// a message loop like the program's), renaming in place against real files, the clipboard with another
-// program pasting, and drops through the list's IDropTarget with the shell's data object.
+// The folder list as a file view: keys pressed by SendInput through a message loop like the program's,
+// renaming in place on real files, the clipboard with another program pasting, drops through IDropTarget.
 #include "browser/browser_page.h"
 #include "browser/file_clipboard.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/user_input.h"
 
+#include <algorithm>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <ole2.h>
+#include <tuple>
 
 namespace {
 
@@ -18,10 +19,6 @@ struct Host : browser::BrowserHost {
     void ShowBrowserTab() override {}
     std::wstring BrowseForFolder() override { return {}; }
 };
-
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 class ListKeysTest : public ::testing::Test {
   protected:
@@ -32,41 +29,32 @@ class ListKeysTest : public ::testing::Test {
         ASSERT_TRUE(page.Build(window, ui::IDC_Page0, nullptr, 96));
         SetWindowPos(page.hwnd(), nullptr, 0, 0, 780, 460, SWP_NOZORDER | SWP_SHOWWINDOW);
         page.Layout(11000, 6500, 96);
+        desktop = temp.path() + L"\\桌面", away = temp.path() + L"\\别处", album = desktop + L"\\相册";
+        for (auto* f : {&desktop, &away, &album})
+            CreateDirectoryW(f->c_str(), nullptr);
         paths.Desktop = paths.Windows = paths.System = paths.Documents = paths.BrowserCache = paths.Temp =
-            desktop = Made(L"桌面");
-        test::TempFolder::Write(Made(L"桌面\\相册") + L"\\1.jpg", "x");
-        test::TempFolder::Write(desktop + L"\\a.txt", "a");
-        test::TempFolder::Write(desktop + L"\\b.txt", "b");
+            desktop;
+        for (auto* f : {L"相册\\1.jpg", L"a.txt", L"b.txt"})
+            test::TempFolder::Write(Here(f), "x");
         page.StartUp(paths);
         SetForegroundWindow(window);
     }
     void TearDown() override { DestroyWindow(window), OleUninitialize(); }
-    std::wstring Made(const std::wstring& relative) {
-        std::wstring f = temp.path() + L"\\" + relative;
-        CreateDirectoryW(f.c_str(), nullptr);
-        return f;
+    static bool Exists(const std::wstring& p) {
+        return GetFileAttributesW(p.c_str()) != INVALID_FILE_ATTRIBUTES;
     }
+    std::wstring Here(const std::wstring& name) const { return desktop + L"\\" + name; }
     int Index(const std::wstring& name) const {
-        for (size_t i = 0; i < page.Rows().size(); ++i)
-            if (page.Rows()[i].Text == name) return static_cast<int>(i);
-        return -1;
+        auto row = std::ranges::find(page.Rows(), name, &browser::BrowserRow::Text);
+        return row == page.Rows().end() ? -1 : static_cast<int>(row - page.Rows().begin());
     }
-    void Select(std::initializer_list<const wchar_t*> names) {
-        ListView_SetItemState(page.ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    // Selects the rows named, if any, in the focused list, and presses `keys`.
+    void Press(const std::vector<WORD>& keys, const std::vector<const wchar_t*>& names = {}) {
+        if (names.size()) ListView_SetItemState(page.ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
         for (const wchar_t* name : names)
             ListView_SetItemState(page.ListView1, Index(name), LVIS_SELECTED | LVIS_FOCUSED, 0xF);
-        SetFocus(page.ListView1);
-    }
-    // The program's kind of message loop, until `done` or `ms` pass.
-    bool Pump(const std::function<bool()>& done, DWORD ms = 2000) {
-        for (ULONGLONG end = GetTickCount64() + ms; !done() && GetTickCount64() < end; Sleep(10))
-            for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
-                if (!IsDialogMessageW(window, &msg)) TranslateMessage(&msg), DispatchMessageW(&msg);
-        return done();
-    }
-    void Keys(std::initializer_list<WORD> keys) {
-        test::PressKeys(keys);
-        Pump([] { return false; }, 300);
+        if (names.size()) SetFocus(page.ListView1);
+        test::PressKeysAndPump(window, keys);
     }
 
     test::TempFolder temp;
@@ -77,35 +65,30 @@ class ListKeysTest : public ::testing::Test {
     Host host;
     browser::BrowserPage page{host};
     core::FolderPaths paths;
-    std::wstring desktop;
+    std::wstring desktop, away, album;
 };
 
 TEST_F(ListKeysTest, KeysOpenGoBackRefreshSelectAndDelete) {
-    Select({L"相册"});
-    Keys({VK_RETURN});
-    EXPECT_EQ(page.CurrentFolder(), desktop + L"\\相册") << "Enter";
-    Keys({VK_BACK});
-    Keys({VK_BACK}); // disabled now, as the back button
-    EXPECT_EQ(page.CurrentFolder(), desktop);
-    Select({L"相册"});
-    Keys({VK_RETURN});
-    Keys({VK_MENU, VK_LEFT});
-    EXPECT_EQ(page.CurrentFolder(), desktop) << "Alt+←";
-
-    test::TempFolder::Write(desktop + L"\\c.txt", "new");
-    Select({L"a.txt"});
-    Keys({VK_F5});
-    Keys({VK_CONTROL, 'A'});
+    std::tuple<std::vector<WORD>, std::vector<const wchar_t*>, std::wstring> steps[] = {
+        {{VK_RETURN}, {L"相册"}, album}, {{VK_BACK}, {}, desktop},
+        {{VK_BACK}, {}, desktop}, // disabled now, as the back button
+        {{VK_RETURN}, {L"相册"}, album}, {{VK_MENU, VK_LEFT}, {}, desktop},
+    };
+    for (const auto& [keys, rows, folder] : steps) {
+        Press(keys, rows);
+        EXPECT_EQ(page.CurrentFolder(), folder) << "key " << keys.back();
+    }
+    test::TempFolder::Write(Here(L"c.txt"), "new");
+    Press({VK_F5}, {L"a.txt"});
+    Press({VK_CONTROL, 'A'});
     EXPECT_EQ(page.SelectedRows().size(), 4u) << "F5 found c.txt, Ctrl+A took all";
 
-    Select({L"a.txt", L"b.txt"});
-    Keys({VK_SHIFT, VK_DELETE});
+    Press({VK_SHIFT, VK_DELETE}, {L"a.txt", L"b.txt"});
     ASSERT_EQ(boxes.Texts().size(), 1u);
     EXPECT_NE(boxes.Texts()[0].find(L"确实要永久删除这 2 项吗"), std::wstring::npos);
-    EXPECT_FALSE(Exists(desktop + L"\\a.txt") || Exists(desktop + L"\\b.txt"));
+    EXPECT_FALSE(Exists(Here(L"a.txt")) || Exists(Here(L"b.txt")));
     EXPECT_EQ(GetFocus(), page.ListView1) << "the keys go on to the list after the question";
-    Select({L"相册", L"c.txt"});
-    Keys({VK_DELETE});
+    Press({VK_DELETE}, {L"相册", L"c.txt"});
     EXPECT_EQ(shellQuestions, 1) << "one shell operation, folders too";
     EXPECT_TRUE(page.Rows().empty());
 }
@@ -126,60 +109,49 @@ TEST_F(ListKeysTest, RenameInPlaceRefusesBadNamesAndNeverReplaces) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.typed)));
         boxes.Clear();
         int row = Index(c.row);
-        std::wstring before = page.Rows().at(static_cast<size_t>(row)).Key;
-        Select({c.row});
-        Keys({VK_F2});
+        Press({VK_F2}, {c.row});
         HWND edit = ListView_GetEditControl(page.ListView1);
-        ASSERT_TRUE(edit);
-        DWORD from = 0, to = 0;
-        SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-        size_t dot = std::wstring(c.row).rfind(L'.');
-        EXPECT_EQ(to - from, dot == std::wstring::npos ? wcslen(c.row) : dot)
+        LRESULT sel = SendMessageW(edit, EM_GETSEL, 0, 0);
+        EXPECT_EQ(size_t{HIWORD(sel)} - LOWORD(sel), std::min(std::wstring(c.row).rfind(L'.'), wcslen(c.row)))
             << "the name without its extension";
         SetWindowTextW(edit, c.typed);
-        Keys({VK_RETURN});
-        Pump([&] { return !boxes.Texts().empty(); }, c.refusal ? 2000 : 300);
+        Press({VK_RETURN});
+        test::Pump(window, c.refusal ? 2000 : 300, [&] { return !boxes.Texts().empty(); });
         EXPECT_EQ(boxes.Texts().size(), c.refusal ? 1u : 0u);
-        if (c.refusal && !boxes.Texts().empty()) {
-            EXPECT_NE(boxes.Texts()[0].find(c.refusal), std::wstring::npos);
-        }
-        EXPECT_EQ(page.Rows()[static_cast<size_t>(row)].Text, c.refusal ? c.row : c.typed) << "in its place";
-        EXPECT_TRUE(Exists(c.refusal ? before : desktop + L"\\" + c.typed));
+        for (const std::wstring& text : boxes.Texts())
+            EXPECT_NE(text.find(c.refusal), std::wstring::npos);
+        std::wstring now = c.refusal ? c.row : c.typed;
+        EXPECT_EQ(page.Rows().at(row).Text, now) << "in its place";
+        EXPECT_TRUE(Exists(Here(now)));
         EXPECT_EQ(GetFocus(), page.ListView1);
     }
-    EXPECT_TRUE(Exists(desktop + L"\\b.txt") && Exists(desktop + L"\\照片\\1.jpg"));
-
     // Escape keeps the name, even from an emptied editor.
-    Select({L"b.txt"});
-    Keys({VK_F2});
+    Press({VK_F2}, {L"b.txt"});
     SetWindowTextW(ListView_GetEditControl(page.ListView1), L"");
-    Keys({VK_ESCAPE});
-    EXPECT_TRUE(boxes.Texts().empty() && Exists(desktop + L"\\b.txt"));
+    Press({VK_ESCAPE});
+    EXPECT_TRUE(boxes.Texts().empty() && Exists(Here(L"b.txt")) && Exists(Here(L"照片\\1.jpg")));
 }
 
 TEST_F(ListKeysTest, PastesNameCopiesLikeExplorerAndACutMoves) {
-    Select({L"a.txt", L"相册"});
-    Keys({VK_CONTROL, 'C'});
-    Keys({VK_CONTROL, 'V'});
-    Keys({VK_CONTROL, 'V'});
+    Press({VK_CONTROL, 'C'}, {L"a.txt", L"相册"});
+    Press({VK_CONTROL, 'V'});
+    Press({VK_CONTROL, 'V'});
     for (const wchar_t* name :
          {L"a - 副本.txt", L"a - 副本 (2).txt", L"相册 - 副本\\1.jpg", L"相册 - 副本 (2)"})
-        EXPECT_TRUE(Exists(desktop + L"\\" + name)) << testing::PrintToString(std::wstring(name));
+        EXPECT_TRUE(Exists(Here(name))) << testing::PrintToString(std::wstring(name));
 
     // Cut elsewhere: pasted here it moves and leaves the clipboard.
-    std::wstring elsewhere = Made(L"别处") + L"\\下载.bin";
-    test::TempFolder::Write(elsewhere, "data");
-    ASSERT_TRUE(browser::PutFilesOnClipboard(window, {elsewhere}, true));
+    test::TempFolder::Write(away + L"\\下载.bin", "data");
+    ASSERT_TRUE(browser::PutFilesOnClipboard(window, {away + L"\\下载.bin"}, true));
     SetFocus(page.ListView1);
-    Keys({VK_CONTROL, 'V'});
-    EXPECT_TRUE(Exists(desktop + L"\\下载.bin") && !Exists(elsewhere));
+    Press({VK_CONTROL, 'V'});
+    EXPECT_TRUE(Exists(Here(L"下载.bin")) && !Exists(away + L"\\下载.bin"));
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_HDROP));
 
     // Cut here: another program pasting moves it.
-    Select({L"b.txt"});
-    Keys({VK_CONTROL, 'X'});
-    ASSERT_EQ(test::PasteElsewhere(temp.path() + L"\\别处"), 0u);
-    EXPECT_TRUE(Exists(temp.path() + L"\\别处\\b.txt") && !Exists(desktop + L"\\b.txt"));
+    Press({VK_CONTROL, 'X'}, {L"b.txt"});
+    ASSERT_EQ(test::PasteElsewhere(away), 0u);
+    EXPECT_TRUE(Exists(away + L"\\b.txt") && !Exists(Here(L"b.txt")));
     EXPECT_TRUE(boxes.Texts().empty());
 }
 
@@ -187,32 +159,30 @@ TEST_F(ListKeysTest, DropsThroughTheListsDropTarget) {
     ASSERT_TRUE(page.ListDropTarget());
     RECT r{LVIR_BOUNDS};
     ListView_GetItemRect(page.ListView1, Index(L"相册"), &r, LVIR_BOUNDS);
-    POINT onFolder{r.left + 10, (r.top + r.bottom) / 2}, below{r.left + 10, r.bottom + 200};
-    ClientToScreen(page.ListView1, &onFolder);
-    ClientToScreen(page.ListView1, &below);
-    auto drop = [&](const std::wstring& file, POINT at, DWORD keys) {
+    POINT at[] = {{r.left + 10, r.bottom + 200}, {r.left + 10, (r.top + r.bottom) / 2}}; // below, on 相册
+    MapWindowPoints(page.ListView1, nullptr, at, 2);
+    std::wstring onZ = L"Z:\\tmp\\tavolin-drop-" + std::to_wstring(GetCurrentProcessId());
+    // A move takes the file away, a copy leaves it; either puts it into the folder it was dropped on.
+    std::tuple<std::wstring, bool, DWORD, DWORD> cases[] = {
+        {away + L"\\1.txt", false, 0, DROPEFFECT_MOVE}, // the same drive
+        {away + L"\\2.txt", false, MK_CONTROL, DROPEFFECT_COPY},
+        {away + L"\\3.txt", true, 0, DROPEFFECT_MOVE},
+        {onZ, false, 0, DROPEFFECT_COPY},            // Z: is another drive
+        {Here(L"a.txt"), false, 0, DROPEFFECT_NONE}, // onto its own folder
+        {album, true, MK_CONTROL, DROPEFFECT_NONE},  // onto itself
+    };
+    for (const auto& [file, onIt, keys, expected] : cases) {
+        SCOPED_TRACE(testing::PrintToString(file));
+        if (!Exists(file)) test::TempFolder::Write(file, "x");
         Microsoft::WRL::ComPtr<IDataObject> data = platform::ShellDataObject({file});
         DWORD over = DROPEFFECT_COPY | DROPEFFECT_MOVE, effect = over;
-        if (!data) return DWORD{0xFF};
-        page.ListDropTarget()->DragEnter(data.Get(), keys, {at.x, at.y}, &over);
-        page.ListDropTarget()->Drop(data.Get(), keys, {at.x, at.y}, &effect);
+        if (data) page.ListDropTarget()->DragEnter(data.Get(), keys, {at[onIt].x, at[onIt].y}, &over);
+        if (data) page.ListDropTarget()->Drop(data.Get(), keys, {at[onIt].x, at[onIt].y}, &effect);
+        EXPECT_EQ(effect, expected);
         EXPECT_EQ(over, effect) << "the drag showed what the drop does";
-        return effect;
-    };
-    std::wstring away = Made(L"别处"),
-                 onZ = L"Z:\\tmp\\tavolin-drop-" + std::to_wstring(GetCurrentProcessId());
-    for (const std::wstring& file : {away + L"\\1.txt", away + L"\\2.txt", away + L"\\3.txt", onZ})
-        test::TempFolder::Write(file, "x");
-    EXPECT_EQ(drop(away + L"\\1.txt", below, 0), DWORD{DROPEFFECT_MOVE}) << "the same drive";
-    EXPECT_EQ(drop(away + L"\\2.txt", below, MK_CONTROL), DWORD{DROPEFFECT_COPY});
-    EXPECT_EQ(drop(away + L"\\3.txt", onFolder, 0), DWORD{DROPEFFECT_MOVE});
-    EXPECT_EQ(drop(onZ, below, 0), DWORD{DROPEFFECT_COPY}) << "Z: is another drive";
-    EXPECT_EQ(drop(desktop + L"\\a.txt", below, 0), DWORD{DROPEFFECT_NONE}) << "onto its own folder";
-    EXPECT_EQ(drop(desktop + L"\\相册", onFolder, MK_CONTROL), DWORD{DROPEFFECT_NONE}) << "onto itself";
-    for (const std::wstring& name :
-         std::vector<std::wstring>{L"\\1.txt", L"\\2.txt", L"\\相册\\3.txt", onZ.substr(onZ.rfind(L'\\'))})
-        EXPECT_TRUE(Exists(desktop + name)) << testing::PrintToString(name);
-    EXPECT_TRUE(Exists(away + L"\\2.txt") && !Exists(away + L"\\1.txt") && Exists(onZ));
+        EXPECT_EQ(Exists(file), expected != DROPEFFECT_MOVE);
+        EXPECT_TRUE(!expected || Exists((onIt ? album : desktop) + file.substr(file.rfind(L'\\'))));
+    }
     DeleteFileW(onZ.c_str());
     EXPECT_TRUE(boxes.Texts().empty());
 }

@@ -5,11 +5,11 @@
 
 namespace test {
 
-void PressKeys(std::initializer_list<WORD> keys) {
+void PressKeys(const std::vector<WORD>& keys) {
     std::vector<INPUT> input;
     for (int up = 0; up < 2; ++up)
         for (size_t i = 0; i < keys.size(); ++i) {
-            WORD vk = up ? keys.begin()[keys.size() - 1 - i] : keys.begin()[i];
+            WORD vk = keys[up ? keys.size() - 1 - i : i];
             INPUT in{INPUT_KEYBOARD};
             in.ki.wVk = vk;
             in.ki.dwFlags =
@@ -17,6 +17,18 @@ void PressKeys(std::initializer_list<WORD> keys) {
             input.push_back(in);
         }
     SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
+}
+
+bool Pump(HWND top, DWORD ms, const std::function<bool()>& done) {
+    for (ULONGLONG end = GetTickCount64() + ms; !done() && GetTickCount64() < end; Sleep(10))
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
+            if (!IsDialogMessageW(top, &msg)) TranslateMessage(&msg), DispatchMessageW(&msg);
+    return done();
+}
+
+void PressKeysAndPump(HWND top, const std::vector<WORD>& keys) {
+    PressKeys(keys);
+    Pump(top, 300, [] { return false; });
 }
 
 void ClickAt(POINT screen) {

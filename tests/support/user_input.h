@@ -2,13 +2,18 @@
 #pragma once
 #include "platform/win.h"
 
-#include <initializer_list>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace test {
 
 // Presses `keys` in order and lets them go in reverse: {VK_CONTROL, 'C'} is Ctrl+C.
-void PressKeys(std::initializer_list<WORD> keys);
+void PressKeys(const std::vector<WORD>& keys);
+// The program's kind of message loop, with dialog keys for `top`, until `done` or `ms` pass; then done().
+bool Pump(HWND top, DWORD ms, const std::function<bool()>& done);
+// PressKeys, then that loop for a moment so that the keys are handled.
+void PressKeysAndPump(HWND top, const std::vector<WORD>& keys);
 void ClickAt(POINT screen);
 // Runs clip_peer.exe (beside the test) pasting into `folder`, as Explorer does; its exit code.
 DWORD PasteElsewhere(const std::wstring& folder);
