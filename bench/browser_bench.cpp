@@ -17,6 +17,7 @@
 
 namespace {
 
+using bench::BareWalk;
 using bench::Median;
 
 struct NoHost : browser::BrowserHost {
@@ -43,25 +44,6 @@ void MakeFiles(const std::wstring& folder, int count) {
         std::wstring name = folder + L"\\file " + std::to_wstring(i) + L"." + Extensions[i % 10];
         test::TempFolder::Write(name, std::string(static_cast<size_t>(i % 97), 'x'));
     }
-}
-
-// The yardstick: every file of the tree found once, its size added.
-uint64_t BareWalk(const std::wstring& folder) {
-    uint64_t bytes = 0;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch,
-                                nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (h == INVALID_HANDLE_VALUE) return 0;
-    do {
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (wcscmp(fd.cFileName, L".") && wcscmp(fd.cFileName, L".."))
-                bytes += BareWalk(folder + L"\\" + fd.cFileName);
-        } else {
-            bytes += (uint64_t(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-        }
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-    return bytes;
 }
 
 // The list control's own sort by name: a plain list of the same rows, ordered by their texts.

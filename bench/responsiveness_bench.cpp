@@ -20,6 +20,7 @@
 
 namespace {
 
+using bench::BareWalk;
 using bench::Median;
 using bench::Now;
 using Rows = std::vector<std::vector<std::wstring>>;
@@ -95,25 +96,6 @@ class Probe {
     std::atomic<double> worst_{0};
     std::thread thread_;
 };
-
-uint64_t BareWalk(const std::wstring& folder, size_t* files) {
-    uint64_t bytes = 0;
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileExW((folder + L"\\*").c_str(), FindExInfoBasic, &fd, FindExSearchNameMatch,
-                                nullptr, FIND_FIRST_EX_LARGE_FETCH);
-    if (h == INVALID_HANDLE_VALUE) return 0;
-    do {
-        if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (wcscmp(fd.cFileName, L".") && wcscmp(fd.cFileName, L".."))
-                bytes += BareWalk(folder + L"\\" + fd.cFileName, files);
-        } else {
-            bytes += (uint64_t(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-            ++*files;
-        }
-    } while (FindNextFileW(h, &fd));
-    FindClose(h);
-    return bytes;
-}
 
 void MakeTree(const std::wstring& root, int folders, int files) {
     CreateDirectoryW(root.c_str(), nullptr);
