@@ -155,6 +155,8 @@ TEST_F(BrowserPageTest, EnteringGoingBackAndVanishedFolders) {
     EXPECT_EQ(History(), std::vector<std::wstring>{desktop});
 
     // A folder removed after the listing: the list is read again, the history stays.
+    // (Wait for the size walks first: a folder still being walked is only marked for deletion.)
+    WaitForSizes();
     Select(L"gone");
     RemoveDirectoryW(gone.c_str());
     page.EnterSelectedFolder();
