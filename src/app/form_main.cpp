@@ -23,6 +23,7 @@ namespace {
 constexpr wchar_t MainClass[] = L"TavolinMainWindow";
 constexpr wchar_t ShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr int DesignWidth = 9705, DesignHeight = 4815; // client area, twips
+constexpr UINT WM_APP_BUILD_PAGES = WM_APP + 2;
 
 std::wstring KnownFolder(int csidl) {
     wchar_t buf[MAX_PATH] = L"";
@@ -80,12 +81,22 @@ void FormMain::CreateChildren() {
         item.pszText = const_cast<wchar_t*>(caption);
         TabCtrl_InsertItem(SSTab1, i++, &item);
     }
+    // Only the first tab is seen at start-up; the others follow once the window shows.
     browser_.Build(hwnd(), IDC_Page0, font, dpi_);
+    // The pages lie over the tab control's display area.
+    SetWindowPos(SSTab1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void FormMain::BuildHiddenPages() {
+    if (hiddenPagesBuilt_ || !SSTab1) return;
+    hiddenPagesBuilt_ = true;
+    auto font = static_cast<HFONT>(font_.get());
     pictures_.Build(hwnd(), IDC_Page1, font, dpi_);
     monitor_.Build(hwnd(), IDC_Page2, font, dpi_);
     about_.Build(hwnd(), IDC_Page3, font, dpi_);
-    // The pages lie over the tab control's display area.
-    SetWindowPos(SSTab1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    SetWindowTextW(about_.lblVersion, VersionLabel().c_str());
+    ChoosePictureFolder();
+    调整其他窗口大小();
 }
 
 TabPage* FormMain::Page(int index) {
@@ -107,7 +118,7 @@ void FormMain::ApplyDpi(UINT dpi) {
     font_.reset(platform::CreateUiFont(dpi));
     auto font = static_cast<HFONT>(font_.get());
     SetFont(SSTab1, font);
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < (hiddenPagesBuilt_ ? 4 : 1); ++i)
         Page(i)->Reposition(dpi, font);
 }
 
@@ -128,11 +139,9 @@ void FormMain::Form_Load() {
     // The browser starts on the desktop.
     folderPaths_.Desktop = 获取桌面路径();
     browser_.StartUp(folderPaths_);
-    ChoosePictureFolder();
     SetWindowTextW(hwnd(), MainCaption().c_str());
     // While the program runs, its browser stands in for the desktop's icons.
     menu隐藏桌面图标_Click();
-    SetWindowTextW(about_.lblVersion, VersionLabel().c_str());
     AddTrayIcon(hwnd(), menu托盘);
     SetTrayTip(ApplicationTitle);
     FindSpecialFolders();
@@ -146,6 +155,7 @@ void FormMain::Form_Load() {
         ShowWindow(hwnd(), SW_SHOWNORMAL);
         UpdateWindow(hwnd());
     }
+    PostMessageW(hwnd(), WM_APP_BUILD_PAGES, 0, 0);
 }
 
 void FormMain::FindProgramPlaces() {
@@ -187,6 +197,7 @@ void FormMain::ChoosePictureFolder() {
 void FormMain::OpenCommandLinePicture() {
     std::wstring path = CommandLinePicture(GetCommandLineW());
     if (path.empty()) return;
+    BuildHiddenPages();
     SetWindowTextW(hwnd(), (L"Tavolin-" + path).c_str());
     TabCtrl_SetCurSel(SSTab1, 1);
     SSTab1_Click();
@@ -297,6 +308,7 @@ void FormMain::调整其他窗口大小() {
     MapWindowPoints(SSTab1, hwnd(), reinterpret_cast<POINT*>(&area), 2);
     for (int i = 0; i < 4; ++i) {
         TabPage* page = Page(i);
+        if (!page->hwnd()) continue;
         if (i != current) {
             ShowWindow(page->hwnd(), SW_HIDE);
             continue;
@@ -426,7 +438,26 @@ void FormMain::OnCommand(int id, int code, HWND control) {
 }
 
 LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // Whatever may reach a page that is not built yet builds it first; the first tab's own controls
+    // and the tab control's other notices do not.
     switch (msg) {
+    case WM_COMMAND:
+        if (lp && IsChild(browser_.hwnd(), reinterpret_cast<HWND>(lp))) break;
+        [[fallthrough]];
+    case WM_TIMER:
+    case WM_CLOSE:
+    case WM_ENDSESSION:
+    case WM_APP_EXIT_REQUEST:
+    case WM_APP_BUILD_PAGES:
+        BuildHiddenPages();
+        break;
+    case WM_NOTIFY:
+        if (reinterpret_cast<NMHDR*>(lp)->code == TCN_SELCHANGE) BuildHiddenPages();
+        break;
+    }
+    switch (msg) {
+    case WM_APP_BUILD_PAGES:
+        return 0;
     case WM_CREATE:
         taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
         CreateChildren();

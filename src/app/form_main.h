@@ -54,9 +54,9 @@ class FormMain : public platform::Window,
     core::FolderPaths& Folders() { return folderPaths_; }
     HWND TabControl() const { return SSTab1; }
     browser::BrowserPage& Browser() { return browser_; }
-    wallpaper::PicturePage& Pictures() { return pictures_; }
-    wallpaper::AutoChange& TimedModes() { return autoChange_; }
-    monitor::MonitorPage& Monitor() { return monitor_; }
+    wallpaper::PicturePage& Pictures() { return BuildHiddenPages(), pictures_; }
+    wallpaper::AutoChange& TimedModes() { return BuildHiddenPages(), autoChange_; }
+    monitor::MonitorPage& Monitor() { return BuildHiddenPages(), monitor_; }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -89,6 +89,8 @@ class FormMain : public platform::Window,
     void OpenCommandLinePicture();
     void OnCommand(int id, int code, HWND control);
     void CreateChildren();
+    // The tabs not on show are built once the window is up (or sooner, when something needs them).
+    void BuildHiddenPages();
     void ApplyDpi(UINT dpi);
     ui::TabPage* Page(int index);
 
@@ -102,6 +104,7 @@ class FormMain : public platform::Window,
     wallpaper::PicturePage pictures_;
     monitor::MonitorPage monitor_;
     AboutPage about_;
+    bool hiddenPagesBuilt_ = false;
     wallpaper::AutoChange autoChange_;
     HMENU menu托盘 = nullptr;
 

@@ -138,13 +138,15 @@ void BrowserPage::StartUp(const core::FolderPaths& paths) {
     paths_ = &paths;
     // An empty or missing desktop leaves an empty list; start-up goes on without a question.
     startingUp_ = true;
-    SetPath(paths.Desktop);
-    SetWindowTextW(Label2, lists_.Path.c_str());
-    history_.Start(lists_.Path);
     ResetBrowserList();
-    Rebuild();
     SendMessageW(Combo1, CB_SETCURSEL, 0, 0);
     Combo1_Click();
+    if (comboEntry_ < 0) { // no desktop folder: its path, and an empty list
+        SetPath(paths.Desktop);
+        SetWindowTextW(Label2, lists_.Path.c_str());
+        history_.Start(lists_.Path);
+        Rebuild();
+    }
     startingUp_ = false;
 }
 
