@@ -1,4 +1,5 @@
-// Start-up time: from CreateProcess until the main window is shown and answering and the tray icon is in place,
+// Start-up time: from CreateProcess until the main window is shown, painted and answering and the tray icon
+// is in place,
 // for Quorvel.exe and, side by side in the same run, for a minimal tray program.
 #include "bench/timing.h"
 #include "tests/e2e/driver.h"
@@ -32,7 +33,7 @@ double StartOnce(const std::wstring& exe, const std::wstring& cwd, const std::ws
         auto w = e2e::TopLevelWindows(pi.dwProcessId, cls);
         main = w.empty() ? nullptr : w.front();
         DWORD_PTR answer;
-        if (main && IsWindowVisible(main) && e2e::HasTrayIcon(main) &&
+        if (main && IsWindowVisible(main) && !GetUpdateRect(main, nullptr, FALSE) && e2e::HasTrayIcon(main) &&
             SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &answer))
             break;
         main = nullptr;

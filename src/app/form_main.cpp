@@ -23,7 +23,6 @@ namespace {
 constexpr wchar_t MainClass[] = L"TavolinMainWindow";
 constexpr wchar_t ShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr int DesignWidth = 9705, DesignHeight = 4815; // client area, twips
-constexpr UINT WM_APP_BUILD_PAGES = WM_APP + 2;
 
 std::wstring KnownFolder(int csidl) {
     wchar_t buf[MAX_PATH] = L"";
@@ -90,6 +89,7 @@ void FormMain::CreateChildren() {
 void FormMain::BuildHiddenPages() {
     if (hiddenPagesBuilt_ || !SSTab1) return;
     hiddenPagesBuilt_ = true;
+    browser_.FinishBuild();
     auto font = static_cast<HFONT>(font_.get());
     pictures_.Build(hwnd(), IDC_Page1, font, dpi_);
     monitor_.Build(hwnd(), IDC_Page2, font, dpi_);
@@ -151,11 +151,9 @@ void FormMain::Form_Load() {
     OpenCommandLinePicture();
 
     Form_Resize();
-    if (settings_.HideAtStart != 1) {
-        ShowWindow(hwnd(), SW_SHOWNORMAL);
-        UpdateWindow(hwnd());
-    }
-    PostMessageW(hwnd(), WM_APP_BUILD_PAGES, 0, 0);
+    // The window paints and answers before the other tabs are built: a timer's turn comes after both.
+    if (settings_.HideAtStart != 1) ShowWindow(hwnd(), SW_SHOWNORMAL);
+    SetTimer(hwnd(), TimerBuildPages, USER_TIMER_MINIMUM, nullptr);
 }
 
 void FormMain::FindProgramPlaces() {
@@ -448,7 +446,6 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
     case WM_ENDSESSION:
     case WM_APP_EXIT_REQUEST:
-    case WM_APP_BUILD_PAGES:
         BuildHiddenPages();
         break;
     case WM_NOTIFY:
@@ -456,8 +453,6 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     switch (msg) {
-    case WM_APP_BUILD_PAGES:
-        return 0;
     case WM_CREATE:
         taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
         CreateChildren();
@@ -484,6 +479,7 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == Timer1) autoChange_.Timer1_Timer();
         if (wp == TimerKT) autoChange_.TimerKT_Timer();
         if (wp == TimerOut) TimerOut_Timer();
+        if (wp == TimerBuildPages) KillTimer(hwnd(), TimerBuildPages);
         return 0;
     case WM_CLOSE:
         Form_Unload();

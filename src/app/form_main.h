@@ -89,7 +89,8 @@ class FormMain : public platform::Window,
     void OpenCommandLinePicture();
     void OnCommand(int id, int code, HWND control);
     void CreateChildren();
-    // The tabs not on show are built once the window is up (or sooner, when something needs them).
+    // The tabs not on show are built once the window is up (or sooner, when something needs them),
+    // and the first tab's parts that wait for the user.
     void BuildHiddenPages();
     void ApplyDpi(UINT dpi);
     ui::TabPage* Page(int index);

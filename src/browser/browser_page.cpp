@@ -64,6 +64,11 @@ bool BrowserPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
         ListView_InsertColumn(ListView1, i, &col);
     }
 
+    return true;
+}
+
+void BrowserPage::FinishBuild() {
+    if (tip_) return;
     tip_ = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
                            GetModuleHandleW(nullptr), nullptr);
@@ -73,7 +78,7 @@ bool BrowserPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     tool.uId = reinterpret_cast<UINT_PTR>(ListView1);
     tool.lpszText = const_cast<wchar_t*>(L"双击打开文件和文件夹");
     SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    return true;
+    AcceptDrops();
 }
 
 void BrowserPage::Reposition(UINT dpi, HFONT font) {

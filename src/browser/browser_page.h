@@ -53,6 +53,9 @@ class BrowserPage : public ui::TabPage {
   public:
     explicit BrowserPage(BrowserHost& host) : host_(host) {}
     bool Build(HWND parent, int id, HFONT font, UINT dpi) override;
+    // What the list needs only once the user can reach it: its tip and its drop target. Start-up
+    // leaves it until the window has shown.
+    void FinishBuild();
     void Reposition(UINT dpi, HFONT font) override;
     void Layout(int W, int H, UINT dpi) override;
     bool OnCommand(int id, int code, HWND control) override;
@@ -150,6 +153,7 @@ class BrowserPage : public ui::TabPage {
     bool OnListNotify(NMHDR* nm, LRESULT* result);
     // list_keys.cpp
     void HookListView();
+    void AcceptDrops();
     bool OnListEditNotify(NMHDR* nm, LRESULT* result);
     void FinishRename();
     // Copies (or moves) `paths` into `folder`; copies beside their originals get names of their own.

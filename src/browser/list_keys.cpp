@@ -40,6 +40,9 @@ bool Exists(const std::wstring& path) {
 
 void BrowserPage::HookListView() {
     SetWindowSubclass(ListView1, ListView1Proc, 0, reinterpret_cast<DWORD_PTR>(this));
+}
+
+void BrowserPage::AcceptDrops() {
     dropTarget_ = platform::FileDropTarget::Register(
         ListView1, [this](const std::vector<std::wstring>& paths, POINT at, DWORD keys, DWORD allowed,
                           bool drop) { return DropOnList(paths, at, keys, allowed, drop); });

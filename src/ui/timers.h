@@ -6,4 +6,7 @@ namespace ui {
 
 enum TimerId : uintptr_t { Timer1 = 1, TimerKT = 2, TimerOut = 3, tmrFlashMe = 4 };
 
+// Start-up's last step: the tabs not on show are built once the window has painted.
+inline constexpr uintptr_t TimerBuildPages = 5;
+
 } // namespace ui

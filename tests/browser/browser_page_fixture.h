@@ -27,6 +27,7 @@ class PageFixture : public ::testing::Test {
         window = CreateWindowW(L"STATIC", L"Tavolin", WS_OVERLAPPEDWINDOW, 0, 0, 800, 500, nullptr, nullptr,
                                GetModuleHandleW(nullptr), nullptr);
         ASSERT_TRUE(page.Build(window, ui::IDC_Page0, nullptr, 96));
+        page.FinishBuild();
         SetWindowPos(page.hwnd(), nullptr, 0, 0, 780, 460, SWP_NOZORDER | SWP_SHOWWINDOW);
         page.Layout(11000, 6500, 96);
         desktop = Folder(L"桌面");
