@@ -94,8 +94,8 @@ void FormMain::BuildHiddenPages() {
     pictures_.Build(hwnd(), IDC_Page1, font, dpi_);
     monitor_.Build(hwnd(), IDC_Page2, font, dpi_);
     about_.Build(hwnd(), IDC_Page3, font, dpi_);
-    SetWindowTextW(about_.lblVersion, VersionLabel().c_str());
     ChoosePictureFolder();
+    SetWindowTextW(about_.lblVersion, VersionLabel().c_str());
     调整其他窗口大小();
 }
 

@@ -3,6 +3,7 @@
 #include "settings/registry.h"
 #include "settings/settings_store.h"
 #include "tests/support/temp_folder.h"
+#include "ui/controls.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -119,6 +120,9 @@ HWND Program::WaitUntilStarted(DWORD timeoutMs) const {
     if (main && !WaitFor([&] { return HasTrayIcon(main); }, timeoutMs)) return nullptr;
     // The icon comes before the last steps of start-up; the first wait for input comes after them.
     if (main) WaitForInputIdle(pi_.hProcess, timeoutMs);
+    // The tabs not on show come once the window has painted; the version label is their last step.
+    if (main && !WaitFor([&] { return !Text(Control(main, ui::IDC_lblVersion)).empty(); }, timeoutMs))
+        return nullptr;
     return main;
 }
 
