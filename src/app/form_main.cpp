@@ -86,16 +86,31 @@ void FormMain::CreateChildren() {
     SetWindowPos(SSTab1, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void FormMain::BuildHiddenPages() {
-    if (hiddenPagesBuilt_ || !SSTab1) return;
-    hiddenPagesBuilt_ = true;
-    browser_.FinishBuild();
+bool FormMain::BuildNextPage() {
     auto font = static_cast<HFONT>(font_.get());
-    pictures_.Build(hwnd(), IDC_Page1, font, dpi_);
-    monitor_.Build(hwnd(), IDC_Page2, font, dpi_);
-    about_.Build(hwnd(), IDC_Page3, font, dpi_);
-    ChoosePictureFolder();
-    SetWindowTextW(about_.lblVersion, VersionLabel().c_str());
+    switch (pagesBuilt_) {
+    case 1:
+        browser_.FinishBuild();
+        pictures_.Build(hwnd(), IDC_Page1, font, dpi_);
+        ChoosePictureFolder();
+        break;
+    case 2:
+        monitor_.Build(hwnd(), IDC_Page2, font, dpi_);
+        break;
+    case 3:
+        about_.Build(hwnd(), IDC_Page3, font, dpi_);
+        SetWindowTextW(about_.lblVersion, VersionLabel().c_str());
+        break;
+    default:
+        return false;
+    }
+    return ++pagesBuilt_ < 4;
+}
+
+void FormMain::BuildHiddenPages() {
+    if (pagesBuilt_ == 4 || !SSTab1) return;
+    while (BuildNextPage()) {
+    }
     调整其他窗口大小();
 }
 
@@ -118,7 +133,7 @@ void FormMain::ApplyDpi(UINT dpi) {
     font_.reset(platform::CreateUiFont(dpi));
     auto font = static_cast<HFONT>(font_.get());
     SetFont(SSTab1, font);
-    for (int i = 0; i < (hiddenPagesBuilt_ ? 4 : 1); ++i)
+    for (int i = 0; i < pagesBuilt_; ++i)
         Page(i)->Reposition(dpi, font);
 }
 
@@ -151,7 +166,8 @@ void FormMain::Form_Load() {
     OpenCommandLinePicture();
 
     Form_Resize();
-    // The window paints and answers before the other tabs are built: a timer's turn comes after both.
+    // The window paints and answers before the other tabs are built, one a timer tick: a timer's turn
+    // comes after painting and after whatever the user does.
     if (settings_.HideAtStart != 1) ShowWindow(hwnd(), SW_SHOWNORMAL);
     SetTimer(hwnd(), TimerBuildPages, USER_TIMER_MINIMUM, nullptr);
 }
@@ -443,6 +459,8 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (lp && IsChild(browser_.hwnd(), reinterpret_cast<HWND>(lp))) break;
         [[fallthrough]];
     case WM_TIMER:
+        if (wp == TimerBuildPages) break;
+        [[fallthrough]];
     case WM_CLOSE:
     case WM_ENDSESSION:
     case WM_APP_EXIT_REQUEST:
@@ -479,7 +497,7 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == Timer1) autoChange_.Timer1_Timer();
         if (wp == TimerKT) autoChange_.TimerKT_Timer();
         if (wp == TimerOut) TimerOut_Timer();
-        if (wp == TimerBuildPages) KillTimer(hwnd(), TimerBuildPages);
+        if (wp == TimerBuildPages && !BuildNextPage()) KillTimer(hwnd(), TimerBuildPages);
         return 0;
     case WM_CLOSE:
         Form_Unload();

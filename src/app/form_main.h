@@ -89,8 +89,10 @@ class FormMain : public platform::Window,
     void OpenCommandLinePicture();
     void OnCommand(int id, int code, HWND control);
     void CreateChildren();
-    // The tabs not on show are built once the window is up (or sooner, when something needs them),
-    // and the first tab's parts that wait for the user.
+    // The tabs not on show are built once the window is up, one at a time (or all at once, when
+    // something needs them), with the first tab's parts that wait for the user. BuildNextPage is
+    // false once all are built.
+    bool BuildNextPage();
     void BuildHiddenPages();
     void ApplyDpi(UINT dpi);
     ui::TabPage* Page(int index);
@@ -105,7 +107,7 @@ class FormMain : public platform::Window,
     wallpaper::PicturePage pictures_;
     monitor::MonitorPage monitor_;
     AboutPage about_;
-    bool hiddenPagesBuilt_ = false;
+    int pagesBuilt_ = 1;
     wallpaper::AutoChange autoChange_;
     HMENU menu托盘 = nullptr;
 
