@@ -1,5 +1,6 @@
 #include "tests/e2e/driver.h"
 
+#include "res/resource.h"
 #include "settings/registry.h"
 #include "settings/settings_store.h"
 #include "tests/support/temp_folder.h"
@@ -130,8 +131,19 @@ void Program::Choose(int commandId) const {
     if (HWND main = MainWindow(2000)) PostMessageW(main, WM_COMMAND, static_cast<WPARAM>(commandId), 0);
 }
 
+HWND Program::OpenOptions() const {
+    Choose(ID_menu设置);
+    HWND dialog = nullptr;
+    WaitFor([&] {
+        for (HWND w : TopLevelWindows(pid_, L"#32770"))
+            if (IsWindowVisible(w) && GetDlgItem(w, IDC_OPT_Text1)) dialog = w;
+        return dialog != nullptr;
+    });
+    return dialog;
+}
+
 bool Program::Quit(DWORD ms) const {
-    Choose(1032); // "退出"
+    Choose(ID_menu退出);
     return WaitForExit(ms);
 }
 

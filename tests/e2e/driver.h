@@ -53,6 +53,8 @@ class Program {
     HWND WaitUntilStarted(DWORD timeoutMs = 15000) const;
     // Chooses a menu item (its command id) of the main window's menus.
     void Choose(int commandId) const;
+    // Chooses "设置" and returns the options dialog once it shows (null if it does not).
+    HWND OpenOptions() const;
     // Ends the program through "退出" and waits for it.
     bool Quit(DWORD ms = 10000) const;
 

@@ -113,13 +113,8 @@ void ExpectStartedWith(const ProgramFolder& folder, const Hostile& h) {
     for (HWND w : TopLevelWindows(program.pid(), L"#32770"))
         EXPECT_FALSE(IsWindowVisible(w)) << "a message box at start: " << e2e::Text(w).size();
 
-    program.Choose(ID_menu设置);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        for (HWND w : TopLevelWindows(program.pid(), L"#32770"))
-            if (IsWindowVisible(w) && GetDlgItem(w, IDC_OPT_Text1)) dialog = w;
-        return dialog != nullptr;
-    }));
+    HWND dialog = program.OpenOptions();
+    ASSERT_TRUE(dialog);
     EXPECT_EQ(BoxText(GetDlgItem(dialog, IDC_OPT_Text1)), h.text1);
     EXPECT_EQ(BoxText(GetDlgItem(dialog, IDC_OPT_Text2)), h.text2);
     EXPECT_EQ(SendMessageW(GetDlgItem(dialog, IDC_OPT_Check2), BM_GETCHECK, 0, 0),

@@ -141,13 +141,8 @@ TEST(Pictures, FillChosenInTheOptionsDialogRemakesTheWallpaperAtTheScreensSize) 
     PostMessageW(Control(main, ui::IDC_Command2), BM_CLICK, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 3000; }));
 
-    program.Choose(ID_menu设置);
-    HWND dialog = nullptr;
-    ASSERT_TRUE(WaitFor([&] {
-        for (HWND w : TopLevelWindows(program.pid(), L"#32770"))
-            if (IsWindowVisible(w) && GetDlgItem(w, IDC_OPT_Combo1)) dialog = w;
-        return dialog != nullptr;
-    }));
+    HWND dialog = program.OpenOptions();
+    ASSERT_TRUE(dialog);
     SendMessageW(GetDlgItem(dialog, IDC_OPT_Combo1), CB_SETCURSEL, 0, 0); // 填充
     PostMessageW(GetDlgItem(dialog, IDC_OPT_Command1), BM_CLICK, 0, 0);
 
