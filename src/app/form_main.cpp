@@ -347,8 +347,8 @@ void FormMain::加载图片(const std::wstring& path) {
     pictures_.加载图片(path, wallpaper::MinimisedOnScreen(hwnd()));
 }
 
-bool FormMain::设置墙纸(std::wstring* error) {
-    return pictures_.设置墙纸(error);
+void FormMain::设置墙纸() {
+    pictures_.设置墙纸();
 }
 
 // ---- exit ---------------------------------------------------------------------------------------
@@ -375,6 +375,8 @@ void FormMain::Form_Unload() {
 void FormMain::ExitPath() {
     // Every step runs whatever the one before did.
     SetTimerEnabled(Timer1, false);
+    // Pictures waiting to be decoded or set are dropped; a bitmap being written ends whole.
+    pictures_.CancelPictureWork();
     // The monitor's procedure stands in front of the tray's: it goes first.
     monitor_.Command9_Click();
     menu显示桌面图标_Click();

@@ -48,7 +48,7 @@ constexpr uint64_t BandBytes = 4u << 20;
 
 } // namespace
 
-std::optional<Picture> Picture::Load(const std::wstring& path) {
+std::optional<Picture> Picture::Load(const std::wstring& path, const DecodeTarget& target) {
     // Mapped, not read: the checks and the decoder see the same bytes, and nobody may change them
     // while the picture decodes.
     platform::UniqueHandle file(CreateFileW(platform::LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
@@ -60,10 +60,14 @@ std::optional<Picture> Picture::Load(const std::wstring& path) {
     if (!mapping) return std::nullopt;
     platform::Owned<const void*, ViewTraits> view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
     if (!view) return std::nullopt;
-    return LoadFromMemory(view.get(), static_cast<size_t>(size.QuadPart));
+    return LoadFromMemory(view.get(), static_cast<size_t>(size.QuadPart), target);
 }
 
 std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size) {
+    return LoadFromMemory(data, size, {});
+}
+
+std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size, const DecodeTarget& target) {
     // What the header claims is checked before a decoder allocates anything for it, and only the
     // decoder of that format reads the bytes.
     std::optional<PictureHeader> header = ReadPictureHeader(static_cast<const uint8_t*>(data), size);
@@ -77,22 +81,59 @@ std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size) {
         FAILED(factory->CreateDecoder(Container(header->format), nullptr, &decoder)) ||
         FAILED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand)))
         return std::nullopt;
-    return Decode(factory.Get(), decoder.Get());
+    return Decode(factory.Get(), decoder.Get(), target);
 }
 
-std::optional<Picture> Picture::Decode(IWICImagingFactory* factory, IWICBitmapDecoder* decoder) {
+namespace {
+
+// Where the codec can scale while it decodes (Windows' JPEG decoder by 1/2, 1/4 and 1/8), the frame
+// decoded whole at the smallest of those sizes that still covers what `target` shows; elsewhere (and
+// under Wine, which offers no such transform) the frame itself, decoded in full.
+ComPtr<IWICBitmapSource> AtSizeNeeded(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UINT w,
+                                      UINT h, const DecodeTarget& target) {
+    // The need is taken against the picture as it is shown. An orientation that turns it a quarter
+    // would ask NeededSize with w and h swapped and swap the need back for the frame.
+    PixelSize need = NeededSize(target, static_cast<int>(w), static_cast<int>(h));
+    int d = DecodeDivisor(static_cast<int>(w), static_cast<int>(h), need);
+    ComPtr<IWICBitmapSourceTransform> transform;
+    if (d == 1 || FAILED(frame->QueryInterface(IID_PPV_ARGS(&transform)))) return frame;
+    UINT sw = (w + d - 1) / d, sh = (h + d - 1) / d;
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    ComPtr<IWICBitmap> scaled;
+    if (FAILED(transform->GetClosestSize(&sw, &sh)) || static_cast<int>(sw) < need.width ||
+        static_cast<int>(sh) < need.height || FAILED(transform->GetClosestPixelFormat(&format)) ||
+        FAILED(factory->CreateBitmap(sw, sh, format, WICBitmapCacheOnLoad, &scaled)))
+        return frame;
+    WICRect all{0, 0, static_cast<INT>(sw), static_cast<INT>(sh)};
+    ComPtr<IWICBitmapLock> lock;
+    UINT stride = 0, size = 0;
+    BYTE* data = nullptr;
+    if (FAILED(scaled->Lock(&all, WICBitmapLockWrite, &lock)) || FAILED(lock->GetStride(&stride)) ||
+        FAILED(lock->GetDataPointer(&size, &data)) ||
+        FAILED(transform->CopyPixels(nullptr, sw, sh, &format, WICBitmapTransformRotate0, stride, size, data)))
+        return frame;
+    return scaled;
+}
+
+} // namespace
+
+std::optional<Picture> Picture::Decode(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
+                                       const DecodeTarget& target) {
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT w = 0, h = 0;
     if (FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&w, &h)) || !PictureSizeAllowed(w, h))
         return std::nullopt;
+    const UINT fullWidth = w, fullHeight = h;
+    ComPtr<IWICBitmapSource> decoded = AtSizeNeeded(factory, frame.Get(), w, h, target);
+    if (FAILED(decoded->GetSize(&w, &h))) return std::nullopt;
 
-    ComPtr<IWICBitmapSource> source = frame;
+    ComPtr<IWICBitmapSource> source = decoded;
     WICPixelFormatGUID format{};
-    if (FAILED(frame->GetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR) {
+    if (FAILED(decoded->GetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR) {
         // Wine cannot turn indexed pixels straight into 24-bit ones; through 32-bit BGRA works everywhere.
         ComPtr<IWICFormatConverter> bgra, bgr;
         if (FAILED(factory->CreateFormatConverter(&bgra)) ||
-            FAILED(bgra->Initialize(frame.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+            FAILED(bgra->Initialize(decoded.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
                                     nullptr, 0, WICBitmapPaletteTypeCustom)) ||
             FAILED(factory->CreateFormatConverter(&bgr)) ||
             FAILED(bgr->Initialize(bgra.Get(), GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr,
@@ -126,6 +167,8 @@ std::optional<Picture> Picture::Decode(IWICImagingFactory* factory, IWICBitmapDe
     }
     picture.width_ = w;
     picture.height_ = h;
+    picture.fullWidth_ = fullWidth;
+    picture.fullHeight_ = fullHeight;
     return picture;
 }
 

@@ -14,19 +14,25 @@ class Picture {
   public:
     // Decodes a file once; nothing when it is no JPEG, GIF, BMP or PNG (by its bytes, whatever its
     // name), is damaged, or claims more pixels than the limits of picture_header.h, which are checked
-    // before the decoder allocates anything.
-    static std::optional<Picture> Load(const std::wstring& path);
+    // before the decoder allocates anything. Where the codec can scale while it decodes, the picture
+    // comes at the smallest size that still covers what `target` shows (Width() below FullWidth()).
+    static std::optional<Picture> Load(const std::wstring& path, const DecodeTarget& target = {});
     // Decodes a picture held in memory (the built-in one); the bytes are copied.
     static std::optional<Picture> LoadFromMemory(const void* data, size_t size);
+    static std::optional<Picture> LoadFromMemory(const void* data, size_t size, const DecodeTarget& target);
 
     UINT Width() const { return width_; }
     UINT Height() const { return height_; }
+    // The picture's own size, which it was decoded from.
+    UINT FullWidth() const { return fullWidth_; }
+    UINT FullHeight() const { return fullHeight_; }
     IWICBitmap* Bitmap() const { return bitmap_.Get(); }
 
   private:
-    static std::optional<Picture> Decode(IWICImagingFactory* factory, IWICBitmapDecoder* decoder);
+    static std::optional<Picture> Decode(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
+                                         const DecodeTarget& target);
     Microsoft::WRL::ComPtr<IWICBitmap> bitmap_;
-    UINT width_ = 0, height_ = 0;
+    UINT width_ = 0, height_ = 0, fullWidth_ = 0, fullHeight_ = 0;
 };
 
 Microsoft::WRL::ComPtr<IWICImagingFactory> ImagingFactory();
