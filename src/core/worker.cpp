@@ -26,26 +26,16 @@ void Worker::Cancel(int lane, uint32_t generation) {
     queue_.Cancel(lane, generation);
 }
 
-void Worker::Finish() {
-    std::unique_lock lock(mutex_);
-    while (!queue_.Empty())
-        queue_.Take();
-    idle_.wait(lock, [&] { return !running_; });
-}
-
 void Worker::Run() {
     std::unique_lock lock(mutex_);
     for (;;) {
         wake_.wait(lock, [&] { return stop_ || !queue_.Empty(); });
         if (stop_) return;
         std::function<void()> job = *queue_.Take();
-        running_ = true;
         lock.unlock();
         job();
         job = nullptr; // what the job held goes before the next one starts
         lock.lock();
-        running_ = false;
-        idle_.notify_all();
     }
 }
 

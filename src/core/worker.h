@@ -69,16 +69,14 @@ class Worker {
     void Add(int lane, uint32_t generation, std::function<void()> job);
     void Cancel(int lane, uint32_t generation);
     bool Stale(int lane, uint32_t generation) const { return queue_.Stale(lane, generation); }
-    // Drops every waiting job and waits for the running one to end as it would; later jobs run again.
-    void Finish();
 
   private:
     void Run();
 
     std::mutex mutex_;
-    std::condition_variable wake_, idle_;
+    std::condition_variable wake_;
     JobQueue<std::function<void()>> queue_;
-    bool stop_ = false, running_ = false;
+    bool stop_ = false;
     std::thread thread_;
 };
 
