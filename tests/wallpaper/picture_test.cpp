@@ -222,4 +222,55 @@ TEST_F(WallpaperTest, WhenTheBitmapCannotBeWrittenNothingElseChanges) {
     EXPECT_EQ(SystemWallpaper(), before);
 }
 
+TEST_F(WallpaperTest, CentreCropsWhatNoScreenShowsAndTileKeepsTheWholePicture) {
+    // The pattern of WritePicture: blue = x + 3y, green = 2x + 3y, red = 3x + 3y (each mod 256).
+    auto source = [](int x, int y) {
+        return long((x + 3 * y) & 255) | long((2 * x + 3 * y) & 255) << 8 | long((3 * x + 3 * y) & 255) << 16;
+    };
+    auto pixel = [](const Picture& p, int x, int y) {
+        WICRect one{x, y, 1, 1};
+        BYTE bgr[4] = {};
+        p.Bitmap()->CopyPixels(&one, 4, 4, bgr);
+        return long(bgr[0]) | long(bgr[1]) << 8 | long(bgr[2]) << 16;
+    };
+    struct Case {
+        int w, h;
+        settings::WallpaperPosition position;
+        int left, top, outW, outH;
+    } cases[] = {
+        {700, 500, settings::WallpaperPosition::Center, 150, 100, 400, 300}, // larger both ways
+        {700, 200, settings::WallpaperPosition::Center, 150, 0, 400, 200},   // wider only
+        {301, 151, settings::WallpaperPosition::Center, 0, 0, 301, 151},     // fits: as it is
+        {700, 500, settings::WallpaperPosition::Tile, 0, 0, 700, 500},
+    };
+    std::wstring out = File(L"Vesmar.bmp");
+    for (const Case& c : cases) {
+        std::wstring name = File(std::to_wstring(c.w) + L"x" + std::to_wstring(c.h) + L".bmp");
+        ASSERT_TRUE(test::WritePicture(name, GUID_ContainerFormatBmp, c.w, c.h));
+        ASSERT_EQ(wallpaper::SetWallpaper(*Picture::Load(name), out, c.position, {400, 300}), L"");
+        auto written = Picture::Load(out);
+        ASSERT_TRUE(written);
+        EXPECT_EQ(written->Width(), UINT(c.outW)) << c.w << "x" << c.h;
+        EXPECT_EQ(written->Height(), UINT(c.outH)) << c.w << "x" << c.h;
+        for (auto [x, y] : {std::pair{0, 0}, {c.outW - 1, 0}, {c.outW / 2, c.outH / 2}, {c.outW - 1, c.outH - 1}})
+            EXPECT_EQ(pixel(*written, x, y), source(c.left + x, c.top + y)) << c.w << "x" << c.h << " at " << x
+                                                                             << "," << y;
+    }
+}
+
+TEST_F(PictureTest, WithoutAScalingDecoderThePictureComesWhole) {
+    // Wine's JPEG decoder offers no IWICBitmapSourceTransform: a preview-sized request decodes in full.
+    ASSERT_TRUE(test::WritePicture(File(L"big.jpg"), GUID_ContainerFormatJpeg, 1600, 1200));
+    using wallpaper::DecodeTarget;
+    for (DecodeTarget target : {DecodeTarget{DecodeTarget::Use::Preview, 100, 75},
+                                DecodeTarget{DecodeTarget::Use::Wallpaper, 400, 300, settings::WallpaperPosition::Fill}}) {
+        auto picture = Picture::Load(File(L"big.jpg"), target);
+        ASSERT_TRUE(picture);
+        EXPECT_EQ(picture->Width(), 1600u);
+        EXPECT_EQ(picture->Height(), 1200u);
+        EXPECT_EQ(picture->FullWidth(), 1600u);
+        EXPECT_EQ(picture->FullHeight(), 1200u);
+    }
+}
+
 } // namespace
