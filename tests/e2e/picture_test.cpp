@@ -1,12 +1,16 @@
 // Quorvel.exe as its own process on the picture tab: a picture from the command line, a click in
 // the picture list, the popup menu, and "设为墙纸" down to the bitmap file and the registry.
 #include "res/resource.h"
+#include "settings/app_settings.h"
 #include "settings/registry.h"
 #include "tests/e2e/driver.h"
 #include "tests/wallpaper/test_pictures.h"
 #include "ui/controls.h"
 
+#include <algorithm>
+#include <atomic>
 #include <commctrl.h>
+#include <thread>
 #include <gtest/gtest.h>
 
 using namespace e2e;
@@ -139,7 +143,9 @@ TEST(Pictures, FillChosenInTheOptionsDialogRemakesTheWallpaperAtTheScreensSize) 
     ClickRow(Control(main, ui::IDC_File1), 0);
     ASSERT_TRUE(WaitFor([&] { return Text(main) == L"Tavolin－" + folder.pictureFolder() + L"\\大.jpg"; }));
     PostMessageW(Control(main, ui::IDC_Command2), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 3000; }));
+    // 居中 keeps what a screen shows of it.
+    const int shown = std::min(3000, GetSystemMetrics(SM_CXSCREEN));
+    ASSERT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == shown; }));
 
     HWND dialog = program.OpenOptions();
     ASSERT_TRUE(dialog);
@@ -152,5 +158,46 @@ TEST(Pictures, FillChosenInTheOptionsDialogRemakesTheWallpaperAtTheScreensSize) 
     EXPECT_EQ(Desktop(L"WallpaperStyle"), L"10");
     EXPECT_EQ(Desktop(L"TileWallpaper"), L"0");
     EXPECT_EQ(folder.Stored(L"墙纸位置"), L"填充");
+    EXPECT_TRUE(program.Quit());
+}
+
+TEST(Pictures, TheAutomaticChangeGoesThroughBigPhotosWhileTheWindowAnswers) {
+    ProgramFolder folder;
+    CreateDirectoryW(folder.pictureFolder().c_str(), nullptr);
+    const long colours[] = {0x2020E0, 0x20E020, 0xE02020}; // blue, green, red bytes of each photo
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(test::WritePicture(folder.pictureFolder() + L"\\" + std::to_wstring(i) + L".jpg",
+                                       GUID_ContainerFormatJpeg, 4000, 3000, colours[i]));
+    folder.Store(settings::KeyWallpaperInterval, L"1");
+    std::wstring bitmap = WallpaperBitmap();
+    DeleteFileW(bitmap.c_str());
+    // The colour of the bitmap's first pixel, near enough for a JPEG.
+    auto shows = [&](long bgr) {
+        std::string bytes = test::ReadBytes(bitmap);
+        if (bytes.size() < 57) return false;
+        for (int c = 0; c < 3; ++c)
+            if (std::abs(int(BYTE(bytes[54 + c])) - int((bgr >> (8 * c)) & 255)) > 16) return false;
+        return true;
+    };
+
+    Program program(folder);
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    std::atomic<bool> probing{true};
+    std::atomic<int> answered{0}, unanswered{0};
+    std::thread probe([&] {
+        for (; probing; Sleep(10)) {
+            DWORD_PTR r;
+            ++(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &r) ? answered : unanswered);
+        }
+    });
+    program.Choose(ID_menu自动更换壁纸);
+    // Each photo in turn, and round again to the first.
+    for (int i : {0, 1, 2, 0})
+        EXPECT_TRUE(WaitFor([&] { return shows(colours[i]); }, 30000)) << i;
+    probing = false;
+    probe.join();
+    EXPECT_EQ(unanswered, 0);
+    EXPECT_GT(answered, 0);
     EXPECT_TRUE(program.Quit());
 }
