@@ -36,7 +36,7 @@ void PictureWork::RunDecode(uint32_t generation, const std::wstring& path, int p
     }
     if (worker_.Stale(DecodeLane, generation)) return;
     UseCom();
-    Decoded result;
+    Decoded result; // result.why: what Load says when it gives nothing, once it says why
     if (std::optional<Picture> picture = Picture::Load(path, {DecodeTarget::Use::Preview, paneW, paneH})) {
         // The preview is reduced here too, so that the window only draws it.
         if (auto place = FitPicture(static_cast<float>(paneW), static_cast<float>(paneH),

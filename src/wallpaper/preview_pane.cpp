@@ -9,7 +9,8 @@ bool PreviewPane::Create(HWND parent, int id) {
 }
 
 void PreviewPane::SetPicture(Picture picture) {
-    Show(std::make_shared<const Picture>(std::move(picture)), {});
+    shown_.reset(); // the old picture's preview goes with it
+    picture_ = std::make_shared<const Picture>(std::move(picture));
 }
 
 void PreviewPane::Show(std::shared_ptr<const Picture> picture, platform::UniqueGdi preview) {
@@ -19,7 +20,7 @@ void PreviewPane::Show(std::shared_ptr<const Picture> picture, platform::UniqueG
     place_.width = bm.bmWidth;
     place_.height = bm.bmHeight;
     picture_ = std::move(picture);
-    if (shown_) Fit();
+    Fit(); // reuses the preview when the pane still has the size it was made for
 }
 
 void PreviewPane::Fit() {

@@ -14,7 +14,7 @@ class PreviewPane : public platform::Window {
     bool Create(HWND parent, int id);
     // The picture the pane holds from now on; shown at the next Fit.
     void SetPicture(Picture picture);
-    // The same with the picture already reduced for the pane (PreviewBitmap), and shown at once.
+    // Shows `picture` at once, with `preview` as the picture already reduced for the pane (PreviewBitmap).
     void Show(std::shared_ptr<const Picture> picture, platform::UniqueGdi preview);
     const Picture* Current() const { return picture_.get(); }
     const std::shared_ptr<const Picture>& Shared() const { return picture_; }

@@ -152,10 +152,11 @@ TEST(Pictures, FillChosenInTheOptionsDialogRemakesTheWallpaperAtTheScreensSize) 
     SendMessageW(GetDlgItem(dialog, IDC_OPT_Combo1), CB_SETCURSEL, 0, 0); // 填充
     PostMessageW(GetDlgItem(dialog, IDC_OPT_Command1), BM_CLICK, 0, 0);
 
+    // The bitmap is written before the desktop's values, which tell when the set is over.
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == w; }));
+    EXPECT_TRUE(WaitFor([&] { return Desktop(L"WallpaperStyle") == L"10"; }));
+    EXPECT_EQ(test::ReadBitmapHeader(bitmap).width, w);
     EXPECT_EQ(test::ReadBitmapHeader(bitmap).height, h);
-    EXPECT_EQ(Desktop(L"WallpaperStyle"), L"10");
     EXPECT_EQ(Desktop(L"TileWallpaper"), L"0");
     EXPECT_EQ(folder.Stored(L"墙纸位置"), L"填充");
     EXPECT_TRUE(program.Quit());
