@@ -181,9 +181,10 @@ int main() {
     std::printf("  居中 whole (as before): %.3f s, bitmap %.1f MB\n", w, wholeBytes / 1048576);
     std::printf("  居中 cropped:           %.3f s, bitmap %.1f MB\n", c, centreBytes / 1048576);
     std::printf("  填充:                   %.3f s, bitmap %.1f MB\n", f, fillBytes / 1048576);
-    std::printf("  居中 cropped to whole: bytes ratio %.3f (goal: at most 0.10), time ratio %.2f (goal: at most "
-                "0.60)\n",
-                centreBytes / wholeBytes, c / w);
+    std::printf(
+        "  居中 cropped to whole: bytes ratio %.3f (goal: at most 0.10), time ratio %.2f (goal: at most "
+        "0.60)\n",
+        centreBytes / wholeBytes, c / w);
     std::printf("  填充 to 居中 whole: bytes ratio %.3f, time ratio %.2f\n", fillBytes / wholeBytes, f / w);
     DestroyWindow(host);
     return 0;

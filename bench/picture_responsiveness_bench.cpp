@@ -47,6 +47,8 @@ class Probe {
             }
         });
     }
+    // The longest wait so far, and a new count from here on.
+    double Restart() { return worst_.exchange(0); }
     double Stop() {
         on_ = false;
         if (thread_.joinable()) thread_.join();
@@ -173,8 +175,8 @@ int main() {
         Sleep(1500);
         double then = MemoryMb(process);
         CloseHandle(process);
-        std::printf("memory after 50 pictures %.1f MB, after 220: %.1f MB, %+.1f MB (target within 10)\n", first,
-                    then, then - first);
+        std::printf("memory after 50 pictures %.1f MB, after 220: %.1f MB, %+.1f MB (target within 10)\n",
+                    first, then, then - first);
         r.program.Quit(20000);
     }
     {
@@ -185,8 +187,9 @@ int main() {
         r.program.Choose(ID_menu循环看图);
         bool stepped = Poll([&] { return e2e::Text(r.main).ends_with(L"009.jpg"); }, 60000);
         Sleep(1000);
-        std::printf("(b) slideshow, 10 steps of 3 s: %s; longest wait for an answer %.1f ms (target <= 100)\n",
-                    stepped ? "done" : "NOT done", probe.Stop());
+        std::printf(
+            "(b) slideshow, 10 steps of 3 s: %s; longest wait for an answer %.1f ms (target <= 100)\n",
+            stepped ? "done" : "NOT done", probe.Stop());
         r.program.Quit(20000);
     }
     {
@@ -199,17 +202,20 @@ int main() {
         FILETIME seen = LastWrite(bitmap);
         double t0 = Now();
         r.program.Choose(ID_menu自动更换壁纸);
-        Poll(
-            [&] {
-                FILETIME now = LastWrite(bitmap);
-                if (CompareFileTime(&now, &seen) != 0) seen = now, ++changes;
-                return changes >= 10;
-            },
-            90000);
+        auto changed = [&] {
+            FILETIME now = LastWrite(bitmap);
+            if (CompareFileTime(&now, &seen) != 0) seen = now, ++changes;
+            return changes;
+        };
+        // The start clears the desktop (icons, every window minimised, ours hidden): counted apart.
+        Poll([&] { return changed() >= 1; }, 20000);
+        double starting = probe.Restart();
+        Poll([&] { return changed() >= 11; }, 90000);
         double took = Now() - t0;
-        std::printf("(a) automatic change every 3 s: %d changes in %.1f s; longest wait for an answer %.1f ms "
-                    "(target <= 100)\n",
-                    changes, took, probe.Stop());
+        std::printf(
+            "(a) automatic change every 3 s: %d changes in %.1f s; longest wait for an answer during the "
+            "last 10 %.1f ms (target <= 100); from the start of the mode to the first change %.1f ms\n",
+            changes, took, probe.Stop(), starting);
         r.program.Choose(ID_menu自动更换壁纸);
         r.program.Quit(20000);
     }

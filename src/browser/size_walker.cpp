@@ -9,7 +9,8 @@ void SizeWalker::Add(uint32_t generation, uint32_t job, std::wstring folder) {
         auto stale = [&] { return worker_.Stale(0, generation); };
         TreeSize size = FolderTreeSize(folder, stale);
         if (!stale())
-            PostMessageW(window_, message_, SizeMessageParam(generation, job), static_cast<LPARAM>(size.bytes));
+            PostMessageW(window_, message_, SizeMessageParam(generation, job),
+                         static_cast<LPARAM>(size.bytes));
     });
 }
 

@@ -17,15 +17,16 @@
 MIDL_INTERFACE("3B16811B-6A43-4ec9-B713-3D5A0C13B940")
 IWICBitmapSourceTransform : public IUnknown {
   public:
-    virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
-                                                 WICPixelFormatGUID* format, WICBitmapTransformOptions transform,
-                                                 UINT stride, UINT bytes, BYTE* buffer) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
-    virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CopyPixels(
+        const WICRect* rect, UINT width, UINT height, WICPixelFormatGUID* format,
+        WICBitmapTransformOptions transform, UINT stride, UINT bytes, BYTE* buffer) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT * width, UINT * height) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID * format) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform,
+                                                           BOOL * supported) = 0;
 };
-__CRT_UUID_DECL(IWICBitmapSourceTransform, 0x3b16811b, 0x6a43, 0x4ec9, 0xb7, 0x13, 0x3d, 0x5a, 0x0c, 0x13, 0xb9,
-                0x40)
+__CRT_UUID_DECL(IWICBitmapSourceTransform, 0x3b16811b, 0x6a43, 0x4ec9, 0xb7, 0x13, 0x3d, 0x5a, 0x0c, 0x13,
+                0xb9, 0x40)
 #endif
 
 namespace wallpaper {
@@ -126,7 +127,8 @@ ComPtr<IWICBitmapSource> AtSizeNeeded(IWICImagingFactory* factory, IWICBitmapFra
     BYTE* data = nullptr;
     if (FAILED(scaled->Lock(&all, WICBitmapLockWrite, &lock)) || FAILED(lock->GetStride(&stride)) ||
         FAILED(lock->GetDataPointer(&size, &data)) ||
-        FAILED(transform->CopyPixels(nullptr, sw, sh, &format, WICBitmapTransformRotate0, stride, size, data)))
+        FAILED(
+            transform->CopyPixels(nullptr, sw, sh, &format, WICBitmapTransformRotate0, stride, size, data)))
         return frame;
     return scaled;
 }

@@ -113,12 +113,12 @@ class PicturePage : public ui::TabPage {
     std::wstring tipText_;
     bool reporting_ = false;
     Microsoft::WRL::ComPtr<platform::FileDropTarget> dropTarget_;
-    std::wstring shownPath_;                  // the previewed picture's file; empty for the built-in one
-    std::wstring loading_;                    // the file being decoded for the preview
+    std::wstring shownPath_; // the previewed picture's file; empty for the built-in one
+    std::wstring loading_;   // the file being decoded for the preview
     uint32_t loadingGeneration_ = 0;
     bool loadingQuiet_ = false;
     uint32_t setsAsked_ = 0, setsDone_ = 0;
-    std::unique_ptr<PictureWork> work_;       // last: its thread ends before the rest goes
+    std::unique_ptr<PictureWork> work_; // last: its thread ends before the rest goes
     static constexpr ui::layout::Rect File1Designed{330, 1230, 2590, 3000};
     static constexpr ui::layout::Rect P_backDesigned{2930, 30, 5000, 3000};
 };

@@ -37,16 +37,15 @@ void PictureWork::RunDecode(uint32_t generation, const std::wstring& path, int p
     if (worker_.Stale(DecodeLane, generation)) return;
     UseCom();
     Decoded result; // result.why: what Load says when it gives nothing, once it says why
-    if (std::optional<Picture> picture = Picture::Load(path, {DecodeTarget::Use::Preview, paneW, paneH})) {
-        // The preview is reduced here too, so that the window only draws it.
+    std::optional<Picture> picture = Picture::Load(path, {DecodeTarget::Use::Preview, paneW, paneH});
+    // The preview is reduced here too, so that the window only draws it; not for a decode overtaken
+    // meanwhile, which is never shown.
+    if (picture && !worker_.Stale(DecodeLane, generation))
         if (auto place = FitPicture(static_cast<float>(paneW), static_cast<float>(paneH),
                                     static_cast<float>(picture->FullWidth()),
-                                    static_cast<float>(picture->FullHeight()))) {
-            PixelRect r = ToPixels(*place);
-            result.preview = PreviewBitmap(*picture, r.width, r.height);
-        }
-        result.picture = Share(std::move(picture));
-    }
+                                    static_cast<float>(picture->FullHeight())))
+            result.preview = PreviewBitmap(*picture, ToPixels(*place).width, ToPixels(*place).height);
+    result.picture = Share(std::move(picture));
     std::lock_guard lock(mutex_);
     lastDecoded_.emplace(generation, result.picture);
     if (worker_.Stale(DecodeLane, generation)) return; // overtaken: the newer decode is shown instead
@@ -91,7 +90,8 @@ void PictureWork::RunSet(uint32_t set, const SetRequest& request) {
     if (picture && !path.empty()) {
         PixelSize need = NeededSize(target, static_cast<int>(picture->FullWidth()),
                                     static_cast<int>(picture->FullHeight()));
-        if (static_cast<int>(picture->Width()) < need.width || static_cast<int>(picture->Height()) < need.height)
+        if (static_cast<int>(picture->Width()) < need.width ||
+            static_cast<int>(picture->Height()) < need.height)
             if (SharedPicture larger = Share(Picture::Load(path, target))) picture = larger;
     }
     SetResult result{set, L"预览中没有图片，无法设为墙纸。", request.report};

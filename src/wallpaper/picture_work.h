@@ -33,7 +33,7 @@ class PictureWork {
     // Decodes `path` for a preview pane of paneW × paneH; the generation its result will carry.
     uint32_t Decode(std::wstring path, int paneW, int paneH);
     struct Decoded {
-        SharedPicture picture;      // nothing when the file could not be decoded
+        SharedPicture picture;       // nothing when the file could not be decoded
         platform::UniqueGdi preview; // the picture fitted into the pane, as PreviewBitmap makes it
         std::wstring why;            // why it could not be decoded, for the user (may be empty)
     };

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <atomic>
 #include <commctrl.h>
-#include <thread>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace e2e;
 
@@ -165,36 +165,30 @@ TEST(Pictures, FillChosenInTheOptionsDialogRemakesTheWallpaperAtTheScreensSize) 
 TEST(Pictures, TheAutomaticChangeGoesThroughBigPhotosWhileTheWindowAnswers) {
     ProgramFolder folder;
     CreateDirectoryW(folder.pictureFolder().c_str(), nullptr);
-    const long colours[] = {0x2020E0, 0x20E020, 0xE02020}; // blue, green, red bytes of each photo
+    const long colours[] = {0x2020E0, 0x20E020, 0xE02020}; // the photos' blue, green and red bytes
     for (int i = 0; i < 3; ++i)
         ASSERT_TRUE(test::WritePicture(folder.pictureFolder() + L"\\" + std::to_wstring(i) + L".jpg",
                                        GUID_ContainerFormatJpeg, 4000, 3000, colours[i]));
     folder.Store(settings::KeyWallpaperInterval, L"1");
     std::wstring bitmap = WallpaperBitmap();
-    DeleteFileW(bitmap.c_str());
-    // The colour of the bitmap's first pixel, near enough for a JPEG.
-    auto shows = [&](long bgr) {
+    auto shows = [&](long bgr) { // the bitmap's first pixel, near enough for a JPEG
         std::string bytes = test::ReadBytes(bitmap);
-        if (bytes.size() < 57) return false;
         for (int c = 0; c < 3; ++c)
-            if (std::abs(int(BYTE(bytes[54 + c])) - int((bgr >> (8 * c)) & 255)) > 16) return false;
+            if (bytes.size() < 57 || std::abs(BYTE(bytes[54 + c]) - int((bgr >> (8 * c)) & 255)) > 16)
+                return false;
         return true;
     };
-
     Program program(folder);
     HWND main = program.WaitUntilStarted();
     ASSERT_TRUE(main);
     std::atomic<bool> probing{true};
     std::atomic<int> answered{0}, unanswered{0};
     std::thread probe([&] {
-        for (; probing; Sleep(10)) {
-            DWORD_PTR r;
+        for (DWORD_PTR r; probing; Sleep(10))
             ++(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &r) ? answered : unanswered);
-        }
     });
     program.Choose(ID_menu自动更换壁纸);
-    // Each photo in turn, and round again to the first.
-    for (int i : {0, 1, 2, 0})
+    for (int i : {0, 1, 2, 0}) // each photo in turn, and round again
         EXPECT_TRUE(WaitFor([&] { return shows(colours[i]); }, 30000)) << i;
     probing = false;
     probe.join();
