@@ -8,9 +8,7 @@ namespace wallpaper {
 using ui::Timer1;
 using ui::TimerKT;
 
-std::wstring AutoChange::Command4Caption() const {
-    return platform::GetText(pictures_.Command4);
-}
+std::wstring AutoChange::Command4Caption() const { return platform::GetText(pictures_.Command4); }
 
 std::wstring AutoChange::TrayItemCaption() const {
     wchar_t text[64] = L"";
@@ -65,9 +63,7 @@ void AutoChange::menu循环看图_Click() {
     host_.SetTimerEnabled(TimerKT, true);
 }
 
-void AutoChange::menu停止_Click() {
-    host_.SetTimerEnabled(TimerKT, false);
-}
+void AutoChange::menu停止_Click() { host_.SetTimerEnabled(TimerKT, false); }
 
 void AutoChange::TimerKT_Timer() {
     if (!host_.SlideshowCanRun()) return menu停止_Click();

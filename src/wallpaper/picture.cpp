@@ -14,19 +14,19 @@
 
 #ifndef __IWICBitmapSourceTransform_INTERFACE_DEFINED__
 // A decoder that can scale while it decodes; MinGW's wincodec.h leaves it out.
+// clang-format off
 MIDL_INTERFACE("3B16811B-6A43-4ec9-B713-3D5A0C13B940")
 IWICBitmapSourceTransform : public IUnknown {
   public:
-    virtual HRESULT STDMETHODCALLTYPE CopyPixels(
-        const WICRect* rect, UINT width, UINT height, WICPixelFormatGUID* format,
-        WICBitmapTransformOptions transform, UINT stride, UINT bytes, BYTE* buffer) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT * width, UINT * height) = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID * format) = 0;
-    virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform,
-                                                           BOOL * supported) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
+                                                 WICPixelFormatGUID* format, WICBitmapTransformOptions transform,
+                                                 UINT stride, UINT bytes, BYTE* buffer) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
 };
-__CRT_UUID_DECL(IWICBitmapSourceTransform, 0x3b16811b, 0x6a43, 0x4ec9, 0xb7, 0x13, 0x3d, 0x5a, 0x0c, 0x13,
-                0xb9, 0x40)
+__CRT_UUID_DECL(IWICBitmapSourceTransform, 0x3b16811b, 0x6a43, 0x4ec9, 0xb7, 0x13, 0x3d, 0x5a, 0x0c, 0x13, 0xb9, 0x40)
+// clang-format on
 #endif
 
 namespace wallpaper {

@@ -180,14 +180,9 @@ void PicturePage::PictureDecoded(uint32_t generation) {
 void PicturePage::设置墙纸(bool report) {
     LoadBuiltInPicture();
     if (!work_) return;
-    PictureWork::SetRequest request{preview_.Shared(),
-                                    shownPath_,
-                                    loading_,
-                                    loadingGeneration_,
-                                    places_.WallpaperBitmapPath,
-                                    settings_.Position,
-                                    ScreenFor(settings_.Position),
-                                    report};
+    PictureWork::SetRequest request{preview_.Shared(), shownPath_, loading_, loadingGeneration_,
+                                    places_.WallpaperBitmapPath, settings_.Position,
+                                    ScreenFor(settings_.Position), report};
     setsAsked_ = work_->Set(std::move(request));
 }
 
