@@ -219,19 +219,19 @@ TEST_F(AutoChangeTest, AChangeAskedForDuringASetComesAfterItAndOnlyTheLatestWait
 TEST_F(AutoChangeTest, ExitDuringASetLeavesTheOldBitmapOrTheNewOneWholeAndTheIconsShown) {
     form->Settings().Position = settings::WallpaperPosition::Tile; // the whole picture: a long write
     ASSERT_TRUE(test::WritePicture(PictureFolder() + L"\\d.bmp", GUID_ContainerFormatBmp, 3000, 2000));
-    Pictures({{L"a.bmp", 20}});
+    Pictures({}); // a, b, c and d
+    form->Settings().WallpaperInterval = 1;
     Command(ID_menu自动更换壁纸);
-    ASSERT_EQ(Ticks1(5), 0);
+    ASSERT_EQ(Ticks1(3), 2);
     const std::wstring bitmap = form->Places().WallpaperBitmapPath;
-    Ticks1(4);
     change().Timer1_Timer(); // d.bmp, 18 MB
     Command(ID_menu退出);
     HWND window = form->hwnd();
     EXPECT_TRUE(test::Pump(window, 20000, [&] { return !IsWindow(window); }));
     form.reset(); // the picture thread ends with the page
     test::BitmapHeader h = test::ReadBitmapHeader(bitmap);
-    const int height = h.width == 20 ? 10 : 2000;
-    EXPECT_TRUE(h.width == 20 || h.width == 3000) << h.width;
+    const int height = h.width == 40 ? 10 : 2000;
+    EXPECT_TRUE(h.width == 40 || h.width == 3000) << h.width;
     EXPECT_EQ(test::ReadBytes(bitmap).size(), size_t(54 + (h.width * 3 + 3) / 4 * 4 * height));
     EXPECT_TRUE(IconsShown());
     EXPECT_EQ(test::FilesIn(temp.path()), std::vector<std::wstring>{L"Vesmar.bmp"}) << "no half-written file";
