@@ -4,10 +4,14 @@ namespace wallpaper {
 
 namespace {
 
-// WIC on the worker's thread, for as long as the thread runs.
+// WIC on the worker's thread, for as long as the thread runs; and the thread gives way to the
+// window's, so that a decode never holds up a paint or an answer.
 void UseCom() {
     struct Com {
-        Com() { CoInitializeEx(nullptr, COINIT_MULTITHREADED); }
+        Com() {
+            SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+            CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        }
         ~Com() { CoUninitialize(); }
     };
     thread_local Com com;
