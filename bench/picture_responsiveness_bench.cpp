@@ -91,6 +91,37 @@ FILETIME LastWrite(const std::wstring& file) {
     return a.ftLastWriteTime;
 }
 
+// A window of this process that does nothing but answer, on a thread of its own: what any window
+// waits while the system itself is busy (Wine redraws the whole desktop when the wallpaper changes).
+class IdleWindow {
+  public:
+    IdleWindow() {
+        thread_ = std::thread([this] {
+            window_ =
+                CreateWindowW(L"STATIC", L"idle", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+            threadId_ = GetCurrentThreadId();
+            ready_ = true;
+            MSG msg;
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0)
+                DispatchMessageW(&msg);
+            DestroyWindow(window_);
+        });
+        while (!ready_)
+            Sleep(1);
+    }
+    ~IdleWindow() {
+        PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+        thread_.join();
+    }
+    HWND hwnd() const { return window_; }
+
+  private:
+    std::atomic<bool> ready_{false};
+    HWND window_ = nullptr;
+    DWORD threadId_ = 0;
+    std::thread thread_;
+};
+
 struct Run {
     e2e::Program program;
     HWND main = nullptr, list = nullptr, pane = nullptr;
@@ -200,7 +231,8 @@ int main(int argc, char** argv) {
         Run r(folder, name(0));
         const std::wstring bitmap = e2e::WallpaperBitmap();
         Sleep(2000);
-        Probe probe(r.main);
+        IdleWindow idle;
+        Probe probe(r.main), reference(idle.hwnd());
         int changes = 0;
         FILETIME seen = LastWrite(bitmap);
         double t0 = Now();
@@ -213,12 +245,15 @@ int main(int argc, char** argv) {
         // The start clears the desktop (icons, every window minimised, ours hidden): counted apart.
         Poll([&] { return changed() >= 1; }, 20000);
         double starting = probe.Restart();
+        reference.Restart();
         Poll([&] { return changed() >= 11; }, 90000);
         double took = Now() - t0;
+        double worst = probe.Stop(), idleWorst = reference.Stop();
         std::printf(
             "(a) automatic change every 3 s: %d changes in %.1f s; longest wait for an answer during the "
-            "last 10 %.1f ms (target <= 100); from the start of the mode to the first change %.1f ms\n",
-            changes, took, probe.Stop(), starting);
+            "last 10 %.1f ms (target <= 100), meanwhile %.1f ms for a window that does nothing; from the "
+            "start of the mode to the first change %.1f ms\n",
+            changes, took, worst, idleWorst, starting);
         r.program.Choose(ID_menu自动更换壁纸);
         r.program.Quit(20000);
     }
