@@ -1,10 +1,10 @@
 #include "app/form_main.h"
 
 #include "app/tray.h"
-#include "platform/accessible_name.h"
 #include "core/identity.h"
 #include "core/places.h"
 #include "desktop/desktop_icons.h"
+#include "platform/accessible_name.h"
 #include "res/resource.h"
 #include "settings/form_option.h"
 #include "settings/registry.h"
@@ -354,9 +354,9 @@ bool FormMain::TranslateKeys(MSG& msg) {
     }
     if (msg.message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
         const bool shift = GetKeyState(VK_SHIFT) < 0;
-        int step = msg.wParam == VK_TAB ? (shift ? -1 : 1)
-                   : shift              ? 0
-                   : msg.wParam == VK_NEXT ? 1
+        int step = msg.wParam == VK_TAB     ? (shift ? -1 : 1)
+                   : shift                  ? 0
+                   : msg.wParam == VK_NEXT  ? 1
                    : msg.wParam == VK_PRIOR ? -1
                                             : 0;
         if (step) {

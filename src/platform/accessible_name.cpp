@@ -63,7 +63,9 @@ class NamedAccessible final : public IAccessible {
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* d) override {
         return inner_->get_accDescription(c, d);
     }
-    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* r) override { return inner_->get_accRole(c, r); }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT c, VARIANT* r) override {
+        return inner_->get_accRole(c, r);
+    }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT c, VARIANT* s) override {
         return inner_->get_accState(c, s);
     }
@@ -79,7 +81,9 @@ class NamedAccessible final : public IAccessible {
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT c, BSTR* a) override {
         return inner_->get_accDefaultAction(c, a);
     }
-    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT c) override { return inner_->accSelect(flags, c); }
+    HRESULT STDMETHODCALLTYPE accSelect(long flags, VARIANT c) override {
+        return inner_->accSelect(flags, c);
+    }
     HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* w, long* h, VARIANT c) override {
         return inner_->accLocation(x, y, w, h, c);
     }

@@ -1,8 +1,8 @@
 // The picture list's own keys. The arrows, Home, End, PageUp and PageDown are the list's: they move
 // the selection, which previews the picture as a click does. The menu key and Shift+F10 bring the
 // list's menu through WM_CONTEXTMENU.
-#include "wallpaper/picture_page.h"
 #include "wallpaper/picture_files.h"
+#include "wallpaper/picture_page.h"
 
 #include <shellapi.h>
 
@@ -28,7 +28,8 @@ void PicturePage::RecycleSelectedPicture() {
     Refresh();
     // The next keys go on from where the picture was.
     const int count = ListCount();
-    if (count > 0) SendMessageW(File1, LB_SETCARETINDEX, static_cast<WPARAM>(std::min(index, count - 1)), FALSE);
+    if (count > 0)
+        SendMessageW(File1, LB_SETCARETINDEX, static_cast<WPARAM>(std::min(index, count - 1)), FALSE);
     if (GetActiveWindow() == Owner()) SetFocus(File1);
 }
 

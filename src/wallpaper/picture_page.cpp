@@ -34,9 +34,10 @@ bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     Command4 = Add(hwnd(), IDC_Command4, WC_BUTTONW, L"自动更换墙纸", button, {1660, 430, 1260, 360});
     Command6 = Add(hwnd(), IDC_Command6, WC_BUTTONW, L"循环看图", button, {330, 830, 1260, 360});
     Command5 = Add(hwnd(), IDC_Command5, WC_BUTTONW, L"下载最新墙纸", button, {1660, 830, 1260, 360});
-    File1 = Add(hwnd(), IDC_File1, WC_LISTBOXW, L"",
-                WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
-                File1Designed, WS_EX_CLIENTEDGE);
+    File1 =
+        Add(hwnd(), IDC_File1, WC_LISTBOXW, L"",
+            WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
+            File1Designed, WS_EX_CLIENTEDGE);
     preview_.Create(hwnd(), IDC_P_back);
     P_back = preview_.hwnd();
     platform::SetAccessibleName(File1, L"图片列表");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -98,26 +99,17 @@ TEST(TrayIcon, AnswersTheKeyboardAsVersion4ReportsIt) {
     AppendMenuW(menu, MF_STRING, 1, L"显示界面");
     ASSERT_TRUE(app::AddTrayIcon(w.hwnd, menu));
     test::MenuWatch menus;
-    // Version 4: the event in lParam's low word, the icon's id in its high word, the anchor in wParam.
-    struct {
-        UINT event;
-        bool shown;
-        int menus; // menus opened so far
-    } steps[] = {
-        {NIN_KEYSELECT, true, 0}, // Enter or Space on the icon
-        {NIN_SELECT, true, 0},
-        {WM_CONTEXTMENU, false, 1}, // the menu key or Shift+F10
-        {WM_RBUTTONUP, false, 2},   // a right click: the menu opens once for the release ...
-        {WM_CONTEXTMENU, false, 2}, // ... and once only, although the shell asks again
-        {WM_CONTEXTMENU, false, 3},
-    };
-    for (const auto& s : steps) {
+    // Enter or Space, a click, the menu key, a right click (its WM_CONTEXTMENU opens nothing more), the menu
+    // key.
+    std::tuple<UINT, bool, int> steps[] = {{NIN_KEYSELECT, true, 0},   {NIN_SELECT, true, 0},
+                                           {WM_CONTEXTMENU, false, 1}, {WM_RBUTTONUP, false, 2},
+                                           {WM_CONTEXTMENU, false, 2}, {WM_CONTEXTMENU, false, 3}};
+    for (auto [event, shown, menusSeen] : steps) {
         ShowWindow(w.hwnd, SW_HIDE);
-        EXPECT_EQ(SendMessageW(w.hwnd, app::TRAY_CALLBACK_MESSAGE, MAKEWPARAM(40, 30), MAKELPARAM(s.event, 0)), 0);
-        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
-            DispatchMessageW(&msg);
-        EXPECT_EQ(IsWindowVisible(w.hwnd) != FALSE, s.shown) << s.event;
-        EXPECT_EQ(test::MenuWatch::seen, s.menus) << s.event;
+        // Version 4: the event in lParam's low word, the icon's id in its high word, the anchor in wParam.
+        SendMessageW(w.hwnd, app::TRAY_CALLBACK_MESSAGE, MAKEWPARAM(40, 30), MAKELPARAM(event, 0));
+        EXPECT_EQ(IsWindowVisible(w.hwnd) != FALSE, shown) << event;
+        EXPECT_EQ(test::MenuWatch::seen, menusSeen) << event;
     }
     EXPECT_TRUE(received.empty());
     app::RemoveTrayIcon();

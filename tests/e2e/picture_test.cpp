@@ -171,12 +171,15 @@ TEST(Pictures, AWallpaperIsSetWithTheKeyboardAlone) {
     HWND setWallpaper = Control(main, ui::IDC_Command2);
 
     ASSERT_TRUE(PressUntil(main, {VK_CONTROL, VK_TAB}, [&] {
-        return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 1 && Focused(main) == Control(main, ui::IDC_Command1);
+        return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 1 &&
+               Focused(main) == Control(main, ui::IDC_Command1);
     })) << "Ctrl+Tab: 墙纸和看图, on its first button";
-    ASSERT_TRUE(PressUntil(main, {VK_TAB}, [&] { return Focused(main) == list; }, 10));
+    ASSERT_TRUE(PressUntil(
+        main, {VK_TAB}, [&] { return Focused(main) == list; }, 10));
     ASSERT_TRUE(PressUntil(main, {VK_DOWN}, [&] { return Text(main).starts_with(L"Tavolin－"); }));
     std::wstring picture = Text(main).substr(wcslen(L"Tavolin－"));
-    ASSERT_TRUE(PressUntil(main, {VK_TAB}, [&] { return Focused(main) == setWallpaper; }, 10));
+    ASSERT_TRUE(PressUntil(
+        main, {VK_TAB}, [&] { return Focused(main) == setWallpaper; }, 10));
     ASSERT_TRUE(PressUntil(main, {VK_SPACE}, [&] { return Desktop(L"Wallpaper") == bitmap; }))
         << Desktop(L"Wallpaper");
     EXPECT_EQ(test::ReadBitmapHeader(bitmap).width, picture.ends_with(L"a.jpg") ? 320 : 160) << picture;

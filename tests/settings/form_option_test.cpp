@@ -129,7 +129,7 @@ TEST_F(FormOptionTest, OpensWithTheSettingsInItsBoxes) {
     EXPECT_EQ(SendMessageW(dialog->Text1, EM_GETLIMITTEXT, 0, 0), 5);
     // What assistive programs read: the labels before the boxes, the captions of the others.
     std::pair<HWND, const wchar_t*> names[] = {
-        {dialog->Combo1, L"墙纸位置"},       {dialog->Text1, L"更换墙纸时间间隔"},
+        {dialog->Combo1, L"墙纸位置"},        {dialog->Text1, L"更换墙纸时间间隔"},
         {dialog->Text2, L"循环看图时间间隔"}, {dialog->Check2, L"运行后隐藏到托盘区"},
         {dialog->Command1, L"确定"},
     };

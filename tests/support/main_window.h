@@ -32,7 +32,8 @@ class MainWindowTest : public ::testing::Test {
             ++optionsDialogs;
         else
             ++otherDialogs;
-        PostMessageW(dialog, WM_COMMAND, platform::GetText(dialog) == L"设置－Tavolin" ? IDCANCEL : otherAnswer.load(), 0);
+        PostMessageW(dialog, WM_COMMAND,
+                     platform::GetText(dialog) == L"设置－Tavolin" ? IDCANCEL : otherAnswer.load(), 0);
     }};
     std::unique_ptr<app::FormMain> form;
 

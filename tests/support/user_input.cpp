@@ -20,10 +20,11 @@ void PressKeys(const std::vector<WORD>& keys) {
     SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
-bool Pump(HWND top, DWORD ms, const std::function<bool()>& done) {
+bool Pump(HWND top, DWORD ms, const std::function<bool()>& done, const std::function<bool(MSG&)>& translate) {
     for (ULONGLONG end = GetTickCount64() + ms; !done() && GetTickCount64() < end; Sleep(10))
         for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
-            if (!IsDialogMessageW(top, &msg)) TranslateMessage(&msg), DispatchMessageW(&msg);
+            if (!(translate ? translate(msg) : IsDialogMessageW(top, &msg)))
+                TranslateMessage(&msg), DispatchMessageW(&msg);
     return done();
 }
 

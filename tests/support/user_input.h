@@ -10,8 +10,10 @@ namespace test {
 
 // Presses `keys` in order and lets them go in reverse: {VK_CONTROL, 'C'} is Ctrl+C.
 void PressKeys(const std::vector<WORD>& keys);
-// The program's kind of message loop, with dialog keys for `top`, until `done` or `ms` pass; then done().
-bool Pump(HWND top, DWORD ms, const std::function<bool()>& done);
+// The program's kind of message loop, with dialog keys for `top` (or the window's own `translate` step),
+// until `done` or `ms` pass; then done().
+bool Pump(HWND top, DWORD ms, const std::function<bool()>& done,
+          const std::function<bool(MSG&)>& translate = {});
 // PressKeys, then that loop for a moment so that the keys are handled.
 void PressKeysAndPump(HWND top, const std::vector<WORD>& keys);
 void ClickAt(POINT screen);
@@ -23,6 +25,7 @@ class MenuWatch {
     MenuWatch();
     ~MenuWatch();
     static int seen;
+
   private:
     UINT_PTR timer_;
 };
