@@ -4,6 +4,7 @@
 #include "core/identity.h"
 #include "core/places.h"
 #include "desktop/desktop_icons.h"
+#include "platform/accessible_name.h"
 #include "res/resource.h"
 #include "settings/form_option.h"
 #include "settings/registry.h"
@@ -73,6 +74,7 @@ void FormMain::CreateChildren() {
     SSTab1 =
         CreateControl(hwnd(), IDC_SSTab1, WC_TABCONTROLW, L"", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP);
     SetFont(SSTab1, font);
+    platform::SetAccessibleName(SSTab1, L"选项卡");
     int i = 0;
     for (const wchar_t* caption : {L"桌面文件", L"墙纸和看图", L"文件操作监视", L"关于"}) {
         TCITEMW item{};
@@ -339,6 +341,42 @@ void FormMain::调整其他窗口大小() {
 
 void FormMain::SSTab1_Click() {
     调整其他窗口大小();
+}
+
+// ---- keyboard -----------------------------------------------------------------------------------
+
+bool FormMain::TranslateKeys(MSG& msg) {
+    if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+        // Once the keyboard is used, the focus shows wherever it goes.
+        if (SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0) & (UISF_HIDEFOCUS | UISF_HIDEACCEL))
+            SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    }
+    if (msg.message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
+        const bool shift = GetKeyState(VK_SHIFT) < 0;
+        int step = msg.wParam == VK_TAB     ? (shift ? -1 : 1)
+                   : shift                  ? 0
+                   : msg.wParam == VK_NEXT  ? 1
+                   : msg.wParam == VK_PRIOR ? -1
+                                            : 0;
+        if (step) {
+            StepTab(step);
+            return true;
+        }
+    }
+    return IsDialogMessageW(hwnd(), &msg);
+}
+
+void FormMain::StepTab(int step) {
+    BuildHiddenPages();
+    const int count = TabCtrl_GetItemCount(SSTab1);
+    const int next = ((TabCtrl_GetCurSel(SSTab1) + step) % count + count) % count;
+    TabCtrl_SetCurSel(SSTab1, next);
+    SSTab1_Click();
+    // A tab with nothing to focus (关于) keeps the focus on the tab strip.
+    HWND page = Page(next)->hwnd();
+    HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+    SetFocus(first && IsChild(page, first) ? first : SSTab1);
 }
 
 // ---- pictures ---------------------------------------------------------------------------------

@@ -28,6 +28,9 @@ class FormMain : public platform::Window,
     explicit FormMain(bool earlierCopyRunning, core::ProgramPlaces places = {});
     // Creates the window and runs the start-up sequence.
     bool Create();
+    // The window's keys, before the message is dispatched: Ctrl+Tab and its kin change the tab, then
+    // the dialog keys (Tab, Shift+Tab, arrows). True when the message was handled.
+    bool TranslateKeys(MSG& msg);
 
     // Public operations
     std::wstring 获取系统文件夹路径() const;
@@ -76,6 +79,8 @@ class FormMain : public platform::Window,
     void Form_Unload();
     void ExitPath();
     void SSTab1_Click();
+    // Shows the tab `step` places on (wrapping), with the focus on its first control.
+    void StepTab(int step);
     void TimerOut_Timer();
     void menu退出_Click();
     void menu显示界面_Click();

@@ -34,11 +34,14 @@ bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     Command4 = Add(hwnd(), IDC_Command4, WC_BUTTONW, L"自动更换墙纸", button, {1660, 430, 1260, 360});
     Command6 = Add(hwnd(), IDC_Command6, WC_BUTTONW, L"循环看图", button, {330, 830, 1260, 360});
     Command5 = Add(hwnd(), IDC_Command5, WC_BUTTONW, L"下载最新墙纸", button, {1660, 830, 1260, 360});
-    File1 = Add(hwnd(), IDC_File1, WC_LISTBOXW, L"",
-                WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, File1Designed,
-                WS_EX_CLIENTEDGE);
+    File1 =
+        Add(hwnd(), IDC_File1, WC_LISTBOXW, L"",
+            WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
+            File1Designed, WS_EX_CLIENTEDGE);
     preview_.Create(hwnd(), IDC_P_back);
     P_back = preview_.hwnd();
+    platform::SetAccessibleName(File1, L"图片列表");
+    platform::SetAccessibleName(P_back, L"图片预览");
     fixed_.push_back({P_back, P_backDesigned, true});
     PlaceInFrame(P_back, P_backDesigned, dpi);
 
@@ -294,6 +297,9 @@ LRESULT PicturePage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wp) == File1) return File1_ContextMenu(lp), 0;
+        break;
+    case WM_VKEYTOITEM:
+        if (reinterpret_cast<HWND>(lp) == File1) return File1_KeyDown(LOWORD(wp));
         break;
     case WM_DESTROY:
         if (dropTarget_) dropTarget_->Revoke();

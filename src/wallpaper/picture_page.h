@@ -73,6 +73,11 @@ class PicturePage : public ui::TabPage {
     void Command2_Click();
     void Command5_Click() { host_.ShowDownloadWindow(); }
     void menu删除文件jpg_Click();
+    // picture_keys.cpp. A key pressed in the list: -2 when it did something of its own, -1 when the list's
+    // own handling (moving the selection, which previews) goes on.
+    LRESULT File1_KeyDown(UINT vk);
+    // Delete: the selected picture goes to the recycle bin, with the shell's question.
+    void RecycleSelectedPicture();
 
     const wallpaper::PreviewPane& Preview() {
         LoadBuiltInPicture();

@@ -196,3 +196,33 @@ TEST(Pictures, TheAutomaticChangeGoesThroughBigPhotosWhileTheWindowAnswers) {
     EXPECT_GT(answered, 0);
     EXPECT_TRUE(program.Quit());
 }
+
+// A user with no mouse: to the picture tab, into the list, down to a picture, over to "设为墙纸".
+TEST(Pictures, AWallpaperIsSetWithTheKeyboardAlone) {
+    ProgramFolder folder;
+    CreateDirectoryW(folder.pictureFolder().c_str(), nullptr);
+    ASSERT_TRUE(test::WritePicture(folder.pictureFolder() + L"\\a.jpg", GUID_ContainerFormatJpeg, 320, 200));
+    ASSERT_TRUE(test::WritePicture(folder.pictureFolder() + L"\\b.jpg", GUID_ContainerFormatJpeg, 160, 100));
+    std::wstring bitmap = WallpaperBitmap();
+    DeleteFileW(bitmap.c_str());
+    settings::SetRegistryString(HKEY_CURRENT_USER, DesktopKey, L"Wallpaper", L"before the test");
+    Program program(folder);
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    HWND tabs = Control(main, ui::IDC_SSTab1), list = Control(main, ui::IDC_File1);
+    HWND setWallpaper = Control(main, ui::IDC_Command2);
+
+    ASSERT_TRUE(PressUntil(main, {VK_CONTROL, VK_TAB}, [&] {
+        return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 1 &&
+               Focused(main) == Control(main, ui::IDC_Command1);
+    })) << "Ctrl+Tab: 墙纸和看图, on its first button";
+    ASSERT_TRUE(PressUntil(
+        main, {VK_TAB}, [&] { return Focused(main) == list; }, 10));
+    ASSERT_TRUE(PressUntil(main, {VK_DOWN}, [&] { return Text(main).starts_with(L"Tavolin－"); }));
+    std::wstring picture = Text(main).substr(wcslen(L"Tavolin－"));
+    ASSERT_TRUE(PressUntil(
+        main, {VK_TAB}, [&] { return Focused(main) == setWallpaper; }, 10));
+    ASSERT_TRUE(PressUntil(main, {VK_SPACE}, [&] { return Desktop(L"Wallpaper") == bitmap; }))
+        << Desktop(L"Wallpaper");
+    EXPECT_EQ(test::ReadBitmapHeader(bitmap).width, picture.ends_with(L"a.jpg") ? 320 : 160) << picture;
+}
