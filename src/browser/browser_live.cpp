@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace browser {
@@ -112,11 +113,7 @@ int BrowserPage::RowIndex(const std::wstring& key) {
 
 void BrowserPage::StartWatch() {
     if (!hwnd() || folderGone_) return;
-    std::vector<std::wstring> subfolders;
-    for (const BrowserRow& row : rows_)
-        if (row.Directory) subfolders.push_back(row.Text);
-    watch_.Start(lists_.Path, subfolders);
-    SetTimer(hwnd(), LiveViewTimer, LiveViewMs, nullptr);
+    watch_.Start(hwnd(), WM_FOLDER_CHANGED, lists_.Path);
 }
 
 void BrowserPage::StopLiveView() {
@@ -130,7 +127,43 @@ void BrowserPage::StopLiveView() {
     nameKeys_.clear();
     watch_.Stop();
     folderGone_ = false;
-    if (hwnd()) KillTimer(hwnd(), LiveViewTimer);
+    StopGathering();
+}
+
+void BrowserPage::StopGathering() {
+    if (gathering_ && hwnd()) KillTimer(hwnd(), LiveViewTimer);
+    gathering_ = false;
+}
+
+void BrowserPage::GatherFor(UINT ms) {
+    if (!hwnd()) return;
+    // The exact moment matters little: the system may fold the tick in with others.
+    gathering_ = SetCoalescableTimer(hwnd(), LiveViewTimer, ms, nullptr, ms / 2) != 0;
+}
+
+void BrowserPage::OnFolderChanged() {
+    // Hidden in the tray, the changes wait in the watch until the window is back.
+    if (!windowShown_ || gathering_) return;
+    GatherFor(LiveViewMs);
+}
+
+void BrowserPage::OnLiveViewTimer() {
+    StopGathering();
+    ApplyFolderChanges();
+    // The timer runs on only while a subfolder's walk waits for its turn.
+    if (uint64_t due = throttle_.NextDue(); due && !folderGone_) {
+        uint64_t now = GetTickCount64();
+        GatherFor(static_cast<UINT>(std::max<uint64_t>(due > now ? due - now : 0, LiveViewMs)));
+    }
+}
+
+void BrowserPage::SetWindowShown(bool shown) {
+    windowShown_ = shown;
+    if (!shown) return StopGathering();
+    // What a system kept from telling while the window was away (a folder deleted by another program
+    // while held) shows when the watch takes the folder again; what waits is applied.
+    watch_.Retake();
+    if (hwnd()) PostMessageW(hwnd(), WM_FOLDER_CHANGED, 0, 0);
 }
 
 void BrowserPage::ShowFolderGone() {
@@ -147,25 +180,28 @@ void BrowserPage::ShowFolderGone() {
 
 void BrowserPage::ApplyFolderChanges() {
     if (folderGone_ || !watch_.Watching()) return;
-    FolderWatch::Seen seen = watch_.Take();
+    SeenChanges seen = watch_.Take();
     if (seen.failed || !FolderExists(lists_.Path)) return ShowFolderGone();
-    if (seen.overflow) {
-        // Too much to tell: every name, listed before or now, is looked at again.
+    ListChanges changes = GatherChanges(seen.paths);
+    for (const std::wstring& name : changes.subfolders)
+        throttle_.Changed(name);
+    if (seen.overflow || ReadWholeFolder(changes.entries.size(), rows_.size())) {
+        // Too much to tell, or too much to look up one by one: every name, listed before or now, is
+        // looked at again in one read of the folder.
         FolderLists now;
         ReadFolder(lists_.Path, &now, false);
         std::vector<std::wstring> names;
+        names.reserve(rows_.size() + now.Dir1.size() + now.File2.size());
         for (const BrowserRow& row : rows_)
             names.push_back(row.Text);
         for (const auto* list : {&now.Dir1, &now.File2})
             for (const FoundEntry& e : *list)
                 names.push_back(e.name);
-        for (const FoundEntry& e : now.Dir1)
-            throttle_.Changed(e.name);
+        if (seen.overflow)
+            for (const FoundEntry& e : now.Dir1)
+                throttle_.Changed(e.name);
         ApplyEntries(GatherChanges(names).entries, &now);
-    } else if (!seen.paths.empty()) {
-        ListChanges changes = GatherChanges(seen.paths);
-        for (const std::wstring& name : changes.subfolders)
-            throttle_.Changed(name);
+    } else if (!changes.entries.empty()) {
         ApplyEntries(changes.entries, nullptr);
     }
     const std::wstring prefix = FolderPrefix(lists_.Path);
@@ -258,10 +294,10 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Fol
     }
     SendMessageW(ListView1, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(ListView1, nullptr, FALSE);
-    for (const std::wstring& key : newFolders)
+    for (const std::wstring& key : newFolders) {
+        FolderWatch::Include(key); // one moved in is not yet known to the watch of the tree
         WalkFolder(key);
-    // New subfolders get watches of their own.
-    if (!newFolders.empty()) StartWatch();
+    }
 }
 
 // ---- order, selection and scroll ---------------------------------------------------------------
