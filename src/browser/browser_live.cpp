@@ -139,11 +139,13 @@ void BrowserPage::GatherFor(UINT ms) {
     if (!hwnd()) return;
     // The exact moment matters little: the system may fold the tick in with others.
     gathering_ = SetCoalescableTimer(hwnd(), LiveViewTimer, ms, nullptr, ms / 2) != 0;
+    gatherAt_ = GetTickCount64() + ms;
 }
 
 void BrowserPage::OnFolderChanged() {
-    // Hidden in the tray, the changes wait in the watch until the window is back.
-    if (!windowShown_ || gathering_) return;
+    // Hidden in the tray, the changes wait in the watch until the window is back. A tick already due
+    // soon takes them; one set for a later walk is brought forward.
+    if (!windowShown_ || (gathering_ && gatherAt_ <= GetTickCount64() + LiveViewMs)) return;
     GatherFor(LiveViewMs);
 }
 
@@ -180,31 +182,34 @@ void BrowserPage::ShowFolderGone() {
 
 void BrowserPage::ApplyFolderChanges() {
     if (folderGone_ || !watch_.Watching()) return;
+    std::optional<FolderLists> listing = watch_.TakeListing();
     SeenChanges seen = watch_.Take();
     if (seen.failed || !FolderExists(lists_.Path)) return ShowFolderGone();
+    const std::wstring prefix = FolderPrefix(lists_.Path);
+    if (listing) {
+        // Every name, listed before or now, is looked at again; the rows seen unchanged stay as they are.
+        std::vector<std::wstring> names;
+        names.reserve(rows_.size() + listing->Dir1.size() + listing->File2.size());
+        for (const BrowserRow& row : rows_)
+            names.push_back(row.Text);
+        for (const auto* list : {&listing->Dir1, &listing->File2})
+            for (const FoundEntry& e : *list)
+                if (RowIndex(prefix + e.name) < 0) names.push_back(e.name);
+        ApplyEntries(names, &*listing);
+    }
     ListChanges changes = GatherChanges(seen.paths);
     for (const std::wstring& name : changes.subfolders)
         throttle_.Changed(name);
-    if (seen.overflow || ReadWholeFolder(changes.entries.size(), rows_.size())) {
-        // Too much to tell, or too much to look up one by one: every name, listed before or now, is
-        // looked at again in one read of the folder.
-        FolderLists now;
-        ReadFolder(lists_.Path, &now, false);
-        std::vector<std::wstring> names;
-        names.reserve(rows_.size() + now.Dir1.size() + now.File2.size());
-        for (const BrowserRow& row : rows_)
-            names.push_back(row.Text);
-        for (const auto* list : {&now.Dir1, &now.File2})
-            for (const FoundEntry& e : *list)
-                names.push_back(e.name);
+    if (seen.overflow || ReadWholeFolder(changes.entries.size())) {
+        // Too much to tell, or too much to look up one by one: the watch reads the whole folder, off
+        // this thread, and the names wait for that listing.
         if (seen.overflow)
-            for (const FoundEntry& e : now.Dir1)
-                throttle_.Changed(e.name);
-        ApplyEntries(GatherChanges(names).entries, &now);
+            for (const BrowserRow& row : rows_)
+                if (row.Directory) throttle_.Changed(row.Text);
+        watch_.ReadAll();
     } else if (!changes.entries.empty()) {
         ApplyEntries(changes.entries, nullptr);
     }
-    const std::wstring prefix = FolderPrefix(lists_.Path);
     for (const std::wstring& name : throttle_.Due(GetTickCount64())) {
         int i = RowIndex(prefix + name);
         if (i >= 0 && rows_[static_cast<size_t>(i)].Directory) WalkFolder(prefix + name);
@@ -234,6 +239,7 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Fol
         int i = RowIndex(key);
         if (!present) {
             if (i >= 0) removed.resize(rows_.size()), removed[static_cast<size_t>(i)] = 1;
+            throttle_.Forget(name);
             continue;
         }
         const bool isFolder = found.attributes & FILE_ATTRIBUTE_DIRECTORY;

@@ -213,6 +213,7 @@ class BrowserPage : public ui::TabPage {
     WalkThrottle throttle_;
     bool folderGone_ = false;
     bool windowShown_ = true, gathering_ = false;
+    uint64_t gatherAt_ = 0;                             // when the gathering timer ticks
     std::optional<fileinfo::SortRequest> shownSort_;    // the order the rows are in; none: listing order
     std::unordered_map<std::wstring, size_t> rowIndex_; // row by key, made for rowIndexOf_ rows
     size_t rowIndexOf_ = SIZE_MAX;

@@ -90,9 +90,11 @@ void FolderWatch::Start(HWND window, UINT message, const std::wstring& folder) {
         // What was seen before is in the listing the watch starts from.
         std::lock_guard lock(mutex_);
         seen_.Take();
+        listing_.reset();
     }
     stop_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     retake_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    readAll_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     thread_ = std::thread(&FolderWatch::Run, this, window, message, folder);
 }
 
@@ -104,6 +106,15 @@ void FolderWatch::Stop() {
 
 void FolderWatch::Retake() {
     if (thread_.joinable()) SetEvent(retake_.get());
+}
+
+void FolderWatch::ReadAll() {
+    if (thread_.joinable()) SetEvent(readAll_.get());
+}
+
+std::optional<FolderLists> FolderWatch::TakeListing() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(listing_, std::nullopt);
 }
 
 void FolderWatch::Include(const std::wstring& subfolder) {
@@ -162,10 +173,23 @@ void FolderWatch::Run(HWND window, UINT message, std::wstring folder) {
 
     DWORD wait = INFINITE;
     for (;;) {
-        HANDLE events[] = {stop_.get(), retake_.get(), w.event.get(), up.event.get()};
-        DWORD r = WaitForMultipleObjects(up.pending ? 4 : 3, events, FALSE, wait);
+        HANDLE events[] = {stop_.get(), retake_.get(), readAll_.get(), w.event.get(), up.event.get()};
+        DWORD r = WaitForMultipleObjects(up.pending ? 5 : 4, events, FALSE, wait);
         if (r == WAIT_OBJECT_0 || r == WAIT_FAILED) return;
-        if (r == WAIT_OBJECT_0 + 3) {
+        if (r == WAIT_OBJECT_0 + 2) {
+            // Whatever was seen so far happened before the read: the listing holds it.
+            {
+                std::lock_guard lock(mutex_);
+                seen_.Take();
+            }
+            FolderLists lists;
+            ReadFolder(folder, &lists, false);
+            std::lock_guard lock(mutex_);
+            listing_ = std::move(lists);
+            PostMessageW(window, message, 0, 0);
+            continue;
+        }
+        if (r == WAIT_OBJECT_0 + 4) {
             DWORD bytes = 0;
             bool named = up.Finish(false, &bytes) && bytes == 0; // too many to tell: perhaps
             for (DWORD at = 0; at < bytes;) {
@@ -180,7 +204,7 @@ void FolderWatch::Run(HWND window, UINT message, std::wstring folder) {
             up.Read();
             continue;
         }
-        if (r == WAIT_OBJECT_0 + 2) {
+        if (r == WAIT_OBJECT_0 + 3) {
             DWORD bytes = 0;
             if (w.Finish(false, &bytes))
                 tell(Record(L"", reinterpret_cast<const BYTE*>(w.buffer.data()), bytes));

@@ -2,10 +2,12 @@
 // gathers what it sees and tells the window once when changes start to wait; the window takes them
 // when it is ready for them. Nothing wakes while nothing changes.
 #pragma once
+#include "browser/folder_reader.h"
 #include "browser/live_changes.h"
 #include "platform/win.h"
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -32,15 +34,21 @@ class FolderWatch {
 
     // What was seen since the last call.
     SeenChanges Take();
+    // Reads the whole folder on the watching thread, for a batch too big to look up name by name: what
+    // was seen until the read starts is in it (and dropped), what comes later is seen as usual. The
+    // window is told when the listing is ready for TakeListing.
+    void ReadAll();
+    std::optional<FolderLists> TakeListing();
 
   private:
     void Run(HWND window, UINT message, std::wstring folder);
     bool Record(const std::wstring& prefix, const BYTE* buffer, DWORD bytes);
 
     std::thread thread_;
-    platform::UniqueHandle stop_, retake_;
+    platform::UniqueHandle stop_, retake_, readAll_;
     std::mutex mutex_;
     ChangeGathering seen_;
+    std::optional<FolderLists> listing_;
 };
 
 } // namespace browser

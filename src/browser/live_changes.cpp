@@ -60,8 +60,8 @@ SeenChanges ChangeGathering::Take() {
     return std::exchange(seen_, {});
 }
 
-bool ReadWholeFolder(size_t changed, size_t shown) {
-    return changed >= 4096 || (changed >= 256 && changed * 16 >= shown);
+bool ReadWholeFolder(size_t changed) {
+    return changed >= 32;
 }
 
 void WalkThrottle::Changed(const std::wstring& name) {
@@ -76,6 +76,10 @@ void WalkThrottle::Walked(const std::wstring& name, uint64_t now) {
     s.walked = true;
     s.lastWalk = now;
     s.waiting = false;
+}
+
+void WalkThrottle::Forget(const std::wstring& name) {
+    state_.erase(Upper(name));
 }
 
 std::vector<std::wstring> WalkThrottle::Due(uint64_t now) {

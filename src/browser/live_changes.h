@@ -40,9 +40,9 @@ class ChangeGathering {
     SeenChanges seen_;
 };
 
-// Whether `changed` names are cheaper to learn from one read of a folder showing `shown` rows than one
-// look-up each: a storm of changes comes in batches of thousands.
-bool ReadWholeFolder(size_t changed, size_t shown);
+// Whether `changed` names are cheaper to learn from one read of the folder than from a look-up each. A
+// name that is gone costs some systems a search through the whole folder, so a few dozen already do.
+bool ReadWholeFolder(size_t changed);
 
 // At most one walk per subfolder every `intervalMs`: a change soon after a walk waits for the interval.
 class WalkThrottle {
@@ -52,6 +52,8 @@ class WalkThrottle {
     void Changed(const std::wstring& name);
     // `name` was walked at `now` for another reason (a new listing or a new row).
     void Walked(const std::wstring& name, uint64_t now);
+    // `name` left the folder: no walk waits for it.
+    void Forget(const std::wstring& name);
     // The subfolders whose walk may start at `now`; each counts as walked then.
     std::vector<std::wstring> Due(uint64_t now);
     bool Waiting() const;

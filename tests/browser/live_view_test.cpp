@@ -131,3 +131,27 @@ TEST_F(LiveViewTest, TheEndDuringWalksWaitsForNoneAndLeavesNothingBehind) {
     MSG msg;
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, browser::WM_FOLDER_SIZE, browser::WM_FOLDER_SIZE, PM_REMOVE));
 }
+
+TEST_F(LiveViewTest, SubfoldersDeletedByAnotherProgramLeaveTheListAndTheDiskAndThenNothingRuns) {
+    File(Folder(L"桌面\\full") + L"\\inside.bin", 3000);
+    Folder(L"桌面\\empty");
+    Folder(L"桌面\\stays");
+    page.StartUp(paths);
+    Settle();
+    ASSERT_EQ(Names(), (Texts{L"empty", L"full", L"stays"}));
+    // Another program deletes both, the way a user's shell would; the watch holds no subfolder open.
+    std::wstring line = L"cmd.exe /c rd /s /q \"" + desktop + L"\\full\" && rd \"" + desktop + L"\\empty\"";
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                               nullptr, &si, &pi));
+    WaitForSingleObject(pi.hProcess, 30000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_TRUE(Pump([&] { return Names() == Texts{L"stays"}; })) << testing::PrintToString(Names());
+    for (const wchar_t* gone : {L"\\full", L"\\empty"})
+        EXPECT_EQ(GetFileAttributesW((desktop + gone).c_str()), INVALID_FILE_ATTRIBUTES) << gone;
+    // Once the changes are in, no timer of the live view is left running.
+    Settle();
+    EXPECT_FALSE(KillTimer(page.hwnd(), browser::LiveViewTimer));
+}
