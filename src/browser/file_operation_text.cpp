@@ -35,7 +35,8 @@ std::wstring FailureReport(FileOperation operation, const std::vector<Failure>& 
     const wchar_t* verb = operation == FileOperation::Copy   ? L"复制"
                           : operation == FileOperation::Move ? L"移动"
                                                              : L"删除";
-    std::wstring text = std::wstring(L"以下 ") + std::to_wstring(failures.size()) + L" 项未能" + verb + L"：";
+    std::wstring text =
+        std::wstring(L"以下 ") + std::to_wstring(failures.size()) + L" 项未能" + verb + L"：";
     for (size_t i = 0; i < failures.size() && i < shown; ++i)
         text += L"\r\n\r\n" + failures[i].path + L"\r\n    " + ReasonText(failures[i]);
     if (failures.size() > shown)

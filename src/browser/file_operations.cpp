@@ -103,6 +103,7 @@ FailureReason ReasonFor(DWORD error) {
     return FailureReason::Other;
 }
 
+
 // A name beside `target` that nothing else uses, for the copy until it is whole.
 std::wstring TemporaryName(const std::wstring& target) {
     static unsigned counter = 0;
