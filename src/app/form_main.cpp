@@ -206,8 +206,7 @@ void FormMain::FindSpecialFolders() {
 }
 
 void FormMain::ChoosePictureFolder() {
-    for (const std::wstring& folder :
-         {settings_.WallpaperFolder, places_.PictureFolder, places_.ProgramFolder})
+    for (const std::wstring& folder : {settings_.WallpaperFolder, places_.PictureFolder, places_.ProgramFolder})
         if (pictures_.SetPath(folder)) break;
     settings_.WallpaperFolder = pictures_.Path();
 }

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <string_view>
 #include <unordered_set>
 
 namespace browser {
@@ -186,17 +187,7 @@ void BrowserPage::ApplyFolderChanges() {
     SeenChanges seen = watch_.Take();
     if (seen.failed || !FolderExists(lists_.Path)) return ShowFolderGone();
     const std::wstring prefix = FolderPrefix(lists_.Path);
-    if (listing) {
-        // Every name, listed before or now, is looked at again; the rows seen unchanged stay as they are.
-        std::vector<std::wstring> names;
-        names.reserve(rows_.size() + listing->Dir1.size() + listing->File2.size());
-        for (const BrowserRow& row : rows_)
-            names.push_back(row.Text);
-        for (const auto* list : {&listing->Dir1, &listing->File2})
-            for (const FoundEntry& e : *list)
-                if (RowIndex(prefix + e.name) < 0) names.push_back(e.name);
-        ApplyEntries(names, &*listing);
-    }
+    if (listing) ApplyListing(*listing);
     ListChanges changes = GatherChanges(seen.paths);
     for (const std::wstring& name : changes.subfolders)
         throttle_.Changed(name);
@@ -216,12 +207,34 @@ void BrowserPage::ApplyFolderChanges() {
     }
 }
 
+void BrowserPage::ApplyListing(const FolderLists& listing) {
+    // Only the rows gone or changed, and the entries new, are looked at again: compared by name, with
+    // nothing copied, as a storm brings a listing of the whole folder several times a second.
+    std::unordered_map<std::wstring_view, const FoundEntry*> listed;
+    listed.reserve(listing.Dir1.size() + listing.File2.size());
+    for (const auto* list : {&listing.Dir1, &listing.File2})
+        for (const FoundEntry& e : *list)
+            listed.emplace(e.name, &e);
+    std::unordered_set<std::wstring_view> shown;
+    shown.reserve(rows_.size());
+    std::vector<std::wstring> names;
+    for (const BrowserRow& row : rows_) {
+        shown.insert(row.Text);
+        auto at = listed.find(row.Text);
+        if (at == listed.end() || !Unchanged(row, *at->second)) names.push_back(row.Text);
+    }
+    for (const auto* list : {&listing.Dir1, &listing.File2})
+        for (const FoundEntry& e : *list)
+            if (!shown.count(e.name)) names.push_back(e.name);
+    if (!names.empty()) ApplyEntries(names, &listing);
+}
+
 void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const FolderLists* listing) {
     const std::wstring prefix = FolderPrefix(lists_.Path);
     std::vector<char> removed;
     std::vector<BrowserRow> added;
     bool updated = false;
-    std::unordered_map<std::wstring, const FoundEntry*> listed;
+    std::unordered_map<std::wstring_view, const FoundEntry*> listed;
     if (listing)
         for (const auto* list : {&listing->Dir1, &listing->File2})
             for (const FoundEntry& e : *list)
@@ -311,11 +324,16 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Fol
 BrowserPage::ViewState BrowserPage::SaveView() const {
     ViewState view;
     for (int i = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
-         i >= 0 && i < static_cast<int>(rows_.size()); i = ListView_GetNextItem(ListView1, i, LVNI_SELECTED))
+         i >= 0 && i < static_cast<int>(rows_.size());
+         i = ListView_GetNextItem(ListView1, i, LVNI_SELECTED)) {
         view.selected.insert(rows_[static_cast<size_t>(i)].Key);
+        view.marked.push_back(i);
+    }
     int focused = ListView_GetNextItem(ListView1, -1, LVNI_FOCUSED);
-    if (focused >= 0 && focused < static_cast<int>(rows_.size()))
+    if (focused >= 0 && focused < static_cast<int>(rows_.size())) {
         view.focused = rows_[static_cast<size_t>(focused)].Key;
+        view.marked.push_back(focused);
+    }
     int top = ListView_GetTopIndex(ListView1);
     if (top >= 0 && top < static_cast<int>(rows_.size())) view.top = rows_[static_cast<size_t>(top)].Key;
     return view;
@@ -323,7 +341,9 @@ BrowserPage::ViewState BrowserPage::SaveView() const {
 
 void BrowserPage::RestoreView(const ViewState& view, bool keepTopRow) {
     rowIndexOf_ = SIZE_MAX;
-    ListView_SetItemState(ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    // Only the rows that were marked lose their marks: the whole list at once costs one notice per row.
+    for (int i : view.marked)
+        ListView_SetItemState(ListView1, i, 0, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetItemCountEx(ListView1, static_cast<int>(rows_.size()),
                             LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
     int newTop = -1;

@@ -179,6 +179,7 @@ class BrowserPage : public ui::TabPage {
     void OnFolderChanged();
     void OnLiveViewTimer();
     void ShowFolderGone();
+    void ApplyListing(const FolderLists& listing);
     void ApplyEntries(const std::vector<std::wstring>& names, const FolderLists* listing);
     int RowIndex(const std::wstring& key);
     // Puts `rows` in the list in place of the shown ones; selection and focus go with their rows' keys,
@@ -187,6 +188,7 @@ class BrowserPage : public ui::TabPage {
     struct ViewState {
         std::unordered_set<std::wstring> selected;
         std::wstring focused, top;
+        std::vector<int> marked; // the rows selected or focused, by their place in the list
     };
     ViewState SaveView() const;
     void RestoreView(const ViewState& view, bool keepTopRow);
