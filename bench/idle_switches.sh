@@ -17,8 +17,8 @@ start_xvfb
 trap 'wineserver -k >/dev/null 2>&1 || true; stop_xvfb; rm -rf "$app"' EXIT
 bash scripts/wine-prefix >/dev/null 2>&1 || true
 
-# The Linux process whose command line names `exe`.
-pid_of() { pgrep -n -f "$1" || true; }
+# The Linux process of a program started from $app (its command line is its path).
+pid_of() { pgrep -n -f "^$app/$1" || pgrep -n -f "[A-Z]:.*tavolin-idle.*$1" || true; }
 # Context switches so far, voluntary and not, summed over every thread of process $1.
 switches() {
   local total=0 n
@@ -37,9 +37,9 @@ measure() { # label reference-args tavolin-hidden
   wine "$app/reference_app.exe" pointer || true
   sleep 5
   local q r q0 r0 q1 r1
-  q=$(pid_of 'Quorvel.exe'); r=$(pid_of "reference_app.exe $refargs")
-  [ -z "$refargs" ] && r=$(pgrep -f 'reference_app.exe' | head -1)
+  q=$(pid_of Quorvel.exe); r=$(pid_of reference_app.exe)
   q0=$(switches "$q"); r0=$(switches "$r")
+  echo "  Quorvel.exe pid $q: $q0 switches since start; reference_app.exe pid $r: $r0"
   sleep "$seconds"
   q1=$(switches "$q"); r1=$(switches "$r")
   awk -v l="$label" -v q=$((q1 - q0)) -v r=$((r1 - r0)) -v s="$seconds" 'BEGIN {
