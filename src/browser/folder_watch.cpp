@@ -127,14 +127,14 @@ SeenChanges FolderWatch::Take() {
     return seen_.Take();
 }
 
-bool FolderWatch::Record(const std::wstring& prefix, const BYTE* buffer, DWORD bytes) {
+bool FolderWatch::Record(const BYTE* buffer, DWORD bytes) {
     std::lock_guard lock(mutex_);
     // More than the buffer held: the folder is read again.
     if (bytes == 0) return seen_.Lost();
     bool first = false;
     for (DWORD at = 0; at < bytes;) {
         auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + at);
-        first |= seen_.Add(prefix + std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t)));
+        first |= seen_.Add(std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t)));
         if (!info->NextEntryOffset) break;
         at += info->NextEntryOffset;
     }
@@ -206,8 +206,7 @@ void FolderWatch::Run(HWND window, UINT message, std::wstring folder) {
         }
         if (r == WAIT_OBJECT_0 + 3) {
             DWORD bytes = 0;
-            if (w.Finish(false, &bytes))
-                tell(Record(L"", reinterpret_cast<const BYTE*>(w.buffer.data()), bytes));
+            if (w.Finish(false, &bytes)) tell(Record(reinterpret_cast<const BYTE*>(w.buffer.data()), bytes));
             if (!w.Read()) return fail(); // gone, or no longer readable
             // Let go once all is quiet again, not during a storm: what changes while the folder is not
             // held costs a full read of it.
@@ -218,12 +217,12 @@ void FolderWatch::Run(HWND window, UINT message, std::wstring folder) {
         // and taken again. What changed in between shows in its time of last change.
         const uint64_t before = w.LastWrite();
         DWORD bytes = 0;
-        if (w.Finish(true, &bytes)) tell(Record(L"", reinterpret_cast<const BYTE*>(w.buffer.data()), bytes));
+        if (w.Finish(true, &bytes)) tell(Record(reinterpret_cast<const BYTE*>(w.buffer.data()), bytes));
         w.dir.reset();
         // A cancelled read lets go of its folder a moment after it reports back.
         if (WaitForSingleObject(stop_.get(), 20) == WAIT_OBJECT_0) return;
         if (!w.Open() || !w.Read()) return fail();
-        if (w.LastWrite() != before) tell(Record(L"", nullptr, 0));
+        if (w.LastWrite() != before) tell(Record(nullptr, 0));
         w.IncludeSubfolders();
         wait = INFINITE;
     }

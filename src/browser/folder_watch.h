@@ -42,7 +42,7 @@ class FolderWatch {
 
   private:
     void Run(HWND window, UINT message, std::wstring folder);
-    bool Record(const std::wstring& prefix, const BYTE* buffer, DWORD bytes);
+    bool Record(const BYTE* buffer, DWORD bytes);
 
     std::thread thread_;
     platform::UniqueHandle stop_, retake_, readAll_;
