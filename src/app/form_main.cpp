@@ -170,7 +170,10 @@ void FormMain::Form_Load() {
     Form_Resize();
     // The window paints and answers before the other tabs are built, one a timer tick: a timer's turn
     // comes after painting and after whatever the user does.
-    if (settings_.HideAtStart != 1) ShowWindow(hwnd(), SW_SHOWNORMAL);
+    if (settings_.HideAtStart != 1)
+        ShowWindow(hwnd(), SW_SHOWNORMAL);
+    else
+        browser_.SetWindowShown(false);
     SetTimer(hwnd(), TimerBuildPages, USER_TIMER_MINIMUM, nullptr);
 }
 
@@ -440,7 +443,7 @@ void FormMain::SetTimerEnabled(TimerId id, bool on) {
     static constexpr UINT interval[] = {0, 1000, 1000, 100, 100};
     timerOn_[id] = on;
     if (on)
-        SetTimer(hwnd(), id, interval[id], nullptr);
+        SetCoalescableTimer(hwnd(), id, interval[id], nullptr, TIMERV_DEFAULT_COALESCING);
     else
         KillTimer(hwnd(), id);
 }
@@ -539,6 +542,10 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == TimerOut) TimerOut_Timer();
         if (wp == TimerBuildPages && !BuildNextPage()) KillTimer(hwnd(), TimerBuildPages);
         return 0;
+    case WM_SHOWWINDOW:
+        // Hidden in the tray, the browser only keeps its watch.
+        if (!lp) browser_.SetWindowShown(wp != 0);
+        break;
     case WM_CLOSE:
         Form_Unload();
         return 0;

@@ -6,6 +6,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <string_view>
 #include <unordered_set>
 
 namespace browser {
@@ -112,11 +114,7 @@ int BrowserPage::RowIndex(const std::wstring& key) {
 
 void BrowserPage::StartWatch() {
     if (!hwnd() || folderGone_) return;
-    std::vector<std::wstring> subfolders;
-    for (const BrowserRow& row : rows_)
-        if (row.Directory) subfolders.push_back(row.Text);
-    watch_.Start(lists_.Path, subfolders);
-    SetTimer(hwnd(), LiveViewTimer, LiveViewMs, nullptr);
+    watch_.Start(hwnd(), WM_FOLDER_CHANGED, lists_.Path);
 }
 
 void BrowserPage::StopLiveView() {
@@ -130,7 +128,45 @@ void BrowserPage::StopLiveView() {
     nameKeys_.clear();
     watch_.Stop();
     folderGone_ = false;
-    if (hwnd()) KillTimer(hwnd(), LiveViewTimer);
+    StopGathering();
+}
+
+void BrowserPage::StopGathering() {
+    if (gathering_ && hwnd()) KillTimer(hwnd(), LiveViewTimer);
+    gathering_ = false;
+}
+
+void BrowserPage::GatherFor(UINT ms) {
+    if (!hwnd()) return;
+    // The exact moment matters little: the system may fold the tick in with others.
+    gathering_ = SetCoalescableTimer(hwnd(), LiveViewTimer, ms, nullptr, ms / 2) != 0;
+    gatherAt_ = GetTickCount64() + ms;
+}
+
+void BrowserPage::OnFolderChanged() {
+    // Hidden in the tray, the changes wait in the watch until the window is back. A tick already due
+    // soon takes them; one set for a later walk is brought forward.
+    if (!windowShown_ || (gathering_ && gatherAt_ <= GetTickCount64() + LiveViewMs)) return;
+    GatherFor(LiveViewMs);
+}
+
+void BrowserPage::OnLiveViewTimer() {
+    StopGathering();
+    ApplyFolderChanges();
+    // The timer runs on only while a subfolder's walk waits for its turn.
+    if (uint64_t due = throttle_.NextDue(); due && !folderGone_) {
+        uint64_t now = GetTickCount64();
+        GatherFor(static_cast<UINT>(std::max<uint64_t>(due > now ? due - now : 0, LiveViewMs)));
+    }
+}
+
+void BrowserPage::SetWindowShown(bool shown) {
+    windowShown_ = shown;
+    if (!shown) return StopGathering();
+    // What a system kept from telling while the window was away (a folder deleted by another program
+    // while held) shows when the watch takes the folder again; what waits is applied.
+    watch_.Retake();
+    if (hwnd()) PostMessageW(hwnd(), WM_FOLDER_CHANGED, 0, 0);
 }
 
 void BrowserPage::ShowFolderGone() {
@@ -147,32 +183,50 @@ void BrowserPage::ShowFolderGone() {
 
 void BrowserPage::ApplyFolderChanges() {
     if (folderGone_ || !watch_.Watching()) return;
-    FolderWatch::Seen seen = watch_.Take();
+    std::optional<FolderLists> listing = watch_.TakeListing();
+    SeenChanges seen = watch_.Take();
     if (seen.failed || !FolderExists(lists_.Path)) return ShowFolderGone();
-    if (seen.overflow) {
-        // Too much to tell: every name, listed before or now, is looked at again.
-        FolderLists now;
-        ReadFolder(lists_.Path, &now, false);
-        std::vector<std::wstring> names;
-        for (const BrowserRow& row : rows_)
-            names.push_back(row.Text);
-        for (const auto* list : {&now.Dir1, &now.File2})
-            for (const FoundEntry& e : *list)
-                names.push_back(e.name);
-        for (const FoundEntry& e : now.Dir1)
-            throttle_.Changed(e.name);
-        ApplyEntries(GatherChanges(names).entries, &now);
-    } else if (!seen.paths.empty()) {
-        ListChanges changes = GatherChanges(seen.paths);
-        for (const std::wstring& name : changes.subfolders)
-            throttle_.Changed(name);
+    const std::wstring prefix = FolderPrefix(lists_.Path);
+    if (listing) ApplyListing(*listing);
+    ListChanges changes = GatherChanges(seen.paths);
+    for (const std::wstring& name : changes.subfolders)
+        throttle_.Changed(name);
+    if (seen.overflow || ReadWholeFolder(changes.entries.size())) {
+        // Too much to tell, or too much to look up one by one: the watch reads the whole folder, off
+        // this thread, and the names wait for that listing.
+        if (seen.overflow)
+            for (const BrowserRow& row : rows_)
+                if (row.Directory) throttle_.Changed(row.Text);
+        watch_.ReadAll();
+    } else if (!changes.entries.empty()) {
         ApplyEntries(changes.entries, nullptr);
     }
-    const std::wstring prefix = FolderPrefix(lists_.Path);
     for (const std::wstring& name : throttle_.Due(GetTickCount64())) {
         int i = RowIndex(prefix + name);
         if (i >= 0 && rows_[static_cast<size_t>(i)].Directory) WalkFolder(prefix + name);
     }
+}
+
+void BrowserPage::ApplyListing(const FolderLists& listing) {
+    // Only the rows gone or changed, and the entries new, are looked at again: compared by name, with
+    // nothing copied, as a storm brings a listing of the whole folder several times a second.
+    std::unordered_map<std::wstring_view, const FoundEntry*> listed;
+    listed.reserve(listing.Dir1.size() + listing.File2.size());
+    for (const auto* list : {&listing.Dir1, &listing.File2})
+        for (const FoundEntry& e : *list)
+            listed.emplace(e.name, &e);
+    std::unordered_set<std::wstring_view> shown;
+    shown.reserve(rows_.size());
+    std::vector<std::wstring> names;
+    for (const BrowserRow& row : rows_) {
+        shown.insert(row.Text);
+        auto at = listed.find(row.Text);
+        if (at == listed.end() || !Unchanged(row, *at->second)) names.push_back(row.Text);
+    }
+    for (const auto* list : {&listing.Dir1, &listing.File2})
+        for (const FoundEntry& e : *list)
+            if (!shown.count(e.name)) names.push_back(e.name);
+    if (!names.empty()) ApplyEntries(names, &listing);
 }
 
 void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const FolderLists* listing) {
@@ -180,7 +234,7 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Fol
     std::vector<char> removed;
     std::vector<BrowserRow> added;
     bool updated = false;
-    std::unordered_map<std::wstring, const FoundEntry*> listed;
+    std::unordered_map<std::wstring_view, const FoundEntry*> listed;
     if (listing)
         for (const auto* list : {&listing->Dir1, &listing->File2})
             for (const FoundEntry& e : *list)
@@ -198,6 +252,7 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Fol
         int i = RowIndex(key);
         if (!present) {
             if (i >= 0) removed.resize(rows_.size()), removed[static_cast<size_t>(i)] = 1;
+            throttle_.Forget(name);
             continue;
         }
         const bool isFolder = found.attributes & FILE_ATTRIBUTE_DIRECTORY;
@@ -220,8 +275,9 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Fol
     std::vector<std::wstring> newFolders;
     for (const BrowserRow& row : added)
         if (row.Directory) newFolders.push_back(row.Key);
-    // Drawn once, when all is in place.
-    SendMessageW(ListView1, WM_SETREDRAW, FALSE, 0);
+    // Drawn once, when all is in place: the rows are the page's own (the list only asks for what it
+    // shows), and nothing is painted before the list is invalidated at the end. Turning its drawing off
+    // and on instead costs the list a full update of itself, seconds for a big folder on some systems.
     if (!shownSort_ || (!shownSort_->byValue && shownSort_->column == fileinfo::ColumnName)) {
         // The rows are in name order (folders first in listing order): the new ones are merged in.
         ViewState view = SaveView();
@@ -256,12 +312,11 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Fol
         ReplaceRows(std::move(rows), true);
         SortRows(shownSort_, true);
     }
-    SendMessageW(ListView1, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(ListView1, nullptr, FALSE);
-    for (const std::wstring& key : newFolders)
+    for (const std::wstring& key : newFolders) {
+        FolderWatch::Include(key); // one moved in is not yet known to the watch of the tree
         WalkFolder(key);
-    // New subfolders get watches of their own.
-    if (!newFolders.empty()) StartWatch();
+    }
 }
 
 // ---- order, selection and scroll ---------------------------------------------------------------
@@ -269,11 +324,16 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Fol
 BrowserPage::ViewState BrowserPage::SaveView() const {
     ViewState view;
     for (int i = ListView_GetNextItem(ListView1, -1, LVNI_SELECTED);
-         i >= 0 && i < static_cast<int>(rows_.size()); i = ListView_GetNextItem(ListView1, i, LVNI_SELECTED))
+         i >= 0 && i < static_cast<int>(rows_.size());
+         i = ListView_GetNextItem(ListView1, i, LVNI_SELECTED)) {
         view.selected.insert(rows_[static_cast<size_t>(i)].Key);
+        view.marked.push_back(i);
+    }
     int focused = ListView_GetNextItem(ListView1, -1, LVNI_FOCUSED);
-    if (focused >= 0 && focused < static_cast<int>(rows_.size()))
+    if (focused >= 0 && focused < static_cast<int>(rows_.size())) {
         view.focused = rows_[static_cast<size_t>(focused)].Key;
+        view.marked.push_back(focused);
+    }
     int top = ListView_GetTopIndex(ListView1);
     if (top >= 0 && top < static_cast<int>(rows_.size())) view.top = rows_[static_cast<size_t>(top)].Key;
     return view;
@@ -281,7 +341,9 @@ BrowserPage::ViewState BrowserPage::SaveView() const {
 
 void BrowserPage::RestoreView(const ViewState& view, bool keepTopRow) {
     rowIndexOf_ = SIZE_MAX;
-    ListView_SetItemState(ListView1, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    // Only the rows that were marked lose their marks: the whole list at once costs one notice per row.
+    for (int i : view.marked)
+        ListView_SetItemState(ListView1, i, 0, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetItemCountEx(ListView1, static_cast<int>(rows_.size()),
                             LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
     int newTop = -1;

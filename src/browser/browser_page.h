@@ -39,8 +39,10 @@ class BrowserHost {
     ~BrowserHost() = default;
 };
 
-// The page's own messages and timer: a folder size from the walker, and the live view's beat.
+// The page's own messages and timer: a folder size from the walker, changes waiting in the watch, and
+// the live view's gathering of them, which runs only while they wait.
 inline constexpr UINT WM_FOLDER_SIZE = WM_APP + 17;
+inline constexpr UINT WM_FOLDER_CHANGED = WM_APP + 18;
 inline constexpr UINT_PTR LiveViewTimer = 17;
 
 // The six entries of Combo1, in their order.
@@ -113,10 +115,13 @@ class BrowserPage : public ui::TabPage {
     void ListView1_ColumnClick(int headerIndex);
 
     // The live view (browser_live.cpp). Folder sizes are walked on another thread and fill in as they
-    // come; the shown folder is watched, and what changed in it is applied a few times a second.
+    // come; the shown folder is watched, and what changed in it is applied a moment after it changed.
     bool SizesPending() const { return walksPending_ > 0; }
     bool Watching() const { return watch_.Watching(); }
     void ApplyFolderChanges();
+    // The main window hidden in the tray (false) or back (true): while it is away the watch only
+    // gathers, and nothing else is done.
+    void SetWindowShown(bool shown);
 
     // The current folder, and its subfolders (Dir1) and files (File2) as last read.
     const FolderLists& Lists() const { return lists_; }
@@ -169,7 +174,12 @@ class BrowserPage : public ui::TabPage {
     void OnFolderSize(WPARAM wp, LPARAM lp);
     void StartWatch();
     void StopLiveView();
+    void StopGathering();
+    void GatherFor(UINT ms);
+    void OnFolderChanged();
+    void OnLiveViewTimer();
     void ShowFolderGone();
+    void ApplyListing(const FolderLists& listing);
     void ApplyEntries(const std::vector<std::wstring>& names, const FolderLists* listing);
     int RowIndex(const std::wstring& key);
     // Puts `rows` in the list in place of the shown ones; selection and focus go with their rows' keys,
@@ -178,6 +188,7 @@ class BrowserPage : public ui::TabPage {
     struct ViewState {
         std::unordered_set<std::wstring> selected;
         std::wstring focused, top;
+        std::vector<int> marked; // the rows selected or focused, by their place in the list
     };
     ViewState SaveView() const;
     void RestoreView(const ViewState& view, bool keepTopRow);
@@ -203,6 +214,8 @@ class BrowserPage : public ui::TabPage {
     FolderWatch watch_;
     WalkThrottle throttle_;
     bool folderGone_ = false;
+    bool windowShown_ = true, gathering_ = false;
+    uint64_t gatherAt_ = 0;                             // when the gathering timer ticks
     std::optional<fileinfo::SortRequest> shownSort_;    // the order the rows are in; none: listing order
     std::unordered_map<std::wstring, size_t> rowIndex_; // row by key, made for rowIndexOf_ rows
     size_t rowIndexOf_ = SIZE_MAX;

@@ -2,7 +2,7 @@
 
 #include "fileinfo/file_text.h"
 
-#include <memory>
+#include <vector>
 
 namespace browser {
 namespace {
@@ -10,70 +10,28 @@ namespace {
 constexpr DWORD Filter = FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME |
                          FILE_NOTIFY_CHANGE_SIZE | FILE_NOTIFY_CHANGE_LAST_WRITE |
                          FILE_NOTIFY_CHANGE_ATTRIBUTES;
-constexpr DWORD ReopenMs = 1000;
-// One thread waits on at most 64 handles: the stop event, the folder and 62 of its subfolders.
-constexpr size_t MaxSubfolders = MAXIMUM_WAIT_OBJECTS - 2;
+// After changes, the folder is let go and taken again once it has been quiet this long.
+constexpr DWORD QuietMs = 1000;
+// Subfolders made known to the watch of the tree; past these, changes deep inside are not followed.
+constexpr size_t MaxSubfolders = 4096;
 
-} // namespace
-
-void FolderWatch::Start(const std::wstring& folder, const std::vector<std::wstring>& subfolders) {
-    Stop();
-    if (folder != folder_) {
-        // What was seen of another folder is of no use here.
-        std::lock_guard lock(mutex_);
-        seen_ = {};
-        folder_ = folder;
-    }
-    stop_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    std::vector<std::wstring> some(subfolders.begin(),
-                                   subfolders.begin() +
-                                       static_cast<ptrdiff_t>(std::min(subfolders.size(), MaxSubfolders)));
-    thread_ = std::thread(&FolderWatch::Run, this, folder, std::move(some));
+HANDLE OpenFolder(const std::wstring& path, DWORD flags) {
+    return CreateFileW(fileinfo::ExtendedLengthPath(path).c_str(), FILE_LIST_DIRECTORY,
+                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                       FILE_FLAG_BACKUP_SEMANTICS | flags, nullptr);
 }
 
-void FolderWatch::Stop() {
-    if (!thread_.joinable()) return;
-    SetEvent(stop_.get());
-    thread_.join();
-}
-
-FolderWatch::Seen FolderWatch::Take() {
-    std::lock_guard lock(mutex_);
-    return std::exchange(seen_, {});
-}
-
-void FolderWatch::Record(const std::wstring& prefix, const BYTE* buffer, DWORD bytes) {
-    std::lock_guard lock(mutex_);
-    if (bytes == 0) {
-        // More than the buffer held: the folder (or the subfolder's size) is read again.
-        if (prefix.empty())
-            seen_.overflow = true;
-        else
-            seen_.paths.push_back(prefix);
-        return;
-    }
-    for (DWORD at = 0; at < bytes;) {
-        auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + at);
-        seen_.paths.push_back(prefix + std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t)));
-        if (!info->NextEntryOffset) break;
-        at += info->NextEntryOffset;
-    }
-}
-
-namespace {
-
-// One folder watched: its handle, the pending read and the buffer the system writes into.
+// The shown folder's watch: its handle, the pending read and the buffer the system writes into.
 struct Watch {
-    std::wstring path, prefix; // prefix: "" for the shown folder, else "name\"
+    std::wstring path;
     platform::UniqueHandle dir, event{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     OVERLAPPED overlapped{};
-    std::vector<DWORD> buffer; // DWORD-aligned, as the records must be
-    bool pending = false;
+    std::vector<DWORD> buffer = std::vector<DWORD>(64 * 1024 / sizeof(DWORD)); // DWORD-aligned records
+    bool subtree = true, pending = false;
+    DWORD filter = Filter;
 
     bool Open() {
-        dir.reset(CreateFileW(fileinfo::ExtendedLengthPath(path).c_str(), FILE_LIST_DIRECTORY,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OVERLAPPED, nullptr));
+        dir.reset(OpenFolder(path, FILE_FLAG_OVERLAPPED));
         return static_cast<bool>(dir);
     }
     bool Read() {
@@ -83,7 +41,7 @@ struct Watch {
         pending =
             dir && event &&
             ReadDirectoryChangesW(dir.get(), buffer.data(), static_cast<DWORD>(buffer.size() * sizeof(DWORD)),
-                                  TRUE, Filter, nullptr, &overlapped, nullptr);
+                                  subtree, filter, nullptr, &overlapped, nullptr);
         return pending;
     }
     uint64_t LastWrite() const {
@@ -99,6 +57,25 @@ struct Watch {
         if (cancel) CancelIoEx(dir.get(), &overlapped);
         return GetOverlappedResult(dir.get(), &overlapped, bytes, cancel);
     }
+    // Opening each subfolder once, with the tree's watch in place, makes some systems watch inside it
+    // too; no handle is kept, so another program can delete the subfolder outright.
+    void IncludeSubfolders() const {
+        WIN32_FIND_DATAW fd;
+        const std::wstring prefix = path.back() == L'\\' ? path : path + L"\\";
+        HANDLE find =
+            FindFirstFileExW(fileinfo::ExtendedLengthPath(prefix + L"*").c_str(), FindExInfoBasic, &fd,
+                             FindExSearchLimitToDirectories, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+        if (find == INVALID_HANDLE_VALUE) return;
+        size_t n = 0;
+        do {
+            if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+                (fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || !wcscmp(fd.cFileName, L".") ||
+                !wcscmp(fd.cFileName, L".."))
+                continue;
+            FolderWatch::Include(prefix + fd.cFileName);
+        } while (++n < MaxSubfolders && FindNextFileW(find, &fd));
+        FindClose(find);
+    }
     ~Watch() {
         DWORD bytes;
         Finish(true, &bytes); // the system writes into the buffer until the read is over
@@ -107,76 +84,147 @@ struct Watch {
 
 } // namespace
 
-void FolderWatch::Run(std::wstring folder, std::vector<std::wstring> subfolders) {
-    std::vector<std::unique_ptr<Watch>> watches;
-    auto add = [&](const std::wstring& path, const std::wstring& prefix, size_t bytes) {
-        auto w = std::make_unique<Watch>();
-        w->path = path;
-        w->prefix = prefix;
-        w->buffer.resize(bytes / sizeof(DWORD));
-        if (w->Open() && w->Read()) watches.push_back(std::move(w));
-    };
-    add(folder, L"", 64 * 1024);
-    if (watches.empty()) {
+void FolderWatch::Start(HWND window, UINT message, const std::wstring& folder) {
+    Stop();
+    {
+        // What was seen before is in the listing the watch starts from.
         std::lock_guard lock(mutex_);
-        seen_.failed = true;
-        return;
+        seen_.Take();
+        listing_.reset();
     }
-    const std::wstring prefix = folder.empty() || folder.back() == L'\\' ? folder : folder + L"\\";
-    for (const std::wstring& name : subfolders)
-        add(prefix + name, name + L"\\", 16 * 1024);
+    stop_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    retake_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    readAll_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    thread_ = std::thread(&FolderWatch::Run, this, window, message, folder);
+}
 
-    bool gone = false;
-    while (!gone) {
-        std::vector<HANDLE> events{stop_.get()};
-        for (auto& w : watches)
-            events.push_back(w->event.get());
-        DWORD r = WaitForMultipleObjects(static_cast<DWORD>(events.size()), events.data(), FALSE, ReopenMs);
-        if (r == WAIT_OBJECT_0 || r == WAIT_FAILED) break;
-        if (r > WAIT_OBJECT_0 && r < WAIT_OBJECT_0 + events.size()) {
-            size_t i = r - WAIT_OBJECT_0 - 1;
-            Watch& w = *watches[i];
-            DWORD bytes = 0;
-            if (w.Finish(false, &bytes))
-                Record(w.prefix, reinterpret_cast<const BYTE*>(w.buffer.data()), bytes);
-            if (!w.Read()) {
-                // The shown folder unreadable, or a subfolder gone (its parent's watch tells of that).
-                if (i == 0)
-                    gone = true;
-                else
-                    watches.erase(watches.begin() + static_cast<ptrdiff_t>(i));
+void FolderWatch::Stop() {
+    if (!thread_.joinable()) return;
+    SetEvent(stop_.get());
+    thread_.join();
+}
+
+void FolderWatch::Retake() {
+    if (thread_.joinable()) SetEvent(retake_.get());
+}
+
+void FolderWatch::ReadAll() {
+    if (thread_.joinable()) SetEvent(readAll_.get());
+}
+
+std::optional<FolderLists> FolderWatch::TakeListing() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(listing_, std::nullopt);
+}
+
+void FolderWatch::Include(const std::wstring& subfolder) {
+    HANDLE h = OpenFolder(subfolder, 0);
+    if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+}
+
+SeenChanges FolderWatch::Take() {
+    std::lock_guard lock(mutex_);
+    return seen_.Take();
+}
+
+bool FolderWatch::Record(const BYTE* buffer, DWORD bytes) {
+    std::lock_guard lock(mutex_);
+    // More than the buffer held: the folder is read again.
+    if (bytes == 0) return seen_.Lost();
+    bool first = false;
+    for (DWORD at = 0; at < bytes;) {
+        auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(buffer + at);
+        first |= seen_.Add(std::wstring(info->FileName, info->FileNameLength / sizeof(wchar_t)));
+        if (!info->NextEntryOffset) break;
+        at += info->NextEntryOffset;
+    }
+    return first;
+}
+
+void FolderWatch::Run(HWND window, UINT message, std::wstring folder) {
+    auto tell = [&](bool first) {
+        if (first) PostMessageW(window, message, 0, 0);
+    };
+    auto fail = [&] {
+        std::lock_guard lock(mutex_);
+        tell(seen_.Failed());
+    };
+    // The folder's own watch tells nothing of the folder itself renamed, moved or deleted: its parent's
+    // watch of the names of folders does.
+    Watch up;
+    size_t slash = folder.find_last_of(L'\\');
+    const std::wstring name = slash == std::wstring::npos ? L"" : folder.substr(slash + 1);
+    if (!name.empty()) {
+        up.path = folder.substr(0, slash);
+        if (up.path.size() == 2) up.path += L'\\'; // a drive's root
+        up.subtree = false;
+        up.filter = FILE_NOTIFY_CHANGE_DIR_NAME;
+        up.buffer.resize(1024);
+        if (up.Open()) up.Read();
+    }
+    auto gone = [&] {
+        return GetFileAttributesW(fileinfo::ExtendedLengthPath(folder).c_str()) == INVALID_FILE_ATTRIBUTES;
+    };
+
+    Watch w;
+    w.path = folder;
+    if (!w.Open() || !w.Read()) return fail();
+    w.IncludeSubfolders();
+
+    DWORD wait = INFINITE;
+    for (;;) {
+        HANDLE events[] = {stop_.get(), retake_.get(), readAll_.get(), w.event.get(), up.event.get()};
+        DWORD r = WaitForMultipleObjects(up.pending ? 5 : 4, events, FALSE, wait);
+        if (r == WAIT_OBJECT_0 || r == WAIT_FAILED) return;
+        if (r == WAIT_OBJECT_0 + 2) {
+            // Whatever was seen so far happened before the read: the listing holds it.
+            {
+                std::lock_guard lock(mutex_);
+                seen_.Take();
             }
-            // Reopened only after a quiet second: what changes in between costs a full read of the folder,
-            // too much to pay again and again during a storm of changes.
+            FolderLists lists;
+            ReadFolder(folder, &lists, false);
+            std::lock_guard lock(mutex_);
+            listing_ = std::move(lists);
+            PostMessageW(window, message, 0, 0);
             continue;
         }
-        // Some systems keep a deleted folder on disk while any handle to it is open, and tell its watchers
-        // nothing: the handles are closed now and then, so that such a delete can end. What changed in
-        // between shows in each folder's time of last change.
-        std::vector<uint64_t> before;
-        for (auto& w : watches) {
-            before.push_back(w->LastWrite());
+        if (r == WAIT_OBJECT_0 + 4) {
             DWORD bytes = 0;
-            if (w->Finish(true, &bytes))
-                Record(w->prefix, reinterpret_cast<const BYTE*>(w->buffer.data()), bytes);
-            w->dir.reset();
+            bool named = up.Finish(false, &bytes) && bytes == 0; // too many to tell: perhaps
+            for (DWORD at = 0; at < bytes;) {
+                auto* info = reinterpret_cast<const FILE_NOTIFY_INFORMATION*>(
+                    reinterpret_cast<const BYTE*>(up.buffer.data()) + at);
+                named |= CompareStringOrdinal(info->FileName, int(info->FileNameLength / sizeof(wchar_t)),
+                                              name.c_str(), int(name.size()), TRUE) == CSTR_EQUAL;
+                if (!info->NextEntryOffset) break;
+                at += info->NextEntryOffset;
+            }
+            if (named && gone()) return fail();
+            up.Read();
+            continue;
         }
+        if (r == WAIT_OBJECT_0 + 3) {
+            DWORD bytes = 0;
+            if (w.Finish(false, &bytes)) tell(Record(reinterpret_cast<const BYTE*>(w.buffer.data()), bytes));
+            if (!w.Read()) return fail(); // gone, or no longer readable
+            // Let go once all is quiet again, not during a storm: what changes while the folder is not
+            // held costs a full read of it.
+            wait = QuietMs;
+            continue;
+        }
+        // Quiet after changes, or asked: the folder is let go, so that a delete waiting for it can end,
+        // and taken again. What changed in between shows in its time of last change.
+        const uint64_t before = w.LastWrite();
+        DWORD bytes = 0;
+        if (w.Finish(true, &bytes)) tell(Record(reinterpret_cast<const BYTE*>(w.buffer.data()), bytes));
+        w.dir.reset();
         // A cancelled read lets go of its folder a moment after it reports back.
         if (WaitForSingleObject(stop_.get(), 20) == WAIT_OBJECT_0) return;
-        for (size_t i = watches.size(); i-- > 0;) {
-            Watch& w = *watches[i];
-            if (w.Open() && w.Read()) {
-                if (w.LastWrite() != before[i]) Record(w.prefix, nullptr, 0);
-            } else if (i == 0) {
-                gone = true;
-            } else {
-                watches.erase(watches.begin() + static_cast<ptrdiff_t>(i));
-            }
-        }
-    }
-    if (gone) {
-        std::lock_guard lock(mutex_);
-        seen_.failed = true;
+        if (!w.Open() || !w.Read()) return fail();
+        if (w.LastWrite() != before) tell(Record(nullptr, 0));
+        w.IncludeSubfolders();
+        wait = INFINITE;
     }
 }
 

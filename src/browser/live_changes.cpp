@@ -1,7 +1,9 @@
 #include "browser/live_changes.h"
 
+#include <algorithm>
 #include <cwctype>
 #include <set>
+#include <utility>
 
 namespace browser {
 namespace {
@@ -32,6 +34,36 @@ ListChanges GatherChanges(const std::vector<std::wstring>& paths) {
     return changes;
 }
 
+bool ChangeGathering::Add(std::wstring path) {
+    const bool first = seen_.Empty();
+    if (seen_.overflow) return first; // all is read again anyway
+    if (seen_.paths.size() >= limit_) return Lost();
+    seen_.paths.push_back(std::move(path));
+    return first;
+}
+
+bool ChangeGathering::Lost() {
+    const bool first = seen_.Empty();
+    seen_.overflow = true;
+    seen_.paths.clear();
+    seen_.paths.shrink_to_fit();
+    return first;
+}
+
+bool ChangeGathering::Failed() {
+    const bool first = seen_.Empty();
+    seen_.failed = true;
+    return first;
+}
+
+SeenChanges ChangeGathering::Take() {
+    return std::exchange(seen_, {});
+}
+
+bool ReadWholeFolder(size_t changed) {
+    return changed >= 32;
+}
+
 void WalkThrottle::Changed(const std::wstring& name) {
     State& s = state_[Upper(name)];
     s.name = name;
@@ -44,6 +76,10 @@ void WalkThrottle::Walked(const std::wstring& name, uint64_t now) {
     s.walked = true;
     s.lastWalk = now;
     s.waiting = false;
+}
+
+void WalkThrottle::Forget(const std::wstring& name) {
+    state_.erase(Upper(name));
 }
 
 std::vector<std::wstring> WalkThrottle::Due(uint64_t now) {
@@ -62,6 +98,16 @@ bool WalkThrottle::Waiting() const {
     for (const auto& entry : state_)
         if (entry.second.waiting) return true;
     return false;
+}
+
+uint64_t WalkThrottle::NextDue() const {
+    uint64_t next = 0;
+    for (const auto& [key, s] : state_) {
+        if (!s.waiting) continue;
+        uint64_t due = s.walked ? s.lastWalk + interval_ : 0;
+        if (next == 0 || due < next) next = std::max<uint64_t>(due, 1);
+    }
+    return next;
 }
 
 } // namespace browser

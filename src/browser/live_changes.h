@@ -16,6 +16,34 @@ struct ListChanges {
 // Names compare without regard to letter case, as the file system does.
 ListChanges GatherChanges(const std::vector<std::wstring>& paths);
 
+// What the watch saw since the window last took it.
+struct SeenChanges {
+    std::vector<std::wstring> paths; // relative to the folder, in the order seen
+    bool overflow = false;           // more changed than could be told: read it all again
+    bool failed = false;             // the folder could no longer be watched (gone, or no access)
+    bool Empty() const { return paths.empty() && !overflow && !failed; }
+};
+
+// Gathers what the watch sees until the window takes it. It stays bounded however long the window
+// leaves it (hidden in the tray for days over a busy folder): past `limit` paths they are dropped for a
+// full read. Each call returns true when it ends a quiet spell, the one time the window needs telling.
+class ChangeGathering {
+  public:
+    explicit ChangeGathering(size_t limit = 10000) : limit_(limit) {}
+    bool Add(std::wstring path);
+    bool Lost(); // the system could not tell everything
+    bool Failed();
+    SeenChanges Take();
+
+  private:
+    size_t limit_;
+    SeenChanges seen_;
+};
+
+// Whether `changed` names are cheaper to learn from one read of the folder than from a look-up each. A
+// name that is gone costs some systems a search through the whole folder, so a few dozen already do.
+bool ReadWholeFolder(size_t changed);
+
 // At most one walk per subfolder every `intervalMs`: a change soon after a walk waits for the interval.
 class WalkThrottle {
   public:
@@ -24,9 +52,13 @@ class WalkThrottle {
     void Changed(const std::wstring& name);
     // `name` was walked at `now` for another reason (a new listing or a new row).
     void Walked(const std::wstring& name, uint64_t now);
+    // `name` left the folder: no walk waits for it.
+    void Forget(const std::wstring& name);
     // The subfolders whose walk may start at `now`; each counts as walked then.
     std::vector<std::wstring> Due(uint64_t now);
     bool Waiting() const;
+    // When the first waiting walk falls due (0 when none waits).
+    uint64_t NextDue() const;
     void Clear() { state_.clear(); }
 
   private:

@@ -37,3 +37,41 @@ TEST(WalkThrottle, OneWalkPerSubfolderEveryTwoSeconds) {
     t.Clear();
     EXPECT_FALSE(t.Waiting());
 }
+
+TEST(ChangeGathering, TellsOnceAQuietSpellEndsAndStaysBoundedForAFullRead) {
+    ChangeGathering g(3);
+    EXPECT_TRUE(g.Add(L"a"));
+    EXPECT_FALSE(g.Add(L"b"));
+    EXPECT_EQ(g.Take().paths, (Names{L"a", L"b"}));
+    EXPECT_TRUE(g.Take().Empty());
+    // Past the limit, or lost by the system: the names go, and the folder is read whole once.
+    for (const wchar_t* p : {L"a", L"b", L"c", L"d", L"e"})
+        g.Add(p);
+    SeenChanges s = g.Take();
+    EXPECT_TRUE(s.overflow);
+    EXPECT_TRUE(s.paths.empty());
+    EXPECT_TRUE(g.Lost());
+    EXPECT_FALSE(g.Add(L"f"));
+    EXPECT_FALSE(g.Failed());
+    s = g.Take();
+    EXPECT_TRUE(s.overflow && s.failed && s.paths.empty());
+    EXPECT_TRUE(g.Failed());
+}
+
+TEST(WalkThrottle, NextDueIsTheEarliestWaitingWalk) {
+    WalkThrottle t(2000);
+    EXPECT_EQ(t.NextDue(), 0u);
+    t.Walked(L"a", 1000);
+    t.Walked(L"b", 500);
+    t.Changed(L"a");
+    EXPECT_EQ(t.NextDue(), 3000u);
+    t.Changed(L"b");
+    EXPECT_EQ(t.NextDue(), 2500u);
+    t.Changed(L"new"); // never walked: at once
+    EXPECT_EQ(t.NextDue(), 1u);
+    // Gone from the folder: nothing waits for them.
+    for (const wchar_t* gone : {L"NEW", L"b", L"a"})
+        t.Forget(gone);
+    EXPECT_EQ(t.NextDue(), 0u);
+    EXPECT_FALSE(t.Waiting());
+}

@@ -131,3 +131,71 @@ TEST_F(LiveViewTest, TheEndDuringWalksWaitsForNoneAndLeavesNothingBehind) {
     MSG msg;
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, browser::WM_FOLDER_SIZE, browser::WM_FOLDER_SIZE, PM_REMOVE));
 }
+
+TEST_F(LiveViewTest, SubfoldersDeletedByAnotherProgramLeaveTheListAndTheDiskAndThenNothingRuns) {
+    File(Folder(L"桌面\\full") + L"\\inside.bin", 3000);
+    Folder(L"桌面\\empty");
+    Folder(L"桌面\\stays");
+    page.StartUp(paths);
+    Settle();
+    ASSERT_EQ(Names(), (Texts{L"empty", L"full", L"stays"}));
+    // Another program deletes both, the way a user's shell would; the watch holds no subfolder open.
+    std::wstring line = L"cmd.exe /c rd /s /q \"" + desktop + L"\\full\" && rd \"" + desktop + L"\\empty\"";
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                               nullptr, &si, &pi));
+    WaitForSingleObject(pi.hProcess, 30000);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_TRUE(Pump([&] { return Names() == Texts{L"stays"}; })) << testing::PrintToString(Names());
+    for (const wchar_t* gone : {L"\\full", L"\\empty"})
+        EXPECT_EQ(GetFileAttributesW((desktop + gone).c_str()), INVALID_FILE_ATTRIBUTES) << gone;
+    // Once the changes are in, no timer of the live view is left running.
+    Settle();
+    EXPECT_FALSE(KillTimer(page.hwnd(), browser::LiveViewTimer));
+}
+
+TEST_F(LiveViewTest, AStormOfChangesEndsWithExactlyTheFolderOnceEach) {
+    page.StartUp(paths);
+    Settle();
+    // Made, then half renamed and a quarter deleted, as fast as they go: batches far too big to look up
+    // name by name, and names that come and go between two readings of the folder.
+    const std::wstring d = desktop + L"\\";
+    for (int i = 0; i < 2000; ++i)
+        File(d + L"s" + std::to_wstring(i) + L".dat", 0);
+    for (int i = 0; i < 1000; ++i)
+        MoveFileW((d + L"s" + std::to_wstring(i) + L".dat").c_str(),
+                  (d + L"r" + std::to_wstring(i) + L".dat").c_str());
+    for (int i = 1000; i < 1500; ++i)
+        DeleteFileW((d + L"s" + std::to_wstring(i) + L".dat").c_str());
+    Texts expected;
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW((d + L"*").c_str(), &fd);
+    do
+        if (fd.cFileName[0] != L'.') expected.push_back(fd.cFileName);
+    while (FindNextFileW(find, &fd));
+    FindClose(find);
+    ASSERT_EQ(expected.size(), 1500u);
+    std::sort(expected.begin(), expected.end());
+    auto shown = [&] {
+        Texts names = Names();
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    EXPECT_TRUE(Pump([&] { return shown() == expected; }, 30000)) << shown().size() << " rows";
+}
+
+TEST_F(LiveViewTest, HiddenInTheTrayTheChangesWaitAndShowWhenTheWindowComesBack) {
+    File(desktop + L"\\a.txt", 1);
+    page.StartUp(paths);
+    Settle();
+    page.SetWindowShown(false);
+    File(desktop + L"\\b.txt", 1);
+    DeleteFileW((desktop + L"\\a.txt").c_str());
+    Pump([] { return false; }, 1500); // the watch sees both; the page does nothing with them
+    EXPECT_EQ(Names(), Texts{L"a.txt"});
+    EXPECT_FALSE(KillTimer(page.hwnd(), browser::LiveViewTimer));
+    page.SetWindowShown(true);
+    EXPECT_TRUE(Pump([&] { return Names() == Texts{L"b.txt"}; })) << testing::PrintToString(Names());
+}
