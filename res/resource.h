@@ -10,6 +10,7 @@
 #define POPUP_TRAY 0
 #define POPUP_FLIEL 1
 #define POPUP_LV 2
+#define POPUP_LOG 3
 
 // Tray menu (menu托盘)
 #define ID_menu桌面 1001
@@ -44,6 +45,12 @@
 #define ID_menu删除到回收站 1208
 #define ID_隐藏桌面图标dfdsfds 1209
 #define ID_dfdsds显示桌面图标 1210
+
+// Change log menu (RichTextBox1)
+#define ID_menu复制 1301
+#define ID_menu全选 1302
+#define ID_menu保存日志 1303
+#define ID_menu清空日志 1304
 
 // Options dialog (FormOption, IDD_FORMOPTION)
 #define IDC_OPT_Label1 310

@@ -55,4 +55,67 @@ bool LoggedEntries::Add(std::wstring entry) {
     return folded_.insert(std::move(entry)).second;
 }
 
+void LoggedEntries::Remove(std::wstring entry) {
+    fold_(entry);
+    folded_.erase(entry);
+}
+
+std::wstring DroppedLine(std::size_t dropped) {
+    return L"……已省略较早的 " + std::to_wstring(dropped) + L" 条记录";
+}
+
+bool EntryLog::Add(const std::wstring& entry) {
+    if (!logged_.Add(entry)) return false;
+    AddLines(entry + EntrySeparator);
+    blocks_.back().entry = true;
+    if (blocks_.size() >= keep_ + chunk_) DropOldest();
+    return true;
+}
+
+void EntryLog::Replace(const std::wstring& text) {
+    logged_.Clear();
+    blocks_.clear();
+    lines_.clear();
+    top_.clear();
+    dropped_ = 0;
+    if (!text.empty()) AddLines(text);
+}
+
+void EntryLog::AddLines(const std::wstring& text) {
+    std::size_t before = lines_.size();
+    for (std::size_t at = 0; at < text.size();) {
+        std::size_t end = text.find(CrLf, at);
+        if (end == std::wstring::npos) end = text.size();
+        lines_.push_back(text.substr(at, end - at));
+        at = end + 2;
+    }
+    blocks_.push_back({lines_.size() - before, false});
+}
+
+void EntryLog::DropOldest() {
+    for (std::size_t n = 0; n < chunk_ && !blocks_.empty(); ++n) {
+        Block block = blocks_.front();
+        blocks_.pop_front();
+        if (block.entry) {
+            // The entry's text again, as it was added: its lines without the blank one after it.
+            std::wstring text;
+            for (std::size_t i = 0; i + 1 < block.lines; ++i)
+                text += lines_[i] + CrLf;
+            logged_.Remove(std::move(text));
+            ++dropped_;
+        }
+        lines_.erase(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(block.lines));
+        linesDropped_ += block.lines;
+    }
+    top_ = {DroppedLine(dropped_), L""};
+}
+
+std::wstring EntryLog::Text(std::size_t first, std::size_t count) const {
+    std::wstring text;
+    text.reserve(count * 40);
+    for (std::size_t i = first; i < first + count && i < LineCount(); ++i)
+        text += Line(i) + CrLf;
+    return text;
+}
+
 } // namespace monitor

@@ -3,10 +3,14 @@
 #include "core/identity.h"
 #include "monitor/shell_events.h"
 #include "monitor/shell_notify.h"
+#include "platform/whole_file.h"
+#include "res/resource.h"
 
 #include <commctrl.h>
-#include <richedit.h>
+#include <commdlg.h>
+#include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace monitor {
@@ -52,9 +56,32 @@ std::optional<ItemNames> Names(PCIDLIST_ABSOLUTE item) {
     return names;
 }
 
+// Puts the text on the clipboard as Unicode text.
+void CopyText(HWND owner, const std::wstring& text) {
+    if (!OpenClipboard(owner)) return;
+    EmptyClipboard();
+    const size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes)) {
+        std::memcpy(GlobalLock(memory), text.c_str(), bytes);
+        GlobalUnlock(memory);
+        if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+    }
+    CloseClipboard();
+}
+
+std::string Utf8WithBom(const std::wstring& text) {
+    std::string bytes = "\xEF\xBB\xBF";
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr,
+                                nullptr);
+    bytes.resize(3 + static_cast<size_t>(n));
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data() + 3, n, nullptr,
+                        nullptr);
+    return bytes;
+}
+
 } // namespace
 
-MonitorPage::MonitorPage() : logged_(&FoldCase) {}
+MonitorPage::MonitorPage() : log_(&FoldCase) {}
 
 MonitorPage::~MonitorPage() {
     if (monitoring_) Command9_Click();
@@ -72,13 +99,18 @@ bool MonitorPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     Command9 = Add(Picture3, IDC_Command9, WC_BUTTONW, L"停止监视", button, {1300, 60, 1200, 360});
     Label3 = Add(Picture3, IDC_Label3, WC_STATICW, L"监视尚未启动", WS_VISIBLE | SS_NOPREFIX,
                  {2700, 120, 4000, 240});
-    LoadLibraryW(L"Msftedit.dll");
-    RichTextBox1 = Add(hwnd(), IDC_RichTextBox1, MSFTEDIT_CLASS, L"",
-                       WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+    popups_.reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPS)));
+    RichTextBox1 = Add(hwnd(), IDC_RichTextBox1, WC_LISTVIEWW, L"",
+                       WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_NOCOLUMNHEADER |
+                           LVS_SHOWSELALWAYS,
                        {330, 520, 8000, 3000}, WS_EX_CLIENTEDGE);
+    if (!RichTextBox1) return false;
     platform::SetAccessibleName(RichTextBox1, L"监视记录");
-    // The log has no cap; without this a rich edit control stops taking text at 32,767 characters.
-    SendMessageW(RichTextBox1, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+    ListView_SetExtendedListViewStyle(RichTextBox1, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    LVCOLUMNW column{LVCF_WIDTH};
+    column.cx = 100;
+    ListView_InsertColumn(RichTextBox1, 0, &column);
+    SetWindowSubclass(RichTextBox1, RichTextBox1Proc, 0, reinterpret_cast<DWORD_PTR>(this));
     return RichTextBox1 != nullptr;
 }
 
@@ -89,6 +121,16 @@ void MonitorPage::Layout(int W, int H, UINT dpi) {
 }
 
 bool MonitorPage::OnCommand(int id, int code, HWND) {
+    switch (id) {
+    case ID_menu复制:
+        return menu复制_Click(), true;
+    case ID_menu全选:
+        return menu全选_Click(), true;
+    case ID_menu保存日志:
+        return menu保存日志_Click(), true;
+    case ID_menu清空日志:
+        return menu清空日志_Click(), true;
+    }
     if (code != BN_CLICKED) return false;
     if (id == IDC_Command7) {
         Command7_Click();
@@ -113,8 +155,9 @@ void MonitorPage::Command7_Click() {
     HWND main = MainWindow();
     if (!SubClass(main, this)) {
         // The message box has said why; only "停止监视" leads on from here.
-        SetWindowTextW(RichTextBox1, L"正在工作...");
-        logged_.Clear();
+        log_.Replace(L"正在工作...");
+        lineWidth_ = 0;
+        ShowLog(0);
         return;
     }
     subclassed_ = main;
@@ -150,18 +193,46 @@ void MonitorPage::NotificationReceipt(WPARAM wp, LPARAM lp) {
         n.second = Names(items[1]);
     }
     std::wstring text = EntryText(LocalTimeText(), n);
-    if (!logged_.Add(text)) return;
-    AppendToLog(text + EntrySeparator);
+    const size_t droppedBefore = log_.LinesDropped(), topBefore = log_.TopLines();
+    if (!log_.Add(text)) return;
+    // How far the lines already shown moved up: those of the entries that went, less the lines that
+    // came above them to count them.
+    ShowLog(log_.LinesDropped() - droppedBefore - (log_.TopLines() - topBefore));
     if (!flashOn_) SetFlashTimer(true, flashInterval_);
 }
 
-void MonitorPage::AppendToLog(const std::wstring& text) {
-    // Only the new text is laid out: an empty selection at the end is replaced by the entry. The
-    // control stays undrawn until DrawLog, since drawing may cost more than the entry itself.
-    SendMessageW(RichTextBox1, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(RichTextBox1, EM_SETSEL, static_cast<WPARAM>(-1), -1);
-    SendMessageW(RichTextBox1, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-    SendMessageW(RichTextBox1, EM_SCROLLCARET, 0, 0);
+void MonitorPage::ShowLog(size_t shift) {
+    HWND list = RichTextBox1;
+    const int count = static_cast<int>(log_.LineCount());
+    const int shown = ListView_GetItemCount(list);
+    const int top = ListView_GetTopIndex(list);
+    if (shown == 0 || top + ListView_GetCountPerPage(list) >= shown) followEnd_ = true;
+
+    // The column is as wide as the widest line, so that a long path can be scrolled to.
+    HDC dc = GetDC(list);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
+    for (int i = std::max(0, std::min(shown - static_cast<int>(shift), count)); i < count; ++i) {
+        const std::wstring& line = log_.Line(static_cast<size_t>(i));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        lineWidth_ = std::max<int>(lineWidth_, size.cx);
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    const int width = lineWidth_ + 2 * GetSystemMetrics(SM_CXEDGE) + 12;
+    if (width > ListView_GetColumnWidth(list, 0) || count < shown) ListView_SetColumnWidth(list, 0, width);
+
+    // A selection by row number would now mark other lines.
+    if (shift || count < shown) ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    const bool onlyAdded = !shift && count >= shown;
+    ListView_SetItemCountEx(list, count, onlyAdded ? LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL : 0);
+    if (shift && !followEnd_) {
+        // The lines in view stay in view.
+        RECT row{};
+        if (ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS))
+            ListView_Scroll(list, 0, -static_cast<int>(std::min<size_t>(shift, top)) * (row.bottom - row.top));
+    }
+    // Scrolling waits: a burst of entries scrolls once.
     if (!drawPending_ && hwnd()) drawPending_ = SetTimer(hwnd(), DrawLogTimerId, DrawLogDelay, nullptr) != 0;
     if (!drawPending_) DrawLog();
 }
@@ -169,8 +240,103 @@ void MonitorPage::AppendToLog(const std::wstring& text) {
 void MonitorPage::DrawLog() {
     if (hwnd()) KillTimer(hwnd(), DrawLogTimerId);
     drawPending_ = false;
-    SendMessageW(RichTextBox1, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(RichTextBox1, nullptr, FALSE);
+    const int count = ListView_GetItemCount(RichTextBox1);
+    if (followEnd_ && count > 0) ListView_EnsureVisible(RichTextBox1, count - 1, FALSE);
+    followEnd_ = false;
+}
+
+void MonitorPage::menu复制_Click() {
+    std::wstring text;
+    for (int i = ListView_GetNextItem(RichTextBox1, -1, LVNI_SELECTED); i >= 0;
+         i = ListView_GetNextItem(RichTextBox1, i, LVNI_SELECTED))
+        text += log_.Text(static_cast<size_t>(i), 1);
+    if (!text.empty()) CopyText(hwnd(), text);
+}
+
+void MonitorPage::menu全选_Click() {
+    ListView_SetItemState(RichTextBox1, -1, LVIS_SELECTED, LVIS_SELECTED);
+}
+
+void MonitorPage::menu清空日志_Click() {
+    log_.Replace({});
+    lineWidth_ = 0;
+    ShowLog(0);
+}
+
+void MonitorPage::menu保存日志_Click() {
+    wchar_t file[32768] = L"监视记录.txt";
+    OPENFILENAMEW ofn{sizeof ofn};
+    ofn.hwndOwner = MainWindow();
+    ofn.lpstrFilter = L"文本文件 (*.txt)\0*.txt\0所有文件 (*.*)\0*.*\0";
+    ofn.lpstrFile = file;
+    ofn.nMaxFile = static_cast<DWORD>(std::size(file));
+    ofn.lpstrTitle = L"保存日志";
+    ofn.lpstrDefExt = L"txt";
+    ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
+    if (GetSaveFileNameW(&ofn)) SaveLog(file);
+}
+
+bool MonitorPage::SaveLog(const std::wstring& path) {
+    const std::string bytes = Utf8WithBom(log_.Text());
+    DWORD error = platform::WriteWholeFile(path, [&](HANDLE file) -> DWORD {
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return GetLastError();
+        return written == bytes.size() ? 0 : ERROR_WRITE_FAULT;
+    });
+    if (error) platform::Message(MainWindow(), L"无法保存日志：" + path + L"\n" + platform::ErrorText(error),
+                                 MB_OK | MB_ICONERROR);
+    return !error;
+}
+
+void MonitorPage::RichTextBox1_ContextMenu(LPARAM screenPoint) {
+    POINT at{GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+    if (screenPoint == -1) { // from the keyboard: at the focused line, else the list's corner
+        RECT r{};
+        int focused = ListView_GetNextItem(RichTextBox1, -1, LVNI_FOCUSED);
+        if (focused < 0 || !ListView_GetItemRect(RichTextBox1, focused, &r, LVIR_BOUNDS)) GetClientRect(RichTextBox1, &r);
+        at = {r.left, r.bottom};
+        ClientToScreen(RichTextBox1, &at);
+    }
+    HMENU menu = GetSubMenu(popups_.get(), POPUP_LOG);
+    const bool any = log_.LineCount() > 0;
+    const bool selected = ListView_GetSelectedCount(RichTextBox1) > 0;
+    EnableMenuItem(menu, ID_menu复制, MF_BYCOMMAND | (selected ? MF_ENABLED : MF_GRAYED));
+    for (int id : {ID_menu全选, ID_menu保存日志, ID_menu清空日志})
+        EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (any ? MF_ENABLED : MF_GRAYED));
+    int id = static_cast<int>(
+        TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, hwnd(), nullptr));
+    if (id) OnCommand(id, 0, nullptr);
+}
+
+LRESULT CALLBACK MonitorPage::RichTextBox1Proc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                               DWORD_PTR self) {
+    auto* page = reinterpret_cast<MonitorPage*>(self);
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0, shift = GetKeyState(VK_SHIFT) < 0;
+    switch (msg) {
+    case WM_CONTEXTMENU:
+        page->RichTextBox1_ContextMenu(lp);
+        return 0;
+    case WM_KEYDOWN:
+        if (ctrl && wp == 'A') return page->menu全选_Click(), 0;
+        if (ctrl && (wp == 'C' || wp == VK_INSERT)) return page->menu复制_Click(), 0;
+        if (wp == VK_APPS) return page->RichTextBox1_ContextMenu(-1), 0;
+        break;
+    case WM_SYSKEYDOWN:
+        if (wp == VK_F10 && shift) return page->RichTextBox1_ContextMenu(-1), 0;
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        // The menu came with the key's press, not again with its release.
+        if (wp == VK_APPS || (wp == VK_F10 && shift)) return 0;
+        break;
+    case WM_CHAR:
+        if (ctrl) return 0; // no search for the letters of Ctrl+A and Ctrl+C
+        break;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(list, RichTextBox1Proc, 0);
+        break;
+    }
+    return DefSubclassProc(list, msg, wp, lp);
 }
 
 void MonitorPage::SetFlashTimer(bool on, UINT interval) {
@@ -200,6 +366,13 @@ LRESULT MonitorPage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     if (msg == WM_TIMER && wp == DrawLogTimerId) {
         DrawLog();
+        return 0;
+    }
+    if (msg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lp)->hwndFrom == RichTextBox1 &&
+        reinterpret_cast<NMHDR*>(lp)->code == LVN_GETDISPINFOW) {
+        LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(lp)->item;
+        if ((item.mask & LVIF_TEXT) && item.iItem >= 0 && static_cast<size_t>(item.iItem) < log_.LineCount())
+            item.pszText = const_cast<wchar_t*>(log_.Line(static_cast<size_t>(item.iItem)).c_str());
         return 0;
     }
     return TabPage::HandleMessage(msg, wp, lp);

@@ -4,7 +4,9 @@
 #include "monitor/sub_class.h"
 #include "ui/tab_page.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <string>
 
 namespace monitor {
 
@@ -27,6 +29,16 @@ class MonitorPage : public ui::TabPage, private NotificationSink {
     void NotificationReceipt(WPARAM wp, LPARAM lp) override;
     void tmrFlashMe_Timer();
 
+    // The log's popup menu: "复制", "全选", "保存日志...", "清空日志".
+    void menu复制_Click();
+    void menu全选_Click();
+    void menu保存日志_Click();
+    void menu清空日志_Click();
+    // Writes the log as shown, UTF-8 with a byte order mark, whole or not at all; a failure is
+    // reported in a message box. True when written.
+    bool SaveLog(const std::wstring& path);
+    const EntryLog& Log() const { return log_; }
+
     bool Monitoring() const { return monitoring_; }
     int FlashCounter() const { return flashCounter_; }
     bool FlashTimerEnabled() const { return flashOn_; }
@@ -35,6 +47,8 @@ class MonitorPage : public ui::TabPage, private NotificationSink {
     // tmrFlashMe is a timer of the page's own window.
     static constexpr UINT_PTR FlashTimerId = 1;
 
+    // The log is a list that shows only the lines in view, one row a line: a rich edit control
+    // costs tens of KB an entry under Wine, and any edit control grows slower with every entry.
     HWND Picture3 = nullptr, Command7 = nullptr, Command9 = nullptr, Label3 = nullptr, RichTextBox1 = nullptr;
 
   protected:
@@ -42,9 +56,13 @@ class MonitorPage : public ui::TabPage, private NotificationSink {
 
   private:
     HWND MainWindow() const;
-    void AppendToLog(const std::wstring& text);
-    // Draws the entries appended since the last drawing.
+    // The list shows the log's lines again after `dropped` lines went from its top.
+    void ShowLog(std::size_t dropped);
+    // Scrolls to the end when the view was there before the entries came.
     void DrawLog();
+    void RichTextBox1_ContextMenu(LPARAM screenPoint);
+    static LRESULT CALLBACK RichTextBox1Proc(HWND list, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                             DWORD_PTR self);
     void SetFlashTimer(bool on, UINT interval);
 
     platform::Panel picture3_;
@@ -55,7 +73,10 @@ class MonitorPage : public ui::TabPage, private NotificationSink {
 
     bool monitoring_ = false;
     HWND subclassed_ = nullptr;
-    LoggedEntries logged_;
+    EntryLog log_;
+    platform::UniqueMenu popups_;
+    int lineWidth_ = 0; // of the widest line shown, in pixels
+    bool followEnd_ = false;
     std::int16_t flashCounter_ = 0;
     UINT flashInterval_ = 100;
     bool flashOn_ = false;

@@ -17,10 +17,5 @@ uint64_t BitmapRowBytes(uint32_t width);
 // not fit the format's 32-bit sizes.
 std::optional<std::array<uint8_t, BitmapHeaderBytes>> BitmapFileHeader(uint32_t width, uint32_t height);
 
-// The bitmap is written to a temporary file beside it, "<bitmap>.<process>-<count>.tmp", and then
-// moved over it.
-std::wstring TemporaryBitmapPath(const std::wstring& bitmapPath, uint32_t process, uint32_t count);
-// True when `name` is such a temporary name of the bitmap named `bitmapName` (letter case ignored).
-bool IsTemporaryBitmapName(const std::wstring& name, const std::wstring& bitmapName);
 
 } // namespace wallpaper

@@ -267,22 +267,6 @@ DWORD WritePlannedBitmap(const Picture& picture, const BitmapPlan& plan, HANDLE 
                        [&](UINT y) { return out.data() + outStride * y; });
 }
 
-// Temporary files that an interrupted write left beside the bitmap.
-void RemoveStaleTemporaryFiles(const std::wstring& path) {
-    size_t slash = path.rfind(L'\\');
-    std::wstring folder = slash == std::wstring::npos ? L"" : path.substr(0, slash + 1);
-    std::wstring name = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
-    WIN32_FIND_DATAW fd;
-    platform::UniqueFind find(FindFirstFileExW(platform::LongPath(path + L".*.tmp").c_str(), FindExInfoBasic,
-                                               &fd, FindExSearchNameMatch, nullptr, 0));
-    if (!find) return;
-    do {
-        // A file another copy of the program is writing cannot be deleted; it goes another time.
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsTemporaryBitmapName(fd.cFileName, name))
-            DeleteFileW(platform::LongPath(folder + fd.cFileName).c_str());
-    } while (FindNextFileW(find.get(), &fd));
-}
-
 } // namespace
 
 std::wstring SaveAsBitmap(const Picture& picture, const std::wstring& path) {
@@ -297,26 +281,8 @@ std::wstring SaveAsBitmap(const Picture& picture, const std::wstring& path, cons
     assert(plan.left >= 0 && plan.top >= 0 && plan.left + plan.width <= static_cast<int>(picture.Width()) &&
            plan.top + plan.height <= static_cast<int>(picture.Height()) && plan.outWidth <= plan.width &&
            plan.outHeight <= plan.height);
-    std::wstring temp;
-    platform::UniqueHandle file;
-    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-        static uint32_t count = 0;
-        temp = TemporaryBitmapPath(path, GetCurrentProcessId(), ++count);
-        file.reset(CreateFileW(platform::LongPath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file && GetLastError() != ERROR_FILE_EXISTS) break;
-    }
-    if (!file) return failed + ErrorText(GetLastError());
-    DWORD error = WritePlannedBitmap(picture, plan, file.get());
-    file.reset();
-    // The name points at the new bytes only once they are all there: the bitmap is always whole.
-    if (!error && MoveFileExW(platform::LongPath(temp).c_str(), platform::LongPath(path).c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        RemoveStaleTemporaryFiles(path);
-        return {};
-    }
-    if (!error) error = GetLastError();
-    DeleteFileW(platform::LongPath(temp).c_str());
+    DWORD error = platform::WriteWholeFile(path, [&](HANDLE file) { return WritePlannedBitmap(picture, plan, file); });
+    if (!error) return {};
     return failed + ErrorText(error);
 }
 

@@ -28,20 +28,6 @@ std::wstring JoinPath(const std::wstring& folder, const std::wstring& name) {
     return folder + L"\\" + name;
 }
 
-std::wstring ErrorText(DWORD code) {
-    wchar_t* text = nullptr;
-    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                 FORMAT_MESSAGE_IGNORE_INSERTS,
-                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring s = n ? std::wstring(text, n) : L"";
-    LocalFree(text);
-    while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' '))
-        s.pop_back();
-    wchar_t number[32];
-    swprintf(number, 32, L"（错误代码 0x%08lX）", static_cast<unsigned long>(code));
-    return s + number;
-}
-
 Collected CollectPicture(const std::wstring& pictures, const std::wstring& folder, const std::wstring& name) {
     if (folder == pictures) return {};
     if (!core::CreateFolders(pictures))

@@ -1,7 +1,7 @@
 // File operations on pictures: collecting previewed pictures into the program's picture folder,
 // deleting one, and the texts that explain a failure.
 #pragma once
-#include "platform/win.h"
+#include "platform/whole_file.h"
 
 #include <string>
 
@@ -10,8 +10,7 @@ namespace wallpaper {
 // `folder` and `name` joined by one backslash.
 std::wstring JoinPath(const std::wstring& folder, const std::wstring& name);
 
-// The system's description of a Win32 error code or an HRESULT, with the code.
-std::wstring ErrorText(DWORD code);
+using platform::ErrorText;
 
 struct Collected {
     std::wstring copy;  // the copy made; empty when nothing was copied

@@ -1,4 +1,5 @@
 // The change monitor of a running main window logs what the browser's own file operations do.
+#include "tests/monitor/monitor_window.h"
 #include "tests/support/main_window.h"
 
 #include <commctrl.h>
@@ -24,7 +25,7 @@ class MonitorBrowserTest : public test::MainWindowTest {
                 ListView_SetItemState(b.ListView1, static_cast<int>(i), LVIS_SELECTED | LVIS_FOCUSED,
                                       LVIS_SELECTED | LVIS_FOCUSED);
     }
-    std::wstring Log() const { return platform::GetText(form->Monitor().RichTextBox1); }
+    std::wstring Log() const { return test::LogText(form->Monitor().RichTextBox1); }
 };
 
 } // namespace

@@ -2,7 +2,9 @@
 
 #include "monitor/shell_notify.h"
 
-#include <richedit.h>
+#include <commctrl.h>
+
+#include <vector>
 
 namespace test {
 
@@ -52,15 +54,16 @@ LRESULT CALLBACK MonitorWindow::OwnProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-std::wstring LogText(HWND richEdit) {
-    GETTEXTLENGTHEX length{GTL_USECRLF | GTL_PRECISE | GTL_NUMCHARS, 1200};
-    auto n =
-        static_cast<size_t>(SendMessageW(richEdit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0));
-    std::wstring text(n + 1, L'\0');
-    GETTEXTEX get{static_cast<DWORD>((n + 1) * sizeof(wchar_t)), GT_USECRLF, 1200, nullptr, nullptr};
-    auto got = SendMessageW(richEdit, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&get),
-                            reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<size_t>(got));
+std::wstring LogText(HWND log) {
+    std::wstring text;
+    const int rows = ListView_GetItemCount(log);
+    std::vector<wchar_t> line(32768);
+    for (int i = 0; i < rows; ++i) {
+        line[0] = L'\0';
+        ListView_GetItemText(log, i, 0, line.data(), static_cast<int>(line.size()));
+        text += line.data();
+        text += L"\r\n";
+    }
     return text;
 }
 

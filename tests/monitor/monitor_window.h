@@ -28,8 +28,8 @@ class MonitorWindow {
     HWND hwnd_ = nullptr;
 };
 
-// The log's text with CR LF line ends.
-std::wstring LogText(HWND richEdit);
+// The log's text as its list shows it, each line followed by CR LF.
+std::wstring LogText(HWND log);
 // Dispatches the thread's messages for `ms`, or until `done` holds; `onMessage` sees each first.
 void Pump(DWORD ms, const std::function<bool()>& done = {},
           const std::function<void(const MSG&)>& onMessage = {});

@@ -1,0 +1,65 @@
+#include "platform/whole_file.h"
+
+#include "core/temporary_name.h"
+
+#include <cstdint>
+
+namespace platform {
+namespace {
+
+// Temporary files that an interrupted write left beside the file.
+void RemoveStaleTemporaryFiles(const std::wstring& path) {
+    size_t slash = path.rfind(L'\\');
+    std::wstring folder = slash == std::wstring::npos ? L"" : path.substr(0, slash + 1);
+    std::wstring name = path.substr(slash == std::wstring::npos ? 0 : slash + 1);
+    WIN32_FIND_DATAW fd;
+    UniqueFind find(FindFirstFileExW(LongPath(path + L".*.tmp").c_str(), FindExInfoBasic, &fd,
+                                     FindExSearchNameMatch, nullptr, 0));
+    if (!find) return;
+    do {
+        // A file another copy of the program is writing cannot be deleted; it goes another time.
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && core::IsTemporaryName(fd.cFileName, name))
+            DeleteFileW(LongPath(folder + fd.cFileName).c_str());
+    } while (FindNextFileW(find.get(), &fd));
+}
+
+} // namespace
+
+DWORD WriteWholeFile(const std::wstring& path, const std::function<DWORD(HANDLE file)>& write) {
+    std::wstring temp;
+    UniqueHandle file;
+    for (int attempt = 0; attempt < 100 && !file; ++attempt) {
+        static uint32_t count = 0;
+        temp = core::TemporaryPath(path, GetCurrentProcessId(), ++count);
+        file.reset(CreateFileW(LongPath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file && GetLastError() != ERROR_FILE_EXISTS) break;
+    }
+    if (!file) return GetLastError();
+    DWORD error = write(file.get());
+    file.reset();
+    if (!error && MoveFileExW(LongPath(temp).c_str(), LongPath(path).c_str(),
+                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        RemoveStaleTemporaryFiles(path);
+        return 0;
+    }
+    if (!error) error = GetLastError();
+    DeleteFileW(LongPath(temp).c_str());
+    return error;
+}
+
+std::wstring ErrorText(DWORD code) {
+    wchar_t* text = nullptr;
+    DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring s = n ? std::wstring(text, n) : L"";
+    LocalFree(text);
+    while (!s.empty() && (s.back() == L'\n' || s.back() == L'\r' || s.back() == L' '))
+        s.pop_back();
+    wchar_t number[32];
+    swprintf(number, 32, L"（错误代码 0x%08lX）", static_cast<unsigned long>(code));
+    return s + number;
+}
+
+} // namespace platform
