@@ -3,6 +3,7 @@
 #include "monitor/shell_events.h"
 
 #include <gtest/gtest.h>
+#include <vector>
 
 using namespace monitor;
 
@@ -78,4 +79,55 @@ TEST(LoggedEntries, SameTextIgnoringCaseIsADuplicate) {
     LoggedEntries exact([](std::wstring&) {});
     EXPECT_TRUE(exact.Add(L"A"));
     EXPECT_TRUE(exact.Add(L"a"));
+}
+
+TEST(EntryLog, KeepsTheNewestEntriesAndCountsTheDroppedOnesInOneLineAtTheTop) {
+    auto entry = [](int i) { return L"[t] SHCNE_CREATE\r\n名称I: " + std::to_wstring(i) + L"\r\n"; };
+    // Three kept, two dropped at a time: the oldest two go once five are held.
+    struct Step {
+        int add;
+        bool added;
+        std::vector<int> shown;
+        size_t dropped;
+    };
+    const Step steps[] = {
+        {1, true, {1}, 0},
+        {2, true, {1, 2}, 0},
+        {2, false, {1, 2}, 0},
+        {3, true, {1, 2, 3}, 0},
+        {4, true, {1, 2, 3, 4}, 0},
+        {5, true, {3, 4, 5}, 2},
+        {4, false, {3, 4, 5}, 2},
+        {1, true, {3, 4, 5, 1}, 2}, // gone from the log, so no longer a duplicate
+        {6, true, {5, 1, 6}, 4},
+    };
+    EntryLog log(&FoldAsciiCase, 3, 2);
+    for (const Step& s : steps) {
+        EXPECT_EQ(log.Add(entry(s.add)), s.added) << s.add;
+        std::wstring expected = s.dropped ? DroppedLine(s.dropped) + L"\r\n\r\n" : L"";
+        for (int i : s.shown)
+            expected += entry(i) + L"\r\n";
+        EXPECT_EQ(log.Text(), expected) << s.add;
+        EXPECT_EQ(log.Dropped(), s.dropped) << s.add;
+        EXPECT_EQ(log.Entries(), s.shown.size()) << s.add;
+    }
+    EXPECT_EQ(DroppedLine(12345), L"……已省略较早的 12345 条记录");
+    // Line by line, and a part of them, as the list and a copy read them.
+    EXPECT_EQ(log.LineCount(), 2u + 3 * 3);
+    EXPECT_EQ(log.Line(0), DroppedLine(4));
+    EXPECT_EQ(log.Line(2), L"[t] SHCNE_CREATE");
+    EXPECT_EQ(log.Text(3, 2), L"名称I: 5\r\n\r\n");
+    EXPECT_EQ(log.LinesDropped(), 4u * 3);
+
+    // A notice replaces everything and is no entry: it goes with the oldest, uncounted.
+    log.Replace(L"正在工作...");
+    EXPECT_EQ(log.Text(), L"正在工作...\r\n");
+    EXPECT_EQ(log.Entries(), 0u);
+    EXPECT_EQ(log.Dropped(), 0u);
+    for (int i = 6; i <= 9; ++i)
+        EXPECT_TRUE(log.Add(entry(i)));
+    EXPECT_EQ(log.Text(), DroppedLine(1) + L"\r\n\r\n" + entry(7) + L"\r\n" + entry(8) + L"\r\n" + entry(9) + L"\r\n");
+    log.Replace({});
+    EXPECT_EQ(log.LineCount(), 0u);
+    EXPECT_TRUE(log.Add(entry(9)));
 }
