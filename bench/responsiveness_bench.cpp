@@ -2,6 +2,7 @@
 // runs as its own process; a probe thread sends it WM_NULL every 10 ms and records the longest wait.
 // Usage: responsiveness_bench [TREE] where TREE holds big\ (bench/make_tree.sh makes 300,000 files in
 // seconds); without it a tree of 30,000 files is made here, through the slower Win32 calls.
+#include "bench/process_figures.h"
 #include "bench/timing.h"
 #include "browser/folder_reader.h"
 #include "res/resource.h"
@@ -22,6 +23,9 @@
 namespace {
 
 using bench::BareWalk;
+using bench::DesktopAt;
+using bench::HandleCount;
+using bench::MemoryMb;
 using bench::Median;
 using bench::Now;
 using Rows = std::vector<std::vector<std::wstring>>;
@@ -32,40 +36,6 @@ bool Poll(const std::function<bool()>& condition, DWORD ms, DWORD step = 1) {
         if (GetTickCount64() >= end) return false;
     return true;
 }
-
-// Points the user's desktop folder at `path` while this lives; the values go back as they were, type and all.
-class DesktopAt {
-  public:
-    explicit DesktopAt(const std::wstring& path) {
-        for (int i = 0; i < 2; ++i) {
-            DWORD bytes = sizeof old_[i].data;
-            RegGetValueW(HKEY_CURRENT_USER, Keys[i], L"Desktop",
-                         RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, &old_[i].type, old_[i].data,
-                         &bytes);
-            old_[i].bytes = bytes;
-        }
-        Set(path);
-    }
-    ~DesktopAt() {
-        for (int i = 0; i < 2; ++i)
-            RegSetKeyValueW(HKEY_CURRENT_USER, Keys[i], L"Desktop", old_[i].type, old_[i].data,
-                            old_[i].bytes);
-    }
-    void Set(const std::wstring& path) {
-        for (const wchar_t* key : Keys)
-            RegSetKeyValueW(HKEY_CURRENT_USER, key, L"Desktop", REG_SZ, path.c_str(),
-                            DWORD((path.size() + 1) * sizeof(wchar_t)));
-    }
-
-  private:
-    static constexpr const wchar_t* Keys[2] = {
-        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
-        L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders"};
-    struct {
-        DWORD type = REG_SZ, bytes = 0;
-        wchar_t data[1024] = L"";
-    } old_[2];
-};
 
 // Sends WM_NULL every 10 ms and keeps the longest wait for the answer.
 class Probe {
@@ -112,37 +82,6 @@ void MakeTree(const std::wstring& root, int folders, int files) {
                                         std::string((d + e + f) % 200, 'x'));
         }
     }
-}
-
-// Handles the process holds, counted in the system's handle table.
-size_t HandleCount(DWORD pid) {
-    struct Entry {
-        USHORT process, creatorBackTraceIndex;
-        UCHAR type, attributes;
-        USHORT handle;
-        void* object;
-        ULONG access;
-    };
-    std::vector<char> buffer(1 << 20);
-    ULONG needed = 0;
-    for (;;) {
-        NTSTATUS s = NtQuerySystemInformation(static_cast<SYSTEM_INFORMATION_CLASS>(16), buffer.data(),
-                                              ULONG(buffer.size()), &needed);
-        if (s != LONG(0xC0000004)) break; // STATUS_INFO_LENGTH_MISMATCH
-        buffer.resize(buffer.size() * 2);
-    }
-    ULONG n = *reinterpret_cast<ULONG*>(buffer.data());
-    auto* entries = reinterpret_cast<Entry*>(buffer.data() + sizeof(void*));
-    size_t count = 0;
-    for (ULONG i = 0; i < n; ++i)
-        if (entries[i].process == pid) ++count;
-    return count;
-}
-
-double MemoryMb(HANDLE process) {
-    PROCESS_MEMORY_COUNTERS m{sizeof m};
-    GetProcessMemoryInfo(process, &m, sizeof m);
-    return double(m.PagefileUsage) / (1024.0 * 1024.0);
 }
 
 struct Running {
