@@ -5,6 +5,7 @@
 #include "tests/monitor/monitor_window.h"
 #include "tests/support/message_boxes.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/user_input.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -285,4 +286,121 @@ TEST_F(MonitorPageTest, AStartTheShellRefusesSaysSoAndLeavesMonitoringOff) {
     Click(w.page->Command7);
     EXPECT_TRUE(w.page->Monitoring());
     EXPECT_TRUE(ShellNotifyRegistered());
+}
+
+namespace {
+
+std::wstring Clipboard() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        text = static_cast<const wchar_t*>(GlobalLock(data));
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+std::string Bytes(const std::wstring& file) {
+    std::string bytes;
+    if (FILE* f = _wfopen(file.c_str(), L"rb")) {
+        char buffer[65536];
+        for (size_t n; (n = fread(buffer, 1, sizeof buffer, f)) > 0;)
+            bytes.append(buffer, n);
+        fclose(f);
+    }
+    return bytes;
+}
+
+// Names in `folder` that end in ".tmp".
+std::vector<std::wstring> TemporaryFiles(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE find = FindFirstFileW((folder + L"\\*.tmp").c_str(), &fd);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do
+        names.push_back(fd.cFileName);
+    while (FindNextFileW(find, &fd));
+    FindClose(find);
+    return names;
+}
+
+} // namespace
+
+TEST_F(MonitorPageTest, TheLogsKeysAndMenuSelectCopyAndClear) {
+    ShowWindow(w.hwnd(), SW_SHOWNORMAL);
+    SetForegroundWindow(w.hwnd());
+    Click(w.page->Command7);
+    for (const wchar_t* name : {L"\\a.txt", L"\\b.txt"}) {
+        UniqueIdList item(SHSimpleIDListFromPath((temp.path() + name).c_str()));
+        Deliver(w.hwnd(), SHCNE_CREATE, item.get());
+    }
+    HWND log = w.page->RichTextBox1;
+    SetFocus(log);
+    test::PressKeysAndPump(w.hwnd(), {VK_CONTROL, 'A'});
+    EXPECT_EQ(ListView_GetSelectedCount(log), 8u);
+    test::PressKeysAndPump(w.hwnd(), {VK_CONTROL, 'C'});
+    EXPECT_EQ(Clipboard(), Log());
+
+    // Shift+F10 opens the menu at the line; from its foot, up past "清空日志", "保存日志..." and "全选"
+    // to "复制", which copies the one line selected.
+    ListView_SetItemState(log, -1, 0, LVIS_SELECTED);
+    ListView_SetItemState(log, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+    test::PressKeys({VK_SHIFT, VK_F10});
+    for (int i = 0; i < 4; ++i)
+        test::PressKeys({VK_UP});
+    test::PressKeysAndPump(w.hwnd(), {VK_RETURN});
+    EXPECT_EQ(Clipboard(), L"名称I: a.txt\r\n");
+
+    // The menu key, then "清空日志" at the foot.
+    test::PressKeys({VK_APPS});
+    test::PressKeys({VK_UP});
+    test::PressKeysAndPump(w.hwnd(), {VK_RETURN});
+    EXPECT_EQ(Log(), L"");
+    EXPECT_EQ(w.page->Log().Entries(), 0u);
+    EXPECT_TRUE(boxes.Texts().empty());
+}
+
+TEST_F(MonitorPageTest, TheNewestEntriesAreKeptSavedWholeAndAFailedSaveLeavesNothing) {
+    Click(w.page->Command7);
+    // More entries than the log keeps: the oldest chunk went, and the line at the top says so.
+    const size_t entries = LogKeep + LogChunk;
+    for (size_t i = 0; i < entries; ++i) {
+        UniqueIdList item(SHSimpleIDListFromPath((temp.path() + L"\\记录 " + std::to_wstring(i) + L".txt").c_str()));
+        Deliver(w.hwnd(), SHCNE_CREATE, item.get());
+    }
+    test::Pump(300);
+    HWND list = w.page->RichTextBox1;
+    std::wstring log = Log();
+    EXPECT_EQ(log.rfind(DroppedLine(LogChunk) + L"\r\n\r\n[", 0), 0u) << log.substr(0, 200);
+    EXPECT_EQ(w.page->Log().Entries(), LogKeep);
+    EXPECT_EQ(log.find(L"记录 " + std::to_wstring(LogChunk - 1) + L".txt"), std::wstring::npos);
+    EXPECT_NE(log.find(L"记录 " + std::to_wstring(LogChunk) + L".txt"), std::wstring::npos);
+    // The view followed the entries to the end.
+    EXPECT_GE(ListView_GetTopIndex(list) + ListView_GetCountPerPage(list), ListView_GetItemCount(list) - 1);
+
+    // Saved over an older file, as UTF-8 with a byte order mark, line for line as shown.
+    const std::wstring file = temp.path() + L"\\监视记录.txt";
+    test::TempFolder::Write(file, "an older log");
+    ASSERT_TRUE(w.page->SaveLog(file));
+    std::string utf8(WideCharToMultiByte(CP_UTF8, 0, log.c_str(), int(log.size()), nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, log.c_str(), int(log.size()), utf8.data(), int(utf8.size()), nullptr, nullptr);
+    EXPECT_TRUE(Bytes(file) == "\xEF\xBB\xBF" + utf8);
+    EXPECT_TRUE(TemporaryFiles(temp.path()).empty());
+    EXPECT_TRUE(boxes.Texts().empty());
+
+    // Where nothing may be made: a folder that is not there and, as a standard user, one of root's.
+    std::vector<std::wstring> targets = {temp.path() + L"\\没有的文件夹\\监视记录.txt"};
+    const std::wstring shut = L"C:\\tavolin-fixtures\\shut";
+    if (GetFileAttributesW(shut.c_str()) != INVALID_FILE_ATTRIBUTES) targets.push_back(shut + L"\\监视记录.txt");
+    for (const std::wstring& target : targets) {
+        EXPECT_FALSE(w.page->SaveLog(target)) << target;
+        EXPECT_TRUE(TemporaryFiles(target.substr(0, target.rfind(L'\\'))).empty()) << target;
+        EXPECT_EQ(GetFileAttributesW(target.c_str()), INVALID_FILE_ATTRIBUTES) << target;
+    }
+    std::vector<std::wstring> texts = boxes.Texts();
+    ASSERT_EQ(texts.size(), targets.size());
+    for (size_t i = 0; i < targets.size(); ++i)
+        EXPECT_EQ(texts[i].rfind(L"无法保存日志：" + targets[i] + L"\n", 0), 0u) << texts[i];
+    EXPECT_TRUE(boxes.AllWithErrorIcon());
 }
