@@ -76,12 +76,6 @@ class RemoteItems {
     char* base_ = nullptr;
 };
 
-// The click a button sends to its parent.
-void Press(HWND button) {
-    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
-                 reinterpret_cast<LPARAM>(button));
-}
-
 Figures Read(HANDLE process, DWORD pid) {
     return {static_cast<long>(GetGuiResources(process, GR_GDIOBJECTS)),
             static_cast<long>(GetGuiResources(process, GR_USEROBJECTS)), WindowCount(pid),
@@ -112,7 +106,7 @@ int main(int argc, char** argv) {
     }
     HANDLE process = OpenProcess(PROCESS_ALL_ACCESS, FALSE, program.pid());
     RemoteItems items(process, NotificationsPerChange);
-    Press(e2e::Control(main, ui::IDC_Command7));
+    e2e::Press(e2e::Control(main, ui::IDC_Command7));
     if (!e2e::WaitFor([&] { return e2e::Text(e2e::Control(main, ui::IDC_Label3)) == L"监视已经启动"; })) {
         std::printf("the monitor did not start\n");
         return 1;

@@ -2,6 +2,7 @@
 #include "res/resource.h"
 #include "tests/support/main_window.h"
 #include "web/form_wb.h"
+#include "tests/support/user_input.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +21,7 @@ class WebWindowCommandsTest : public test::MainWindowTest {
 TEST_F(WebWindowCommandsTest, BothCommandsOpenTheOneWebWindowWithoutAnOwner) {
     ASSERT_EQ(web::FormWBWindow(), nullptr);
     SelectTab(1);
-    SendMessageW(form->Pictures().Command5, BM_CLICK, 0, 0);
+    test::Press(form->Pictures().Command5);
     HWND first = web::FormWBWindow();
     ASSERT_NE(first, nullptr);
     EXPECT_TRUE(IsWindowVisible(first));

@@ -198,8 +198,14 @@ HWND WaitForMessageBox(DWORD pid, const std::wstring& text, DWORD ms) {
     return found;
 }
 
+void Press(HWND button) {
+    if (button)
+        PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+}
+
 void PressButton(HWND dialog, int id) {
-    if (HWND button = GetDlgItem(dialog, id)) PostMessageW(button, BM_CLICK, 0, 0);
+    Press(GetDlgItem(dialog, id));
 }
 
 HWND Control(HWND top, int id) {

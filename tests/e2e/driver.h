@@ -72,6 +72,9 @@ std::vector<HWND> TopLevelWindows(DWORD pid, const std::wstring& cls);
 // A message box of the process whose text contains `text`.
 HWND WaitForMessageBox(DWORD pid, const std::wstring& text, DWORD ms = 10000);
 std::wstring MessageBoxText(HWND box);
+// Presses a button as the button itself reports a click: WM_COMMAND with its id and BN_CLICKED, posted
+// to its parent. BM_CLICK can be lost on a window that is not active.
+void Press(HWND button);
 void PressButton(HWND dialog, int id);
 // A descendant control by its ID.
 HWND Control(HWND top, int id);

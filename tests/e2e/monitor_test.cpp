@@ -13,7 +13,7 @@ TEST(Monitor, StartsAndStopsFromItsTabAndTheProgramQuitsWhileItRuns) {
     HWND main = program.WaitUntilStarted();
     ASSERT_TRUE(main);
     HWND status = Control(main, ui::IDC_Label3);
-    auto press = [&](int id) { PostMessageW(Control(main, id), BM_CLICK, 0, 0); };
+    auto press = [&](int id) { Press(Control(main, id)); };
     auto statusIs = [&](const wchar_t* text) { return WaitFor([&] { return Text(status) == text; }, 5000); };
     EXPECT_EQ(Text(status), L"监视尚未启动");
 

@@ -47,7 +47,7 @@ TEST(Pictures, AClickedPictureIsCollectedAndBecomesTheWallpaper) {
     EXPECT_TRUE(WaitFor([&] { return test::Exists(folder.pictureFolder() + L"\\海边.jpg"); }));
     EXPECT_EQ(test::ReadBytes(folder.pictureFolder() + L"\\海边.jpg"), test::ReadBytes(picture));
 
-    PostMessageW(Control(main, ui::IDC_Command2), BM_CLICK, 0, 0);
+    Press(Control(main, ui::IDC_Command2));
     EXPECT_TRUE(WaitFor([&] { return Desktop(L"Wallpaper") == bitmap; })) << Desktop(L"Wallpaper");
     EXPECT_EQ(Desktop(L"TileWallpaper"), L"0");
     EXPECT_EQ(Desktop(L"WallpaperStyle"), L"0");
@@ -126,7 +126,7 @@ TEST(Pictures, EmojiNamesInAFolderBeyondMaxPathAreListedCollectedAndSet) {
     EXPECT_TRUE(WaitFor([&] { return test::Exists(copy); }));
     EXPECT_EQ(test::ReadBytes(copy), test::ReadBytes(platform::LongPath(deep + L"\\" + sea)));
 
-    PostMessageW(Control(main, ui::IDC_Command2), BM_CLICK, 0, 0);
+    Press(Control(main, ui::IDC_Command2));
     EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 320; }));
     EXPECT_EQ(test::ReadBitmapHeader(bitmap).height, 200);
 }
@@ -142,7 +142,7 @@ TEST(Pictures, FillChosenInTheOptionsDialogRemakesTheWallpaperAtTheScreensSize) 
     ASSERT_TRUE(main);
     ClickRow(Control(main, ui::IDC_File1), 0);
     ASSERT_TRUE(WaitFor([&] { return Text(main) == L"Tavolin－" + folder.pictureFolder() + L"\\大.jpg"; }));
-    PostMessageW(Control(main, ui::IDC_Command2), BM_CLICK, 0, 0);
+    Press(Control(main, ui::IDC_Command2));
     // 居中 keeps what a screen shows of it.
     const int shown = std::min(3000, GetSystemMetrics(SM_CXSCREEN));
     ASSERT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == shown; }));
@@ -150,7 +150,7 @@ TEST(Pictures, FillChosenInTheOptionsDialogRemakesTheWallpaperAtTheScreensSize) 
     HWND dialog = program.OpenOptions();
     ASSERT_TRUE(dialog);
     SendMessageW(GetDlgItem(dialog, IDC_OPT_Combo1), CB_SETCURSEL, 0, 0); // 填充
-    PostMessageW(GetDlgItem(dialog, IDC_OPT_Command1), BM_CLICK, 0, 0);
+    PressButton(dialog, IDC_OPT_Command1);
 
     // The bitmap is written before the desktop's values, which tell when the set is over.
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);

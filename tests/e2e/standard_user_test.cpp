@@ -61,14 +61,14 @@ TEST(StandardUser, FromAFolderOfRootsPicturesAndWallpapersGoToTheUsersOwnFolder)
     ASSERT_EQ(ListBoxItems(list), (std::vector<std::wstring>{L"山.bmp", L"海边.jpg"}));
 
     // Set from the command line's picture, then from a clicked one, which is also collected.
-    PostMessageW(Control(main, ui::IDC_Command2), BM_CLICK, 0, 0);
+    Press(Control(main, ui::IDC_Command2));
     EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 640; })) << Wallpaper();
     EXPECT_EQ(Wallpaper(), bitmap);
     ClickRow(list, 1);
     const std::wstring collected = user + L"\\Tavolin壁纸\\海边.jpg";
     EXPECT_TRUE(WaitFor([&] { return test::Exists(collected); }));
     EXPECT_EQ(test::ReadBytes(collected), test::ReadBytes(outside.path() + L"\\海边.jpg"));
-    PostMessageW(Control(main, ui::IDC_Command2), BM_CLICK, 0, 0);
+    Press(Control(main, ui::IDC_Command2));
     EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 1200; }));
     EXPECT_EQ(test::FilesIn(user), (std::vector<std::wstring>{L"Vesmar.bmp"})) << "the leftover went";
     EXPECT_EQ(test::ReadBytes(oldBitmap), before);
@@ -76,7 +76,7 @@ TEST(StandardUser, FromAFolderOfRootsPicturesAndWallpapersGoToTheUsersOwnFolder)
     EXPECT_EQ(WaitForMessageBox(program.pid(), L"", 300), nullptr) << "no failure was reported";
 
     // "默认路径" is the user's own collection.
-    PostMessageW(Control(main, ui::IDC_Command3), BM_CLICK, 0, 0);
+    Press(Control(main, ui::IDC_Command3));
     EXPECT_TRUE(WaitFor([&] { return ListBoxItems(list) == std::vector<std::wstring>{L"海边.jpg"}; }));
     ASSERT_TRUE(program.Quit());
 }

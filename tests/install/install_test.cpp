@@ -11,6 +11,7 @@
 #include "tests/e2e/driver.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/user_input.h"
 
 #include <chrono>
 #include <cstdio>
@@ -218,7 +219,7 @@ class Installer : public ::testing::Test {
             dialog.ShowModeless(nullptr);
             Button_SetCheck(dialog.Check1, BST_CHECKED);
             Button_SetCheck(dialog.Check3, BST_CHECKED);
-            SendMessageW(dialog.Command1, BM_CLICK, 0, 0);
+            test::Press(dialog.Command1);
         }
     }
 

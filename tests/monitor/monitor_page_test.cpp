@@ -21,7 +21,7 @@ WNDPROC ProcOf(HWND w) {
 }
 
 void Click(HWND button) {
-    SendMessageW(button, BM_CLICK, 0, 0);
+    test::Press(button);
 }
 
 size_t Count(const std::wstring& text, const std::wstring& part) {

@@ -92,7 +92,7 @@ class FormOptionTest : public ::testing::Test {
         for (auto [box, on] :
              {std::pair{dialog->Check1, run}, {dialog->Check2, hide}, {dialog->Check3, assoc}})
             if (on >= 0) Button_SetCheck(box, on ? BST_CHECKED : BST_UNCHECKED);
-        SendMessageW(dialog->Command1, BM_CLICK, 0, 0);
+        test::Press(dialog->Command1);
     }
     bool Ticked(HWND box) const { return Button_GetCheck(box) == BST_CHECKED; }
     std::wstring Stored(const wchar_t* key) const {

@@ -77,6 +77,11 @@ MenuWatch::~MenuWatch() {
     KillTimer(nullptr, timer_);
 }
 
+void Press(HWND button) {
+    SendMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(button), BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button));
+}
+
 DWORD PasteElsewhere(const std::wstring& folder) {
     wchar_t exe[MAX_PATH];
     GetModuleFileNameW(nullptr, exe, MAX_PATH);

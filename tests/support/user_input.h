@@ -29,6 +29,9 @@ class MenuWatch {
   private:
     UINT_PTR timer_;
 };
+// Presses a button as the button itself reports a click: WM_COMMAND with its id and BN_CLICKED, sent
+// to its parent. BM_CLICK can be lost on a window that is not active.
+void Press(HWND button);
 // Runs clip_peer.exe (beside the test) pasting into `folder`, as Explorer does; its exit code.
 DWORD PasteElsewhere(const std::wstring& folder);
 

@@ -4,6 +4,7 @@
 #include "tests/support/main_window.h"
 #include "tests/support/user_input.h"
 #include "tests/wallpaper/test_pictures.h"
+#include "tests/support/user_input.h"
 
 #include <gtest/gtest.h>
 
@@ -131,10 +132,10 @@ TEST_F(AutoChangeTest, AWallpaperThatCannotBeWrittenIsPassedOverQuietly) {
 
 TEST_F(AutoChangeTest, TheButtonShowsTheOptionsFirstAndStopsASlideshow) {
     SelectTab(1);
-    SendMessageW(form->Pictures().Command6, BM_CLICK, 0, 0);
+    test::Press(form->Pictures().Command6);
     EXPECT_TRUE(form->TimerEnabled(ui::TimerKT));
 
-    SendMessageW(form->Pictures().Command4, BM_CLICK, 0, 0);
+    test::Press(form->Pictures().Command4);
     EXPECT_EQ(optionsDialogs, 1);
     EXPECT_TRUE(Running()) << "the change starts however the dialog was closed";
     EXPECT_FALSE(form->TimerEnabled(ui::TimerKT));
@@ -146,7 +147,7 @@ TEST_F(AutoChangeTest, TheButtonShowsTheOptionsFirstAndStopsASlideshow) {
     EXPECT_FALSE(form->TimerEnabled(ui::Timer1));
     EXPECT_TRUE(form->TimerEnabled(ui::TimerKT));
     EXPECT_EQ(change().Command4Caption(), L"停止更换墙纸");
-    SendMessageW(form->Pictures().Command4, BM_CLICK, 0, 0);
+    test::Press(form->Pictures().Command4);
     EXPECT_TRUE(Idle());
     EXPECT_EQ(optionsDialogs, 1) << "stopping shows no dialog";
     EXPECT_FALSE(IconsShown());
