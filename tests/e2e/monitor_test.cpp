@@ -19,7 +19,8 @@ TEST(Monitor, StartsAndStopsFromItsTabAndTheProgramQuitsWhileItRuns) {
 
     press(ui::IDC_Command7);
     ASSERT_TRUE(statusIs(L"监视已经启动"));
-    EXPECT_TRUE(GetPropW(main, L"OldWndProc"));
+    // The status is set first, the window subclassed right after.
+    EXPECT_TRUE(WaitFor([&] { return GetPropW(main, L"OldWndProc") != nullptr; }, 5000));
     // Behind the monitor the tray's procedure still answers: closing hides, the icon's click shows.
     PostMessageW(main, WM_CLOSE, 0, 0);
     ASSERT_TRUE(WaitFor([&] { return !IsWindowVisible(main); }, 5000));
