@@ -1,6 +1,7 @@
 #include "tests/wallpaper/test_pictures.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <commctrl.h>
 #include <shlobj.h>
 #include <fstream>
@@ -59,20 +60,32 @@ bool WritePicture(const std::wstring& file, const GUID& container, UINT w, UINT 
            SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
-std::string ReadBytes(const std::wstring& file) {
-    platform::UniqueHandle h(CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                         nullptr, OPEN_EXISTING, 0, nullptr));
+namespace {
+
+// Reads as the shell reads a wallpaper: sharing everything, so that the program may replace the
+// file meanwhile, as it does while a test waits for the new one.
+std::string ReadBytes(const std::wstring& file, size_t most) {
+    platform::UniqueHandle h(CreateFileW(file.c_str(), GENERIC_READ,
+                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                         OPEN_EXISTING, 0, nullptr));
     if (!h) return {};
     std::string bytes;
     char buf[65536];
     DWORD n = 0;
-    while (ReadFile(h.get(), buf, sizeof buf, &n, nullptr) && n)
+    while (bytes.size() < most &&
+           ReadFile(h.get(), buf, static_cast<DWORD>(std::min(sizeof buf, most - bytes.size())), &n, nullptr) && n)
         bytes.append(buf, n);
     return bytes;
 }
 
+} // namespace
+
+std::string ReadBytes(const std::wstring& file) {
+    return ReadBytes(file, SIZE_MAX);
+}
+
 BitmapHeader ReadBitmapHeader(const std::wstring& file) {
-    std::string b = ReadBytes(file).substr(0, 54);
+    std::string b = ReadBytes(file, 54);
     if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return {};
     auto i32 = [&](size_t at) {
         int32_t v;
