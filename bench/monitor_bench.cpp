@@ -1,9 +1,10 @@
-// The change log's cost per entry as it grows: 20,000 notifications, each a distinct entry, sent
+// The change log's cost per entry as it grows: 100,000 notifications, each a distinct entry, sent
 // one by one to a shown window that monitors, its messages handled after each; the median cost of
-// the last 1,000 beside that of the first 1,000, and entries per second. Then what one drawing of
-// the log costs early and late, entries per second in bursts, the memory the log takes beside the
-// size of its text (with the part that is the record of logged entries), and for contrast what
-// one search of the whole log's text costs at the end.
+// the last 1,000 beside that of the first 1,000, the dearest entry (one that trims the log), and
+// entries per second. Then what one drawing of the log costs early and late, entries per second in
+// bursts, the memory after 100,000 entries beside that after 10,000, saving the log, and for
+// contrast what one search of the whole log's text costs and what an entry costs in a plain edit
+// control that holds 2,000 entries.
 #include "bench/timing.h"
 #include "monitor/log_entry.h"
 #include "monitor/shell_notify.h"
@@ -55,7 +56,7 @@ void Deliver(HWND window, const monitor::UniqueIdList& item) {
 int main(int argc, char** argv) {
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     // A smaller count may be given for a quick look.
-    const int Entries = argc > 1 ? std::max(2000, std::atoi(argv[1])) : 20000;
+    const int Entries = argc > 1 ? std::max(12000, std::atoi(argv[1])) : 100000;
     constexpr int Window = 1000, Burst = 100, Bursts = 20;
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
@@ -71,22 +72,29 @@ int main(int argc, char** argv) {
     double before = CommittedMb();
 
     std::vector<double> cost(Entries);
-    double drawFirst = 0;
+    double drawFirst = 0, atKeep = 0;
     for (int i = 0; i < Entries; ++i) {
         double t0 = Now();
         Deliver(w.hwnd(), items[i]);
         Drain(); // the window flashes and draws the log, as in the program
         cost[i] = Now() - t0;
         if (i == Window - 1) drawFirst = DrawTime();
+        if (i + 1 == int(monitor::LogKeep)) atKeep = CommittedMb();
     }
     double total = std::accumulate(cost.begin(), cost.end(), 0.0);
     double drawLast = DrawTime();
     double afterLog = CommittedMb();
     std::wstring log = test::LogText(w.page->RichTextBox1);
+    wchar_t saved[MAX_PATH];
+    GetTempFileNameW(temp, L"log", 0, saved);
+    double v0 = Now();
+    bool wasSaved = w.page->SaveLog(saved);
+    double save = Now() - v0;
+    DeleteFileW(saved);
 
     // What the duplicate test would cost if it searched the log's text instead.
     double s0 = Now();
-    std::wstring whole = test::LogText(w.page->RichTextBox1);
+    std::wstring whole = w.page->Log().Text();
     CharLowerBuffW(whole.data(), static_cast<DWORD>(whole.size()));
     volatile bool found = whole.find(L"[no such entry]") != std::wstring::npos;
     (void)found;
@@ -108,24 +116,59 @@ int main(int argc, char** argv) {
     }
     double bursts = Now() - b0;
 
+    // An entry into a plain edit control that holds 2,000 entries already.
+    HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                                0, 0, 600, 300, w.hwnd(), nullptr, nullptr, nullptr);
+    SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+    std::wstring some = log.substr(log.size() - std::min(log.size(), log.size() / monitor::LogKeep * 2000));
+    SetWindowTextW(edit, some.c_str());
+    std::vector<double> editCost;
+    for (size_t at = 0, end; editCost.size() < 50 && (end = some.find(L"\r\n\r\n", at)) != std::wstring::npos;
+         at = end + 4) {
+        std::wstring entry = some.substr(at, end + 4 - at);
+        double t0 = Now();
+        SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(-1), -1);
+        SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(entry.c_str()));
+        SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+        Drain();
+        editCost.push_back(Now() - t0);
+    }
+    DestroyWindow(edit);
+
     double first = Median({cost.begin(), cost.begin() + Window});
     double last = Median({cost.end() - Window, cost.end()});
     double textMb = double(log.size() * sizeof(wchar_t)) / (1024.0 * 1024.0);
     double logMb = afterLog - before;
-    std::printf("entries logged:                     %zu of %d\n", logged, Entries);
+    std::printf("entries in the log:                 %zu of %d (%zu dropped; %zu read back)\n",
+                w.page->Log().Entries(), Entries, w.page->Log().Dropped(), logged);
     std::printf("median cost, first %d:             %.0f us\n", Window, first * 1e6);
     std::printf("median cost, last %d:              %.0f us\n", Window, last * 1e6);
     std::printf("last / first:                       %.2f\n", last / first);
+    std::vector<int> order(cost.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::partial_sort(order.begin(), order.begin() + 3, order.end(), [&](int a, int b) { return cost[a] > cost[b]; });
+    std::printf("dearest entries:                    ");
+    for (int k = 0; k < 3; ++k)
+        std::printf("#%d %.0f us%s", order[k] + 1, cost[order[k]] * 1e6, k < 2 ? ", " : "\n");
+    std::printf("  (the log is trimmed by entries #%zu, #%zu, ...)\n", monitor::LogKeep + monitor::LogChunk,
+                monitor::LogKeep + 2 * monitor::LogChunk);
     std::printf("entries per second, one at a time:  %.0f\n", Entries / total);
     std::printf("one drawing of the log, after %d:  %.0f us\n", Window, drawFirst * 1e6);
     std::printf("one drawing of the log, at the end: %.0f us\n", drawLast * 1e6);
     std::printf("entries per second, bursts of %d:  %.0f\n", Burst, Burst * Bursts / bursts);
     std::printf("log text (UTF-16):                  %.1f MB (%zu characters)\n", textMb, log.size());
     std::printf("memory after the entries:           %.1f MB (%.1f x the text)\n", logMb, logMb / textMb);
+    std::printf("memory after %d / after %zu:    %.2f (%.1f MB / %.1f MB)\n", Entries, monitor::LogKeep,
+                logMb / (atKeep - before), logMb, atKeep - before);
+    std::printf("saving the log (%zu entries):      %.0f ms%s\n", w.page->Log().Entries(), save * 1e3,
+                wasSaved ? "" : " FAILED");
     std::printf("  of which the record of entries:   %.1f MB (%.1f x the text)\n", recordMb,
                 recordMb / textMb);
     std::printf("one search of the whole log:        %.0f us (%.1f x a median entry at the end)\n",
                 scan * 1e6, scan / last);
+    std::printf("an entry into a plain edit of 2,000: %.0f us (%.1f x a median entry at the end)\n",
+                Median(editCost) * 1e6, Median(editCost) / last);
     w.page->Command9_Click();
-    return logged == static_cast<size_t>(Entries) ? 0 : 1;
+    return w.page->Log().Entries() >= monitor::LogKeep && wasSaved ? 0 : 1;
 }

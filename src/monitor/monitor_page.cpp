@@ -222,8 +222,13 @@ void MonitorPage::ShowLog(size_t shift) {
     const int width = lineWidth_ + 2 * GetSystemMetrics(SM_CXEDGE) + 12;
     if (width > ListView_GetColumnWidth(list, 0) || count < shown) ListView_SetColumnWidth(list, 0, width);
 
-    // A selection by row number would now mark other lines.
-    if (shift || count < shown) ListView_SetItemState(list, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    // A selection by row number would now mark other lines. (Clearing it row by row when there is
+    // none would cost a notification for each of tens of thousands of rows.)
+    if (shift || count < shown) {
+        if (ListView_GetSelectedCount(list) > 0) ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+        int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+        if (focused >= 0) ListView_SetItemState(list, focused, 0, LVIS_FOCUSED);
+    }
     const bool onlyAdded = !shift && count >= shown;
     ListView_SetItemCountEx(list, count, onlyAdded ? LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL : 0);
     if (shift && !followEnd_) {
