@@ -117,9 +117,10 @@ int main(int argc, char** argv) {
     double bursts = Now() - b0;
 
     // An entry into a plain edit control that holds 2,000 entries already.
-    HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
-                                WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                                0, 0, 600, 300, w.hwnd(), nullptr, nullptr, nullptr);
+    HWND edit =
+        CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"",
+                        WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0,
+                        0, 600, 300, w.hwnd(), nullptr, nullptr, nullptr);
     SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
     std::wstring some = log.substr(log.size() - std::min(log.size(), log.size() / monitor::LogKeep * 2000));
     SetWindowTextW(edit, some.c_str());
@@ -147,7 +148,8 @@ int main(int argc, char** argv) {
     std::printf("last / first:                       %.2f\n", last / first);
     std::vector<int> order(cost.size());
     std::iota(order.begin(), order.end(), 0);
-    std::partial_sort(order.begin(), order.begin() + 3, order.end(), [&](int a, int b) { return cost[a] > cost[b]; });
+    std::partial_sort(order.begin(), order.begin() + 3, order.end(),
+                      [&](int a, int b) { return cost[a] > cost[b]; });
     std::printf("dearest entries:                    ");
     for (int k = 0; k < 3; ++k)
         std::printf("#%d %.0f us%s", order[k] + 1, cost[order[k]] * 1e6, k < 2 ? ", " : "\n");

@@ -25,8 +25,8 @@ namespace {
 using bench::BareWalk;
 using bench::DesktopAt;
 using bench::HandleCount;
-using bench::MemoryMb;
 using bench::Median;
+using bench::MemoryMb;
 using bench::Now;
 using Rows = std::vector<std::vector<std::wstring>>;
 

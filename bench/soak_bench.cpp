@@ -94,8 +94,8 @@ int main(int argc, char** argv) {
     e2e::ProgramFolder folder;
     CreateDirectoryW(folder.pictureFolder().c_str(), nullptr);
     for (int i = 0; i < 3; ++i)
-        test::WritePicture(folder.pictureFolder() + L"\\" + std::to_wstring(i) + L".jpg", GUID_ContainerFormatJpeg,
-                           320 + 40 * i, 200);
+        test::WritePicture(folder.pictureFolder() + L"\\" + std::to_wstring(i) + L".jpg",
+                           GUID_ContainerFormatJpeg, 320 + 40 * i, 200);
     folder.Store(L"替换墙纸的时间间隔", L"1");
 
     e2e::Program program(folder);
@@ -171,10 +171,11 @@ int main(int argc, char** argv) {
     auto [handleLo, handleHi] = spread([](const Figures& f) { return double(f.handles); });
     auto [mbLo, mbHi] = spread([](const Figures& f) { return f.mb; });
     std::printf("changes %d, notifications %d; from change %d to %d:\n", change, notifications, step, change);
-    std::printf("  GDI objects  %+.0f .. %+.0f\n  USER objects %+.0f .. %+.0f\n  windows      %+.0f .. %+.0f\n"
-                "  handles      %+.0f .. %+.0f\n  memory       %+.1f .. %+.1f MB; last / first %.2f\n",
-                gdiLo, gdiHi, userLo, userHi, windowLo, windowHi, handleLo, handleHi, mbLo, mbHi,
-                readings.back().mb / readings.front().mb);
+    std::printf(
+        "  GDI objects  %+.0f .. %+.0f\n  USER objects %+.0f .. %+.0f\n  windows      %+.0f .. %+.0f\n"
+        "  handles      %+.0f .. %+.0f\n  memory       %+.1f .. %+.1f MB; last / first %.2f\n",
+        gdiLo, gdiHi, userLo, userHi, windowLo, windowHi, handleLo, handleHi, mbLo, mbHi,
+        readings.back().mb / readings.front().mb);
     CloseHandle(process);
     return program.Quit() ? 0 : 1;
 }

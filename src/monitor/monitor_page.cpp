@@ -100,10 +100,10 @@ bool MonitorPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     Label3 = Add(Picture3, IDC_Label3, WC_STATICW, L"监视尚未启动", WS_VISIBLE | SS_NOPREFIX,
                  {2700, 120, 4000, 240});
     popups_.reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPS)));
-    RichTextBox1 = Add(hwnd(), IDC_RichTextBox1, WC_LISTVIEWW, L"",
-                       WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_NOCOLUMNHEADER |
-                           LVS_SHOWSELALWAYS,
-                       {330, 520, 8000, 3000}, WS_EX_CLIENTEDGE);
+    RichTextBox1 =
+        Add(hwnd(), IDC_RichTextBox1, WC_LISTVIEWW, L"",
+            WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_NOCOLUMNHEADER | LVS_SHOWSELALWAYS,
+            {330, 520, 8000, 3000}, WS_EX_CLIENTEDGE);
     if (!RichTextBox1) return false;
     platform::SetAccessibleName(RichTextBox1, L"监视记录");
     ListView_SetExtendedListViewStyle(RichTextBox1, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
@@ -235,7 +235,8 @@ void MonitorPage::ShowLog(size_t shift) {
         // The lines in view stay in view.
         RECT row{};
         if (ListView_GetItemRect(list, 0, &row, LVIR_BOUNDS))
-            ListView_Scroll(list, 0, -static_cast<int>(std::min<size_t>(shift, top)) * (row.bottom - row.top));
+            ListView_Scroll(list, 0,
+                            -static_cast<int>(std::min<size_t>(shift, top)) * (row.bottom - row.top));
     }
     // Scrolling waits: a burst of entries scrolls once.
     if (!drawPending_ && hwnd()) drawPending_ = SetTimer(hwnd(), DrawLogTimerId, DrawLogDelay, nullptr) != 0;
@@ -285,11 +286,13 @@ bool MonitorPage::SaveLog(const std::wstring& path) {
     const std::string bytes = Utf8WithBom(log_.Text());
     DWORD error = platform::WriteWholeFile(path, [&](HANDLE file) -> DWORD {
         DWORD written = 0;
-        if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return GetLastError();
+        if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+            return GetLastError();
         return written == bytes.size() ? 0 : ERROR_WRITE_FAULT;
     });
-    if (error) platform::Message(MainWindow(), L"无法保存日志：" + path + L"\n" + platform::ErrorText(error),
-                                 MB_OK | MB_ICONERROR);
+    if (error)
+        platform::Message(MainWindow(), L"无法保存日志：" + path + L"\n" + platform::ErrorText(error),
+                          MB_OK | MB_ICONERROR);
     return !error;
 }
 
@@ -298,7 +301,8 @@ void MonitorPage::RichTextBox1_ContextMenu(LPARAM screenPoint) {
     if (screenPoint == -1) { // from the keyboard: at the focused line, else the list's corner
         RECT r{};
         int focused = ListView_GetNextItem(RichTextBox1, -1, LVNI_FOCUSED);
-        if (focused < 0 || !ListView_GetItemRect(RichTextBox1, focused, &r, LVIR_BOUNDS)) GetClientRect(RichTextBox1, &r);
+        if (focused < 0 || !ListView_GetItemRect(RichTextBox1, focused, &r, LVIR_BOUNDS))
+            GetClientRect(RichTextBox1, &r);
         at = {r.left, r.bottom};
         ClientToScreen(RichTextBox1, &at);
     }
@@ -308,8 +312,8 @@ void MonitorPage::RichTextBox1_ContextMenu(LPARAM screenPoint) {
     EnableMenuItem(menu, ID_menu复制, MF_BYCOMMAND | (selected ? MF_ENABLED : MF_GRAYED));
     for (int id : {ID_menu全选, ID_menu保存日志, ID_menu清空日志})
         EnableMenuItem(menu, static_cast<UINT>(id), MF_BYCOMMAND | (any ? MF_ENABLED : MF_GRAYED));
-    int id = static_cast<int>(
-        TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x, at.y, 0, hwnd(), nullptr));
+    int id = static_cast<int>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD, at.x,
+                                             at.y, 0, hwnd(), nullptr));
     if (id) OnCommand(id, 0, nullptr);
 }
 

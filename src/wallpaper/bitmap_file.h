@@ -17,5 +17,4 @@ uint64_t BitmapRowBytes(uint32_t width);
 // not fit the format's 32-bit sizes.
 std::optional<std::array<uint8_t, BitmapHeaderBytes>> BitmapFileHeader(uint32_t width, uint32_t height);
 
-
 } // namespace wallpaper

@@ -281,7 +281,8 @@ std::wstring SaveAsBitmap(const Picture& picture, const std::wstring& path, cons
     assert(plan.left >= 0 && plan.top >= 0 && plan.left + plan.width <= static_cast<int>(picture.Width()) &&
            plan.top + plan.height <= static_cast<int>(picture.Height()) && plan.outWidth <= plan.width &&
            plan.outHeight <= plan.height);
-    DWORD error = platform::WriteWholeFile(path, [&](HANDLE file) { return WritePlannedBitmap(picture, plan, file); });
+    DWORD error =
+        platform::WriteWholeFile(path, [&](HANDLE file) { return WritePlannedBitmap(picture, plan, file); });
     if (!error) return {};
     return failed + ErrorText(error);
 }

@@ -1,8 +1,8 @@
 // The web window from the main window's two commands: the picture tab's "下载最新墙纸" and the tray's "关于".
 #include "res/resource.h"
 #include "tests/support/main_window.h"
-#include "web/form_wb.h"
 #include "tests/support/user_input.h"
+#include "web/form_wb.h"
 
 #include <gtest/gtest.h>
 

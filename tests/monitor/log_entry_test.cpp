@@ -91,14 +91,9 @@ TEST(EntryLog, KeepsTheNewestEntriesAndCountsTheDroppedOnesInOneLineAtTheTop) {
         size_t dropped;
     };
     const Step steps[] = {
-        {1, true, {1}, 0},
-        {2, true, {1, 2}, 0},
-        {2, false, {1, 2}, 0},
-        {3, true, {1, 2, 3}, 0},
-        {4, true, {1, 2, 3, 4}, 0},
-        {5, true, {3, 4, 5}, 2},
-        {4, false, {3, 4, 5}, 2},
-        {1, true, {3, 4, 5, 1}, 2}, // gone from the log, so no longer a duplicate
+        {1, true, {1}, 0},        {2, true, {1, 2}, 0},       {2, false, {1, 2}, 0},
+        {3, true, {1, 2, 3}, 0},  {4, true, {1, 2, 3, 4}, 0}, {5, true, {3, 4, 5}, 2},
+        {4, false, {3, 4, 5}, 2}, {1, true, {3, 4, 5, 1}, 2}, // gone from the log, so no longer a duplicate
         {6, true, {5, 1, 6}, 4},
     };
     EntryLog log(&FoldAsciiCase, 3, 2);
@@ -126,7 +121,8 @@ TEST(EntryLog, KeepsTheNewestEntriesAndCountsTheDroppedOnesInOneLineAtTheTop) {
     EXPECT_EQ(log.Dropped(), 0u);
     for (int i = 6; i <= 9; ++i)
         EXPECT_TRUE(log.Add(entry(i)));
-    EXPECT_EQ(log.Text(), DroppedLine(1) + L"\r\n\r\n" + entry(7) + L"\r\n" + entry(8) + L"\r\n" + entry(9) + L"\r\n");
+    EXPECT_EQ(log.Text(),
+              DroppedLine(1) + L"\r\n\r\n" + entry(7) + L"\r\n" + entry(8) + L"\r\n" + entry(9) + L"\r\n");
     log.Replace({});
     EXPECT_EQ(log.LineCount(), 0u);
     EXPECT_TRUE(log.Add(entry(9)));

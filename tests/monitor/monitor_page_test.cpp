@@ -7,8 +7,8 @@
 #include "tests/support/temp_folder.h"
 #include "tests/support/user_input.h"
 
-#include <gtest/gtest.h>
 #include <commctrl.h>
+#include <gtest/gtest.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
@@ -211,8 +211,9 @@ TEST_F(MonitorPageTest, EntriesGoAtTheEndWhateverTheSelectionAndTheLogHasNoCap) 
         UniqueIdList item(SHSimpleIDListFromPath((base + std::to_wstring(i) + L".txt").c_str()));
         Deliver(w.hwnd(), SHCNE_CREATE, item.get());
         // The user clicked somewhere in the log.
-        if (i % 100 == 0) ListView_SetItemState(w.page->RichTextBox1, 0, LVIS_SELECTED | LVIS_FOCUSED,
-                                                LVIS_SELECTED | LVIS_FOCUSED);
+        if (i % 100 == 0)
+            ListView_SetItemState(w.page->RichTextBox1, 0, LVIS_SELECTED | LVIS_FOCUSED,
+                                  LVIS_SELECTED | LVIS_FOCUSED);
     }
     std::wstring log = Log();
     EXPECT_GT(log.size(), 70000u);
@@ -366,7 +367,8 @@ TEST_F(MonitorPageTest, TheNewestEntriesAreKeptSavedWholeAndAFailedSaveLeavesNot
     // More entries than the log keeps: the oldest chunk went, and the line at the top says so.
     const size_t entries = LogKeep + LogChunk;
     for (size_t i = 0; i < entries; ++i) {
-        UniqueIdList item(SHSimpleIDListFromPath((temp.path() + L"\\记录 " + std::to_wstring(i) + L".txt").c_str()));
+        UniqueIdList item(
+            SHSimpleIDListFromPath((temp.path() + L"\\记录 " + std::to_wstring(i) + L".txt").c_str()));
         Deliver(w.hwnd(), SHCNE_CREATE, item.get());
     }
     test::Pump(300);
@@ -383,8 +385,10 @@ TEST_F(MonitorPageTest, TheNewestEntriesAreKeptSavedWholeAndAFailedSaveLeavesNot
     const std::wstring file = temp.path() + L"\\监视记录.txt";
     test::TempFolder::Write(file, "an older log");
     ASSERT_TRUE(w.page->SaveLog(file));
-    std::string utf8(WideCharToMultiByte(CP_UTF8, 0, log.c_str(), int(log.size()), nullptr, 0, nullptr, nullptr), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, log.c_str(), int(log.size()), utf8.data(), int(utf8.size()), nullptr, nullptr);
+    std::string utf8(
+        WideCharToMultiByte(CP_UTF8, 0, log.c_str(), int(log.size()), nullptr, 0, nullptr, nullptr), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, log.c_str(), int(log.size()), utf8.data(), int(utf8.size()), nullptr,
+                        nullptr);
     EXPECT_TRUE(Bytes(file) == "\xEF\xBB\xBF" + utf8);
     EXPECT_TRUE(TemporaryFiles(temp.path()).empty());
     EXPECT_TRUE(boxes.Texts().empty());
@@ -392,7 +396,8 @@ TEST_F(MonitorPageTest, TheNewestEntriesAreKeptSavedWholeAndAFailedSaveLeavesNot
     // Where nothing may be made: a folder that is not there and, as a standard user, one of root's.
     std::vector<std::wstring> targets = {temp.path() + L"\\没有的文件夹\\监视记录.txt"};
     const std::wstring shut = L"C:\\tavolin-fixtures\\shut";
-    if (GetFileAttributesW(shut.c_str()) != INVALID_FILE_ATTRIBUTES) targets.push_back(shut + L"\\监视记录.txt");
+    if (GetFileAttributesW(shut.c_str()) != INVALID_FILE_ATTRIBUTES)
+        targets.push_back(shut + L"\\监视记录.txt");
     for (const std::wstring& target : targets) {
         EXPECT_FALSE(w.page->SaveLog(target)) << target;
         EXPECT_TRUE(TemporaryFiles(target.substr(0, target.rfind(L'\\'))).empty()) << target;

@@ -4,7 +4,6 @@
 #include "tests/support/main_window.h"
 #include "tests/support/user_input.h"
 #include "tests/wallpaper/test_pictures.h"
-#include "tests/support/user_input.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "tests/wallpaper/test_pictures.h"
 
 #include <algorithm>
-#include <cstdint>
 #include <commctrl.h>
-#include <shlobj.h>
+#include <cstdint>
 #include <fstream>
+#include <shlobj.h>
 #include <vector>
 #include <wrl/client.h>
 
@@ -72,8 +72,10 @@ std::string ReadBytes(const std::wstring& file, size_t most) {
     std::string bytes;
     char buf[65536];
     DWORD n = 0;
-    while (bytes.size() < most &&
-           ReadFile(h.get(), buf, static_cast<DWORD>(std::min(sizeof buf, most - bytes.size())), &n, nullptr) && n)
+    while (
+        bytes.size() < most &&
+        ReadFile(h.get(), buf, static_cast<DWORD>(std::min(sizeof buf, most - bytes.size())), &n, nullptr) &&
+        n)
         bytes.append(buf, n);
     return bytes;
 }
