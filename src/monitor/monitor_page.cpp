@@ -211,7 +211,8 @@ void MonitorPage::ShowLog(size_t shift) {
     // The column is as wide as the widest line, so that a long path can be scrolled to.
     HDC dc = GetDC(list);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(list, WM_GETFONT, 0, 0)));
-    for (int i = std::max(0, std::min(shown - static_cast<int>(shift), count)); i < count; ++i) {
+    // The new lines: all of them when the log was replaced.
+    for (int i = count < shown ? 0 : shown - static_cast<int>(shift); i < count; ++i) {
         const std::wstring& line = log_.Line(static_cast<size_t>(i));
         SIZE size{};
         GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
@@ -270,16 +271,17 @@ void MonitorPage::menu清空日志_Click() {
 }
 
 void MonitorPage::menu保存日志_Click() {
-    wchar_t file[32768] = L"监视记录.txt";
+    std::wstring file = L"监视记录.txt";
+    file.resize(32768);
     OPENFILENAMEW ofn{sizeof ofn};
     ofn.hwndOwner = MainWindow();
     ofn.lpstrFilter = L"文本文件 (*.txt)\0*.txt\0所有文件 (*.*)\0*.*\0";
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = static_cast<DWORD>(std::size(file));
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrTitle = L"保存日志";
     ofn.lpstrDefExt = L"txt";
     ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
-    if (GetSaveFileNameW(&ofn)) SaveLog(file);
+    if (GetSaveFileNameW(&ofn)) SaveLog(file.c_str());
 }
 
 bool MonitorPage::SaveLog(const std::wstring& path) {
