@@ -6,6 +6,7 @@
 #include "tests/support/message_boxes.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/user_input.h"
+#include "tests/wallpaper/test_pictures.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -302,27 +303,11 @@ std::wstring Clipboard() {
     return text;
 }
 
-std::string Bytes(const std::wstring& file) {
-    std::string bytes;
-    if (FILE* f = _wfopen(file.c_str(), L"rb")) {
-        char buffer[65536];
-        for (size_t n; (n = fread(buffer, 1, sizeof buffer, f)) > 0;)
-            bytes.append(buffer, n);
-        fclose(f);
-    }
-    return bytes;
-}
-
 // Names in `folder` that end in ".tmp".
 std::vector<std::wstring> TemporaryFiles(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW fd;
-    HANDLE find = FindFirstFileW((folder + L"\\*.tmp").c_str(), &fd);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do
-        names.push_back(fd.cFileName);
-    while (FindNextFileW(find, &fd));
-    FindClose(find);
+    std::vector<std::wstring> names = test::FilesIn(folder);
+    std::erase_if(names,
+                  [](const std::wstring& n) { return n.size() < 4 || n.substr(n.size() - 4) != L".tmp"; });
     return names;
 }
 
@@ -389,19 +374,18 @@ TEST_F(MonitorPageTest, TheNewestEntriesAreKeptSavedWholeAndAFailedSaveLeavesNot
         WideCharToMultiByte(CP_UTF8, 0, log.c_str(), int(log.size()), nullptr, 0, nullptr, nullptr), '\0');
     WideCharToMultiByte(CP_UTF8, 0, log.c_str(), int(log.size()), utf8.data(), int(utf8.size()), nullptr,
                         nullptr);
-    EXPECT_TRUE(Bytes(file) == "\xEF\xBB\xBF" + utf8);
+    EXPECT_TRUE(test::ReadBytes(file) == "\xEF\xBB\xBF" + utf8);
     EXPECT_TRUE(TemporaryFiles(temp.path()).empty());
     EXPECT_TRUE(boxes.Texts().empty());
 
     // Where nothing may be made: a folder that is not there and, as a standard user, one of root's.
     std::vector<std::wstring> targets = {temp.path() + L"\\没有的文件夹\\监视记录.txt"};
     const std::wstring shut = L"C:\\tavolin-fixtures\\shut";
-    if (GetFileAttributesW(shut.c_str()) != INVALID_FILE_ATTRIBUTES)
-        targets.push_back(shut + L"\\监视记录.txt");
+    if (test::Exists(shut)) targets.push_back(shut + L"\\监视记录.txt");
     for (const std::wstring& target : targets) {
         EXPECT_FALSE(w.page->SaveLog(target)) << target;
         EXPECT_TRUE(TemporaryFiles(target.substr(0, target.rfind(L'\\'))).empty()) << target;
-        EXPECT_EQ(GetFileAttributesW(target.c_str()), INVALID_FILE_ATTRIBUTES) << target;
+        EXPECT_FALSE(test::Exists(target)) << target;
     }
     std::vector<std::wstring> texts = boxes.Texts();
     ASSERT_EQ(texts.size(), targets.size());
