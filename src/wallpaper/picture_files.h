@@ -18,10 +18,10 @@ struct Collected {
 };
 
 // Collects picture `name` of `folder` into the collection folder `pictures` (made, with the folders
-// above it, when missing) unless `folder` is that folder itself. A file of the same name and size there
-// counts as the same picture; another size makes the copy "1" + name, "2" + name, and so on. Never overwrites
-// a file.
-Collected CollectPicture(const std::wstring& pictures, const std::wstring& folder, const std::wstring& name);
+// above it, when missing) unless `folder` is that folder itself. A file of the same name and size there counts as the same
+// picture; another size makes the copy "1" + name, "2" + name, and so on. Never overwrites a file.
+Collected CollectPicture(const std::wstring& pictures, const std::wstring& folder,
+                         const std::wstring& name);
 
 // Deletes the file for good; empty when done, otherwise what went wrong, for the user.
 std::wstring DeletePicture(const std::wstring& file);

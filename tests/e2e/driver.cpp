@@ -59,8 +59,7 @@ std::wstring WallpaperBitmap() {
     wchar_t windows[MAX_PATH];
     GetWindowsDirectoryW(windows, MAX_PATH);
     std::wstring probe = std::wstring(windows) + L"\\tavolin e2e probe.tmp";
-    HANDLE h =
-        CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    HANDLE h = CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
         CloseHandle(h);
         return std::wstring(windows) + L"\\Vesmar.bmp";
