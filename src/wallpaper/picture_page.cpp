@@ -84,7 +84,7 @@ DWORD PicturePage::DropPictures(const std::vector<std::wstring>& paths, DWORD al
     LRESULT index = SendMessageW(File1, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                  reinterpret_cast<LPARAM>(name.c_str()));
     if (index == LB_ERR) return DROPEFFECT_NONE;
-    SetListIndex(static_cast<int>(index));
+    SetListIndex(static_cast<int>(index), true);
     return effect;
 }
 
@@ -128,12 +128,12 @@ std::wstring PicturePage::List(int index) const {
     return text;
 }
 
-void PicturePage::SetListIndex(int index) {
+void PicturePage::SetListIndex(int index, bool byUser) {
     SendMessageW(File1, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    File1_Click();
+    File1_Click(byUser);
 }
 
-void PicturePage::File1_Click() {
+void PicturePage::File1_Click(bool byUser) {
     if (ListCount() == 0) return;
     int index = ListIndex();
     if (index < 0) return;
@@ -145,16 +145,18 @@ void PicturePage::File1_Click() {
         return;
     }
     SetWindowTextW(Owner(), (L"Tavolin－" + src).c_str());
-    加载图片(src, MinimisedOnScreen(Owner()));
+    std::wstring why;
+    加载图片(src, MinimisedOnScreen(Owner()), &why);
     Collected collected = CollectPicture(places_.PictureFolder, path_, name);
+    if (byUser && !why.empty()) Report(why);
     if (!collected.error.empty()) Report(collected.error);
 }
 
-void PicturePage::加载图片(const std::wstring& path, bool minimised) {
+void PicturePage::加载图片(const std::wstring& path, bool minimised, std::wstring* why) {
     if (minimised) return;
     LoadBuiltInPicture();
     if (!path.empty()) {
-        std::optional<Picture> picture = Picture::Load(path);
+        std::optional<Picture> picture = Picture::Load(path, why);
         if (!picture) return;
         preview_.SetPicture(std::move(*picture));
     }

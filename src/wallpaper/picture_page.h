@@ -44,14 +44,15 @@ class PicturePage : public ui::TabPage {
     int ListCount() const;
     int ListIndex() const;
     std::wstring List(int index) const;
-    // Selects entry `index` and runs File1_Click, as a click on it would.
-    void SetListIndex(int index);
-    // Previews (and collects) the selected picture.
-    void File1_Click();
+    // Selects entry `index` and runs File1_Click, as a click on it would; `byUser` as there.
+    void SetListIndex(int index, bool byUser = false);
+    // Previews (and collects) the selected picture. A picture the user chose (`byUser`) that cannot be
+    // shown is explained in a message box; the timed modes go on to the next one quietly.
+    void File1_Click(bool byUser = true);
 
     // Loads `path` (when not empty) and fits the current picture into the preview; nothing while minimised.
-    // A file that cannot be decoded leaves the picture that was there.
-    void 加载图片(const std::wstring& path, bool minimised);
+    // A file that cannot be decoded leaves the picture that was there, and `why` says why.
+    void 加载图片(const std::wstring& path, bool minimised, std::wstring* why = nullptr);
     // Writes the previewed picture to the wallpaper bitmap and makes it the wallpaper. False, with the
     // reason in `error`, when the bitmap could not be written; then nothing else has changed.
     bool 设置墙纸(std::wstring* error = nullptr);
