@@ -59,6 +59,8 @@ constexpr uint64_t BandBytes = 4u << 20;
 // Why a picture is not shown, for the user.
 namespace reasons {
 const wchar_t NoDecoder[] = L"系统没有这种图片的解码器。";
+// No decoder knows the bytes: a kind of picture the system has no decoder for, or a damaged file.
+const wchar_t Unknown[] = L"系统没有能解码这个文件的解码器：这种图片系统不支持，或文件已损坏。";
 const wchar_t Damaged[] = L"图片已损坏，或不是系统能解码的图片。";
 const wchar_t NotShown[] = L"图标、光标、贴图和相机原始格式的图片不能用作墙纸。";
 const wchar_t OutOfMemory[] = L"内存不足，无法解码这张图片。";
@@ -209,8 +211,9 @@ std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size, st
         HRESULT hr =
             factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder);
         if (FAILED(hr))
-            return refuse(reasons::MeansNoDecoder(hr) || hr == WINCODEC_ERR_UNKNOWNIMAGEFORMAT ? reasons::NoDecoder
-                                                                                           : reasons::Damaged);
+            return refuse(hr == WINCODEC_ERR_COMPONENTNOTFOUND || hr == WINCODEC_ERR_UNKNOWNIMAGEFORMAT
+                              ? reasons::Unknown
+                              : reasons::Damaged);
         GUID container{};
         if (FAILED(decoder->GetContainerFormat(&container)) || RefusedContainer(container))
             return refuse(reasons::NotShown);
@@ -223,9 +226,9 @@ std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size, st
 std::optional<Picture> Picture::Decode(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
                                        int orientation, std::wstring& reason) {
     auto failed = [&](HRESULT hr) {
-        reason = hr == E_OUTOFMEMORY       ? reasons::OutOfMemory
+        reason = hr == E_OUTOFMEMORY           ? reasons::OutOfMemory
                  : reasons::MeansNoDecoder(hr) ? reasons::NoDecoder
-                                           : reasons::Damaged;
+                                               : reasons::Damaged;
         return std::nullopt;
     };
     ComPtr<IWICBitmapFrameDecode> frame;
