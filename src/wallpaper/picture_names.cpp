@@ -1,6 +1,7 @@
 #include "wallpaper/picture_names.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cwctype>
 #include <string_view>
 
@@ -8,6 +9,8 @@ namespace wallpaper {
 namespace {
 
 wchar_t Lower(wchar_t c) {
+    // Most names are mostly ASCII, which needs no call into the C library (the list sorts thousands).
+    if (c < 0x80) return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c;
     return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
 }
 
@@ -95,6 +98,35 @@ bool PictureNameLess(const std::wstring& a, const std::wstring& b) {
     }
     if (a.size() != b.size()) return a.size() < b.size();
     return a < b;
+}
+
+} // namespace wallpaper
+
+namespace wallpaper {
+
+void SortPictureNames(std::vector<std::wstring>& names) {
+    // The lowered names side by side in one buffer, and the names sorted by them through an index.
+    std::vector<size_t> start(names.size() + 1, 0);
+    for (size_t i = 0; i < names.size(); ++i)
+        start[i + 1] = start[i] + names[i].size();
+    std::wstring lowered(start.back(), L'\0');
+    for (size_t i = 0; i < names.size(); ++i)
+        std::transform(names[i].begin(), names[i].end(), lowered.begin() + static_cast<ptrdiff_t>(start[i]),
+                       Lower);
+    auto key = [&](size_t i) { return std::wstring_view(lowered).substr(start[i], start[i + 1] - start[i]); };
+    std::vector<size_t> order(names.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    // By the lowered names, then (equal but for case) by the names themselves: PictureNameLess.
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        int c = key(a).compare(key(b));
+        return c != 0 ? c < 0 : names[a] < names[b];
+    });
+    std::vector<std::wstring> sorted;
+    sorted.reserve(names.size());
+    for (size_t i : order)
+        sorted.push_back(std::move(names[i]));
+    names = std::move(sorted);
 }
 
 } // namespace wallpaper

@@ -27,5 +27,7 @@ const std::vector<std::wstring>& PictureExtensions();
 bool IsPictureName(const std::wstring& name);
 // The list's order: by name, ignoring letter case; names equal but for case by their code units.
 bool PictureNameLess(const std::wstring& a, const std::wstring& b);
+// Sorts names into that order, each name lowered once rather than in every comparison.
+void SortPictureNames(std::vector<std::wstring>& names);
 
 } // namespace wallpaper

@@ -64,7 +64,7 @@ void PlaceRows(const uint8_t* rows, size_t rowStride, uint32_t width, uint32_t h
             ptrdiff_t at =
                 origin + static_cast<ptrdiff_t>(top + y) * stepY + static_cast<ptrdiff_t>(x0) * stepX;
             for (uint32_t x = x0; x < x1; ++x, from += 3, at += stepX)
-                out[at] = from[0], out[at + 1] = from[1], out[at + 2] = from[2];
+                std::memcpy(out + at, from, 3);
         }
     }
 }

@@ -43,8 +43,12 @@ TEST(PictureNames, TheSetAddsWhatTheDecodersListLessIconsTexturesAndRaw) {
 }
 
 TEST(PictureNames, OrderIgnoresLetterCase) {
-    std::vector<std::wstring> names{L"b.jpg", L"A.jpg", L"a.bmp", L"10.gif", L"2.gif", L"B.bmp"};
+    std::vector<std::wstring> names{L"b.jpg", L"a.jpg", L"A.jpg", L"a.bmp", L"10.gif", L"2.gif", L"B.bmp"};
+    std::vector<std::wstring> sorted = names;
     std::sort(names.begin(), names.end(), PictureNameLess);
-    EXPECT_EQ(names,
-              (std::vector<std::wstring>{L"10.gif", L"2.gif", L"a.bmp", L"A.jpg", L"B.bmp", L"b.jpg"}));
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"10.gif", L"2.gif", L"a.bmp", L"A.jpg", L"a.jpg", L"B.bmp",
+                                                L"b.jpg"}));
+    // The list's own sort gives the same order.
+    SortPictureNames(sorted);
+    EXPECT_EQ(sorted, names);
 }
