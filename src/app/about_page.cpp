@@ -58,7 +58,7 @@ LRESULT AboutPage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lp) == Label6) {
             auto dc = reinterpret_cast<HDC>(wp);
-            SetTextColor(dc, RGB(0, 0, 255));
+            SetTextColor(dc, platform::LinkColor());
             SetBkMode(dc, TRANSPARENT);
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }

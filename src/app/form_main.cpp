@@ -4,6 +4,7 @@
 #include "core/identity.h"
 #include "core/places.h"
 #include "desktop/desktop_icons.h"
+#include "platform/accessible_name.h"
 #include "res/resource.h"
 #include "settings/form_option.h"
 #include "settings/registry.h"
@@ -75,6 +76,7 @@ void FormMain::CreateChildren() {
     SSTab1 =
         CreateControl(hwnd(), IDC_SSTab1, WC_TABCONTROLW, L"", WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP);
     SetFont(SSTab1, font);
+    platform::SetAccessibleName(SSTab1, L"选项卡");
     int i = 0;
     for (const wchar_t* caption : {L"桌面文件", L"墙纸和看图", L"文件操作监视", L"关于"}) {
         TCITEMW item{};
@@ -347,14 +349,50 @@ void FormMain::SSTab1_Click() {
     调整其他窗口大小();
 }
 
+// ---- keyboard -----------------------------------------------------------------------------------
+
+bool FormMain::TranslateKeys(MSG& msg) {
+    if (msg.hwnd != hwnd() && !IsChild(hwnd(), msg.hwnd)) return false;
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+        // Once the keyboard is used, the focus shows wherever it goes.
+        if (SendMessageW(hwnd(), WM_QUERYUISTATE, 0, 0) & (UISF_HIDEFOCUS | UISF_HIDEACCEL))
+            SendMessageW(hwnd(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+    }
+    if (msg.message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 && GetKeyState(VK_MENU) >= 0) {
+        const bool shift = GetKeyState(VK_SHIFT) < 0;
+        int step = msg.wParam == VK_TAB     ? (shift ? -1 : 1)
+                   : shift                  ? 0
+                   : msg.wParam == VK_NEXT  ? 1
+                   : msg.wParam == VK_PRIOR ? -1
+                                            : 0;
+        if (step) {
+            StepTab(step);
+            return true;
+        }
+    }
+    return IsDialogMessageW(hwnd(), &msg);
+}
+
+void FormMain::StepTab(int step) {
+    BuildHiddenPages();
+    const int count = TabCtrl_GetItemCount(SSTab1);
+    const int next = ((TabCtrl_GetCurSel(SSTab1) + step) % count + count) % count;
+    TabCtrl_SetCurSel(SSTab1, next);
+    SSTab1_Click();
+    // A tab with nothing to focus (关于) keeps the focus on the tab strip.
+    HWND page = Page(next)->hwnd();
+    HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
+    SetFocus(first && IsChild(page, first) ? first : SSTab1);
+}
+
 // ---- pictures ---------------------------------------------------------------------------------
 
 void FormMain::加载图片(const std::wstring& path) {
     pictures_.加载图片(path, wallpaper::MinimisedOnScreen(hwnd()));
 }
 
-bool FormMain::设置墙纸(std::wstring* error) {
-    return pictures_.设置墙纸(error);
+void FormMain::设置墙纸() {
+    pictures_.设置墙纸();
 }
 
 // ---- exit ---------------------------------------------------------------------------------------
@@ -381,6 +419,8 @@ void FormMain::Form_Unload() {
 void FormMain::ExitPath() {
     // Every step runs whatever the one before did.
     SetTimerEnabled(Timer1, false);
+    // Pictures waiting to be decoded or set are dropped; a bitmap being written ends whole.
+    pictures_.CancelPictureWork();
     // The monitor's procedure stands in front of the tray's: it goes first.
     monitor_.Command9_Click();
     menu显示桌面图标_Click();

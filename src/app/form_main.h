@@ -28,18 +28,19 @@ class FormMain : public platform::Window,
     explicit FormMain(bool earlierCopyRunning, core::ProgramPlaces places = {});
     // Creates the window and runs the start-up sequence.
     bool Create();
+    // The window's keys, before the message is dispatched: Ctrl+Tab and its kin change the tab, then
+    // the dialog keys (Tab, Shift+Tab, arrows). True when the message was handled.
+    bool TranslateKeys(MSG& msg);
 
     // Public operations
     std::wstring 获取系统文件夹路径() const;
     std::wstring GetSysDir() const;
     std::wstring 获取桌面路径() const;
     void 调整其他窗口大小();
-    // Loads `path` (when not empty) into the preview and fits the current picture into it.
+    // Starts loading `path` (when not empty) into the preview and fits the current picture into it.
     void 加载图片(const std::wstring& path);
-    // Makes the previewed picture the desktop wallpaper; false, with the reason in `error`, when the
-    // bitmap could not be written (then nothing else has changed).
-    bool 设置墙纸(std::wstring* error);
-    bool 设置墙纸() override { return 设置墙纸(nullptr); }
+    // Makes the picture the preview shows or is loading the desktop wallpaper, in the background.
+    void 设置墙纸() override;
     void SetTimerEnabled(ui::TimerId id, bool on) override;
     bool TimerEnabled(ui::TimerId id) const { return timerOn_[id]; }
     void menu隐藏桌面图标_Click();
@@ -78,6 +79,8 @@ class FormMain : public platform::Window,
     void Form_Unload();
     void ExitPath();
     void SSTab1_Click();
+    // Shows the tab `step` places on (wrapping), with the focus on its first control.
+    void StepTab(int step);
     void TimerOut_Timer();
     void menu退出_Click();
     void menu显示界面_Click();

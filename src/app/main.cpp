@@ -35,7 +35,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
             MSG msg;
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
                 if (web::FormWBTranslate(msg)) continue;
-                if (IsDialogMessageW(form.hwnd(), &msg)) continue;
+                if (form.TranslateKeys(msg)) continue;
                 TranslateMessage(&msg);
                 DispatchMessageW(&msg);
             }

@@ -1,6 +1,9 @@
 #include "app/tray.h"
 
 #include <shellapi.h>
+#include <windowsx.h>
+
+#include <utility>
 
 namespace app {
 namespace {
@@ -11,6 +14,7 @@ struct TrayState {
     WNDPROC previous = nullptr;
     NOTIFYICONDATAW record{};
     bool added = false;
+    bool menuByMouse = false; // a right button release opened the menu; the shell's WM_CONTEXTMENU follows
 };
 TrayState tray;
 
@@ -24,6 +28,9 @@ HICON WindowIcon(HWND hwnd) {
 bool AddIcon() {
     tray.record.uFlags = NIF_MESSAGE | NIF_ICON | (tray.record.szTip[0] ? NIF_TIP : 0);
     tray.added = Shell_NotifyIconW(NIM_ADD, &tray.record) != FALSE;
+    // Version 4 also reports the keyboard: Enter or Space on the icon, and its menu key.
+    tray.record.uVersion = NOTIFYICON_VERSION_4;
+    if (tray.added) Shell_NotifyIconW(NIM_SETVERSION, &tray.record);
     return tray.added;
 }
 
@@ -70,19 +77,36 @@ void RemoveTrayIcon() {
     tray.window = nullptr;
 }
 
+static void ShowTrayMenu(HWND hwnd, POINT at, bool byKeyboard) {
+    // The owner must be in front, or the menu does not close when the user clicks elsewhere.
+    SetForegroundWindow(hwnd);
+    TrackPopupMenu(tray.menu, TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd, nullptr);
+    PostMessageW(hwnd, WM_NULL, 0, 0);
+    // The keyboard goes back to the notification area; a chosen command that shows a window runs after.
+    if (byKeyboard) Shell_NotifyIconW(NIM_SETFOCUS, &tray.record);
+}
+
 LRESULT CALLBACK TrayWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == TRAY_CALLBACK_MESSAGE) {
-        if (lp == WM_LBUTTONUP) {
+        // Version 4: the event in the low word of lParam, the anchor point in wParam.
+        const UINT event = LOWORD(lp);
+        const bool mouseMenu = std::exchange(tray.menuByMouse, false);
+        switch (event) {
+        case WM_LBUTTONUP:
+        case NIN_SELECT:
+        case NIN_KEYSELECT:
             ShowMainWindow(hwnd);
             return 0;
-        }
-        if (lp == WM_RBUTTONUP) {
+        case WM_RBUTTONUP: {
             POINT pt;
             GetCursorPos(&pt);
-            // The owner must be in front, or the menu does not close when the user clicks elsewhere.
-            SetForegroundWindow(hwnd);
-            TrackPopupMenu(tray.menu, TPM_RIGHTBUTTON, pt.x, pt.y, 0, hwnd, nullptr);
-            PostMessageW(hwnd, WM_NULL, 0, 0);
+            tray.menuByMouse = true;
+            ShowTrayMenu(hwnd, pt, false);
+            return 0;
+        }
+        case WM_CONTEXTMENU:
+            // After a right click it is the same request again.
+            if (!mouseMenu) ShowTrayMenu(hwnd, {GET_X_LPARAM(wp), GET_Y_LPARAM(wp)}, true);
             return 0;
         }
     }

@@ -40,6 +40,7 @@ bool BrowserPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
                  WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, {0, 45, 1800, 2400});
     for (const wchar_t* name : SpecialFolders)
         SendMessageW(Combo1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name));
+    platform::SetAccessibleName(Combo1, L"文件夹");
     Command8 = Add(Picture2, IDC_Command8, WC_BUTTONW, L"后退",
                    WS_VISIBLE | WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, {1900, 30, 900, 360});
     Label1 =
@@ -53,6 +54,7 @@ bool BrowserPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
                         LVS_SHAREIMAGELISTS | LVS_EDITLABELS,
                     {330, 460, 8000, 3000}, WS_EX_CLIENTEDGE);
     ListView_SetExtendedListViewStyle(ListView1, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    platform::SetAccessibleName(ListView1, L"文件列表");
     HookListView();
     const wchar_t* headers[] = {L"名称", L"大小(KB)", L"文件类型", L"修改日期"};
     for (int i = 0; i < 4; ++i) {

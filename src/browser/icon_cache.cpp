@@ -21,13 +21,13 @@ void IconCache::Reset() {
     int cx = GetSystemMetrics(SM_CXSMICON), cy = GetSystemMetrics(SM_CYSMICON);
     iml16_.reset(ImageList_Create(cx, cy, ILC_COLOR32 | ILC_MASK, 16, 16));
     if (!iml16_) return;
-    // A blank, white image.
+    // A blank image, white as the list's background (its own colour under a high-contrast theme).
     HDC screen = GetDC(nullptr);
     platform::UniqueGdi blank(CreateCompatibleBitmap(screen, cx, cy));
     HDC dc = CreateCompatibleDC(screen);
     HGDIOBJ old = SelectObject(dc, blank.get());
     RECT r{0, 0, cx, cy};
-    FillRect(dc, &r, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    FillRect(dc, &r, GetSysColorBrush(COLOR_WINDOW));
     SelectObject(dc, old);
     DeleteDC(dc);
     ReleaseDC(nullptr, screen);

@@ -1,15 +1,11 @@
 // Walks folder trees for their sizes on a thread of its own, one folder after another, and posts each
 // size to a window. Leaving a folder cancels its walks at once; exit never waits for a walk.
 #pragma once
+#include "core/worker.h"
 #include "platform/win.h"
 
-#include <atomic>
-#include <condition_variable>
 #include <cstdint>
-#include <deque>
-#include <mutex>
 #include <string>
-#include <thread>
 
 namespace browser {
 
@@ -17,7 +13,6 @@ class SizeWalker {
   public:
     // Each size arrives at `window` as `message`: wParam = SizeMessageParam(generation, job), lParam = bytes.
     SizeWalker(HWND window, UINT message) : window_(window), message_(message) {}
-    ~SizeWalker();
     SizeWalker(const SizeWalker&) = delete;
     SizeWalker& operator=(const SizeWalker&) = delete;
 
@@ -25,7 +20,7 @@ class SizeWalker {
     // every walk of the ones before, queued or running.
     void Add(uint32_t generation, uint32_t job, std::wstring folder);
     // Drops every walk; the next Add starts a new generation.
-    void Cancel(uint32_t generation);
+    void Cancel(uint32_t generation) { worker_.Cancel(0, generation); }
 
     static WPARAM SizeMessageParam(uint32_t generation, uint32_t job) {
         return (static_cast<WPARAM>(generation) << 32) | job;
@@ -34,20 +29,9 @@ class SizeWalker {
     static uint32_t Job(WPARAM wp) { return static_cast<uint32_t>(wp & 0xffffffffu); }
 
   private:
-    struct Walk {
-        uint32_t job;
-        std::wstring folder;
-    };
-    void Run();
-
     HWND window_;
     UINT message_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::deque<Walk> queue_;
-    std::atomic<uint32_t> generation_{0};
-    bool stop_ = false;
-    std::thread thread_;
+    core::Worker worker_; // last: its thread ends before the rest goes
 };
 
 } // namespace browser

@@ -76,6 +76,7 @@ bool MonitorPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     RichTextBox1 = Add(hwnd(), IDC_RichTextBox1, MSFTEDIT_CLASS, L"",
                        WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
                        {330, 520, 8000, 3000}, WS_EX_CLIENTEDGE);
+    platform::SetAccessibleName(RichTextBox1, L"监视记录");
     // The log has no cap; without this a rich edit control stops taking text at 32,767 characters.
     SendMessageW(RichTextBox1, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
     return RichTextBox1 != nullptr;

@@ -70,4 +70,11 @@ int Message(HWND owner, const std::wstring& text, UINT flags) {
     return MessageBoxW(owner, text.c_str(), L"Tavolin", flags);
 }
 
+COLORREF LinkColor() {
+    HIGHCONTRASTW hc{sizeof hc};
+    if (SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof hc, &hc, 0) && (hc.dwFlags & HCF_HIGHCONTRASTON))
+        return GetSysColor(COLOR_HOTLIGHT);
+    return RGB(0, 0, 255);
+}
+
 } // namespace platform

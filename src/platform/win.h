@@ -98,6 +98,9 @@ std::wstring LongPath(const std::wstring& path);
 // The system's message font for `dpi` (the caller owns it).
 HFONT CreateUiFont(UINT dpi);
 
+// The colour of a link's text: blue, or the theme's link colour under a high-contrast theme.
+COLORREF LinkColor();
+
 // Runs a message box owned by `owner` with the program's caption.
 int Message(HWND owner, const std::wstring& text, UINT flags);
 

@@ -1,6 +1,7 @@
 #include "settings/form_option.h"
 
 #include "core/identity.h"
+#include "platform/accessible_name.h"
 #include "res/resource.h"
 #include "settings/option_number.h"
 #include "settings/registry.h"
@@ -267,6 +268,9 @@ INT_PTR FormOption::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
         Combo1 = GetDlgItem(hwnd(), IDC_OPT_Combo1);
         for (const wchar_t* name : WallpaperPositionNames)
             ComboBox_AddString(Combo1, name);
+        // Named by the labels before them, on Windows and elsewhere alike.
+        for (HWND box : {Combo1, Text1, Text2})
+            platform::SetAccessibleName(box, platform::LabelBefore(box));
         SendMessageW(Text1, EM_SETLIMITTEXT, 5, 0);
         SendMessageW(Text2, EM_SETLIMITTEXT, 5, 0);
         LayOut();

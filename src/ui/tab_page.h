@@ -1,7 +1,8 @@
 // One tab of the main window: a page over the tab control's display area that owns its controls.
 #pragma once
-#include "ui/controls.h"
+#include "platform/accessible_name.h"
 #include "platform/window.h"
+#include "ui/controls.h"
 
 #include <vector>
 

@@ -52,8 +52,9 @@ void AutoChange::Timer1_Timer() {
     SetCaptions(true);
     std::optional<int> next = NextIndex(pictures_.ListIndex(), pictures_.ListCount());
     if (!next) return;
-    pictures_.SetListIndex(*next);
-    // A picture that cannot be set is passed over quietly: the next interval tries the next one.
+    pictures_.SetListIndex(*next, true);
+    // The set waits for that picture's decode. A picture that cannot be set is passed over quietly:
+    // the next interval tries the next one.
     host_.设置墙纸();
 }
 
@@ -68,7 +69,7 @@ void AutoChange::TimerKT_Timer() {
     if (!host_.SlideshowCanRun()) return menu停止_Click();
     if (!SlideshowTickCount.Tick(settings_.SlideshowInterval)) return;
     if (std::optional<int> next = NextIndex(pictures_.ListIndex(), pictures_.ListCount()))
-        pictures_.SetListIndex(*next);
+        pictures_.SetListIndex(*next, true);
 }
 
 } // namespace wallpaper

@@ -25,8 +25,9 @@ class AutoChangeHost {
     // Clears the desktop for the wallpaper: icons hidden, every window minimised, ours hidden.
     virtual void ClearDesktop() = 0;
     virtual void SetTimerEnabled(ui::TimerId id, bool on) = 0;
-    // Makes the previewed picture the wallpaper; false when it could not be written.
-    virtual bool 设置墙纸() = 0;
+    // Makes the picture the preview shows or is loading the wallpaper, in the background; a failure
+    // passes in silence.
+    virtual void 设置墙纸() = 0;
     // The slideshow runs only while the picture tab is shown in a visible, restored window.
     virtual bool SlideshowCanRun() const = 0;
     // The tray menu, whose "自动更换壁纸" item says whether the change runs.

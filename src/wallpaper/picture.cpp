@@ -14,6 +14,23 @@
 #include <new>
 #include <vector>
 
+#ifndef __IWICBitmapSourceTransform_INTERFACE_DEFINED__
+// A decoder that can scale while it decodes; MinGW's wincodec.h leaves it out.
+// clang-format off
+MIDL_INTERFACE("3B16811B-6A43-4ec9-B713-3D5A0C13B940")
+IWICBitmapSourceTransform : public IUnknown {
+  public:
+    virtual HRESULT STDMETHODCALLTYPE CopyPixels(const WICRect* rect, UINT width, UINT height,
+                                                 WICPixelFormatGUID* format, WICBitmapTransformOptions transform,
+                                                 UINT stride, UINT bytes, BYTE* buffer) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestSize(UINT* width, UINT* height) = 0;
+    virtual HRESULT STDMETHODCALLTYPE GetClosestPixelFormat(WICPixelFormatGUID* format) = 0;
+    virtual HRESULT STDMETHODCALLTYPE DoesSupportTransform(WICBitmapTransformOptions transform, BOOL* supported) = 0;
+};
+__CRT_UUID_DECL(IWICBitmapSourceTransform, 0x3b16811b, 0x6a43, 0x4ec9, 0xb7, 0x13, 0x3d, 0x5a, 0x0c, 0x13, 0xb9, 0x40)
+// clang-format on
+#endif
+
 namespace wallpaper {
 
 using Microsoft::WRL::ComPtr;
@@ -79,7 +96,7 @@ bool MeansNoDecoder(HRESULT hr) {
 // Where the pixels come from: the frame itself when it is 24-bit BGR, otherwise a converter to
 // 32-bit BGRA, which keeps transparency and is the one way from indexed pixels that works on Wine
 // too. Null when there is no such way.
-ComPtr<IWICBitmapSource> PixelSource(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, bool& bgra) {
+ComPtr<IWICBitmapSource> PixelSource(IWICImagingFactory* factory, IWICBitmapSource* frame, bool& bgra) {
     WICPixelFormatGUID format{};
     bgra = FAILED(frame->GetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR;
     if (!bgra) return frame;
@@ -155,7 +172,8 @@ std::vector<std::wstring> InstalledDecoderExtensions() {
     return lists;
 }
 
-std::optional<Picture> Picture::Load(const std::wstring& path, std::wstring* why) {
+std::optional<Picture> Picture::Load(const std::wstring& path, const DecodeTarget& target,
+                                     std::wstring* why) {
     auto refuse = [&](const std::wstring& reason) {
         if (why) *why = L"无法显示图片：" + path + L"\n" + reason;
         return std::nullopt;
@@ -173,12 +191,18 @@ std::optional<Picture> Picture::Load(const std::wstring& path, std::wstring* why
         mapping ? MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0) : nullptr);
     if (!view) return refuse(ErrorText(GetLastError()));
     std::wstring reason;
-    std::optional<Picture> picture = LoadFromMemory(view.get(), static_cast<size_t>(size.QuadPart), &reason);
+    std::optional<Picture> picture =
+        LoadFromMemory(view.get(), static_cast<size_t>(size.QuadPart), target, &reason);
     if (!picture) return refuse(reason);
     return picture;
 }
 
-std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size, std::wstring* why) {
+std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size) {
+    return LoadFromMemory(data, size, {});
+}
+
+std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size, const DecodeTarget& target,
+                                               std::wstring* why) {
     std::wstring reason;
     auto refuse = [&](const std::wstring& text) {
         if (why) *why = text;
@@ -218,13 +242,48 @@ std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size, st
         if (FAILED(decoder->GetContainerFormat(&container)) || RefusedContainer(container))
             return refuse(reasons::NotShown);
     }
-    std::optional<Picture> picture = Decode(factory.Get(), decoder.Get(), orientation, reason);
+    std::optional<Picture> picture = Decode(factory.Get(), decoder.Get(), target, orientation, reason);
     if (!picture) return refuse(reason);
     return picture;
 }
 
+namespace {
+
+// Where the codec can scale while it decodes (Windows' JPEG decoder by 1/2, 1/4 and 1/8), the frame
+// decoded whole at the smallest of those sizes that still covers what `target` shows; elsewhere (and
+// under Wine, which offers no such transform) the frame itself, decoded in full.
+ComPtr<IWICBitmapSource> AtSizeNeeded(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UINT w,
+                                      UINT h, const DecodeTarget& target, int orientation) {
+    // The need is taken against the picture as it is shown: a quarter turn swaps it back for the frame.
+    const bool swap = SwapsSides(orientation);
+    PixelSize need = NeededSize(target, static_cast<int>(swap ? h : w), static_cast<int>(swap ? w : h));
+    if (swap) need = {need.height, need.width};
+    int d = DecodeDivisor(static_cast<int>(w), static_cast<int>(h), need);
+    ComPtr<IWICBitmapSourceTransform> transform;
+    if (d == 1 || FAILED(frame->QueryInterface(IID_PPV_ARGS(&transform)))) return frame;
+    UINT sw = (w + d - 1) / d, sh = (h + d - 1) / d;
+    WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+    ComPtr<IWICBitmap> scaled;
+    if (FAILED(transform->GetClosestSize(&sw, &sh)) || static_cast<int>(sw) < need.width ||
+        static_cast<int>(sh) < need.height || FAILED(transform->GetClosestPixelFormat(&format)) ||
+        FAILED(factory->CreateBitmap(sw, sh, format, WICBitmapCacheOnLoad, &scaled)))
+        return frame;
+    WICRect all{0, 0, static_cast<INT>(sw), static_cast<INT>(sh)};
+    ComPtr<IWICBitmapLock> lock;
+    UINT stride = 0, size = 0;
+    BYTE* data = nullptr;
+    if (FAILED(scaled->Lock(&all, WICBitmapLockWrite, &lock)) || FAILED(lock->GetStride(&stride)) ||
+        FAILED(lock->GetDataPointer(&size, &data)) ||
+        FAILED(
+            transform->CopyPixels(nullptr, sw, sh, &format, WICBitmapTransformRotate0, stride, size, data)))
+        return frame;
+    return scaled;
+}
+
+} // namespace
+
 std::optional<Picture> Picture::Decode(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
-                                       int orientation, std::wstring& reason) {
+                                       const DecodeTarget& target, int orientation, std::wstring& reason) {
     auto failed = [&](HRESULT hr) {
         reason = hr == E_OUTOFMEMORY           ? reasons::OutOfMemory
                  : reasons::MeansNoDecoder(hr) ? reasons::NoDecoder
@@ -240,8 +299,11 @@ std::optional<Picture> Picture::Decode(IWICImagingFactory* factory, IWICBitmapDe
         reason = reasons::TooLarge();
         return std::nullopt;
     }
+    const UINT fullWidth = SwapsSides(orientation) ? h : w, fullHeight = SwapsSides(orientation) ? w : h;
+    ComPtr<IWICBitmapSource> decoded = AtSizeNeeded(factory, frame.Get(), w, h, target, orientation);
+    if (HRESULT hr = decoded->GetSize(&w, &h); FAILED(hr)) return failed(hr);
     bool bgra = false;
-    ComPtr<IWICBitmapSource> source = PixelSource(factory, frame.Get(), bgra);
+    ComPtr<IWICBitmapSource> source = PixelSource(factory, decoded.Get(), bgra);
     if (!source) return failed(WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT);
 
     const UINT tw = SwapsSides(orientation) ? h : w, th = SwapsSides(orientation) ? w : h;
@@ -266,6 +328,8 @@ std::optional<Picture> Picture::Decode(IWICImagingFactory* factory, IWICBitmapDe
     }
     picture.width_ = tw;
     picture.height_ = th;
+    picture.fullWidth_ = fullWidth;
+    picture.fullHeight_ = fullHeight;
     return picture;
 }
 

@@ -1,5 +1,5 @@
 // A decoded picture: the first frame of any picture the system decodes, upright as its EXIF orientation
-// asks, transparent pixels laid on the desktop's colour, at its own pixel size, 24-bit BGR.
+// asks, transparent pixels laid on the desktop's colour, 24-bit BGR.
 #pragma once
 #include "platform/win.h"
 #include "wallpaper/wallpaper_layout.h"
@@ -18,22 +18,30 @@ class Picture {
     // and TIFF by their own, other kinds by the system's decoder that knows them. Nothing when no
     // decoder knows the bytes, the decoder fails, the picture is an icon, cursor, texture or camera raw
     // picture, or it has more pixels than the limits of picture_header.h, which are checked before
-    // the picture's pixels are allocated; `why` then says so, for the user, naming the file.
-    static std::optional<Picture> Load(const std::wstring& path, std::wstring* why = nullptr);
+    // the picture's pixels are allocated; `why` then says so, for the user, naming the file. Where the
+    // codec can scale while it decodes, the picture comes at the smallest size that still covers what
+    // `target` shows (Width() below FullWidth()).
+    static std::optional<Picture> Load(const std::wstring& path, const DecodeTarget& target = {},
+                                       std::wstring* why = nullptr);
     // Decodes a picture held in memory (the built-in one).
-    static std::optional<Picture> LoadFromMemory(const void* data, size_t size, std::wstring* why = nullptr);
+    static std::optional<Picture> LoadFromMemory(const void* data, size_t size);
+    static std::optional<Picture> LoadFromMemory(const void* data, size_t size, const DecodeTarget& target,
+                                                 std::wstring* why = nullptr);
 
     UINT Width() const { return width_; }
     UINT Height() const { return height_; }
+    // The picture's own size, which it was decoded from.
+    UINT FullWidth() const { return fullWidth_; }
+    UINT FullHeight() const { return fullHeight_; }
     IWICBitmap* Bitmap() const { return bitmap_.Get(); }
 
   private:
     // The first frame, turned by `orientation` (see picture_orientation.h); nothing, with the reason
     // in `why`, when it cannot be had.
     static std::optional<Picture> Decode(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
-                                         int orientation, std::wstring& why);
+                                         const DecodeTarget& target, int orientation, std::wstring& why);
     Microsoft::WRL::ComPtr<IWICBitmap> bitmap_;
-    UINT width_ = 0, height_ = 0;
+    UINT width_ = 0, height_ = 0, fullWidth_ = 0, fullHeight_ = 0;
 };
 
 Microsoft::WRL::ComPtr<IWICImagingFactory> ImagingFactory();

@@ -34,11 +34,14 @@ bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     Command4 = Add(hwnd(), IDC_Command4, WC_BUTTONW, L"自动更换墙纸", button, {1660, 430, 1260, 360});
     Command6 = Add(hwnd(), IDC_Command6, WC_BUTTONW, L"循环看图", button, {330, 830, 1260, 360});
     Command5 = Add(hwnd(), IDC_Command5, WC_BUTTONW, L"下载最新墙纸", button, {1660, 830, 1260, 360});
-    File1 = Add(hwnd(), IDC_File1, WC_LISTBOXW, L"",
-                WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, File1Designed,
-                WS_EX_CLIENTEDGE);
+    File1 =
+        Add(hwnd(), IDC_File1, WC_LISTBOXW, L"",
+            WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
+            File1Designed, WS_EX_CLIENTEDGE);
     preview_.Create(hwnd(), IDC_P_back);
     P_back = preview_.hwnd();
+    platform::SetAccessibleName(File1, L"图片列表");
+    platform::SetAccessibleName(P_back, L"图片预览");
     fixed_.push_back({P_back, P_backDesigned, true});
     PlaceInFrame(P_back, P_backDesigned, dpi);
 
@@ -53,6 +56,7 @@ bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 
+    work_ = std::make_unique<PictureWork>(hwnd());
     dropTarget_ = platform::FileDropTarget::Register(
         hwnd(), [this](const std::vector<std::wstring>& paths, POINT, DWORD, DWORD allowed, bool drop) {
             return DropPictures(paths, allowed, drop);
@@ -84,7 +88,7 @@ DWORD PicturePage::DropPictures(const std::vector<std::wstring>& paths, DWORD al
     LRESULT index = SendMessageW(File1, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                  reinterpret_cast<LPARAM>(name.c_str()));
     if (index == LB_ERR) return DROPEFFECT_NONE;
-    SetListIndex(static_cast<int>(index), true);
+    SetListIndex(static_cast<int>(index));
     return effect;
 }
 
@@ -128,12 +132,12 @@ std::wstring PicturePage::List(int index) const {
     return text;
 }
 
-void PicturePage::SetListIndex(int index, bool byUser) {
+void PicturePage::SetListIndex(int index, bool quiet) {
     SendMessageW(File1, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    File1_Click(byUser);
+    File1_Click(quiet);
 }
 
-void PicturePage::File1_Click(bool byUser) {
+void PicturePage::File1_Click(bool quiet) {
     if (ListCount() == 0) return;
     int index = ListIndex();
     if (index < 0) return;
@@ -145,32 +149,58 @@ void PicturePage::File1_Click(bool byUser) {
         return;
     }
     SetWindowTextW(Owner(), (L"Tavolin－" + src).c_str());
-    std::wstring why;
-    加载图片(src, MinimisedOnScreen(Owner()), &why);
+    加载图片(src, MinimisedOnScreen(Owner()), quiet);
     Collected collected = CollectPicture(places_.PictureFolder, path_, name);
-    if (byUser && !why.empty()) Report(why);
     if (!collected.error.empty()) Report(collected.error);
 }
 
-void PicturePage::加载图片(const std::wstring& path, bool minimised, std::wstring* why) {
+void PicturePage::加载图片(const std::wstring& path, bool minimised, bool quiet) {
     if (minimised) return;
     LoadBuiltInPicture();
-    if (!path.empty()) {
-        std::optional<Picture> picture = Picture::Load(path, why);
-        if (!picture) return;
-        preview_.SetPicture(std::move(*picture));
+    if (!path.empty() && work_) {
+        RECT pane{};
+        GetClientRect(P_back, &pane);
+        loading_ = path;
+        loadingQuiet_ = quiet;
+        loadingGeneration_ = work_->Decode(path, pane.right, pane.bottom);
     }
     preview_.Fit();
 }
 
-bool PicturePage::设置墙纸(std::wstring* error) {
+void PicturePage::PictureDecoded(uint32_t generation) {
+    std::optional<PictureWork::Decoded> decoded = work_->TakeDecoded(generation);
+    if (!decoded || generation != loadingGeneration_) return; // overtaken by a newer choice
+    std::wstring path = std::exchange(loading_, {});
+    if (!decoded->picture) {
+        // The preview keeps the picture it had; a picture the user chose says why it is not shown.
+        if (!loadingQuiet_ && !decoded->why.empty()) Report(decoded->why);
+        return;
+    }
+    shownPath_ = path;
+    preview_.Show(std::move(decoded->picture), std::move(decoded->preview));
+}
+
+void PicturePage::设置墙纸(bool report) {
     LoadBuiltInPicture();
-    const Picture* picture = preview_.Current();
-    std::wstring why = picture ? SetWallpaper(*picture, places_.WallpaperBitmapPath, settings_.Position,
-                                              ScreenFor(settings_.Position))
-                               : L"预览中没有图片，无法设为墙纸。";
-    if (error) *error = why;
-    return why.empty();
+    if (!work_) return;
+    PictureWork::SetRequest request{preview_.Shared(), shownPath_, loading_, loadingGeneration_,
+                                    places_.WallpaperBitmapPath, settings_.Position,
+                                    ScreenFor(settings_.Position), report};
+    setsAsked_ = work_->Set(std::move(request));
+}
+
+void PicturePage::WallpaperSet(uint32_t) {
+    for (PictureWork::SetResult& result : work_->TakeSetResults()) {
+        setsDone_ = result.set;
+        if (result.report && !result.error.empty()) Report(result.error);
+    }
+}
+
+void PicturePage::CancelPictureWork() {
+    if (!work_) return;
+    work_->CancelWaiting();
+    loading_.clear();
+    setsDone_ = setsAsked_;
 }
 
 void PicturePage::PositionChanged() {
@@ -197,8 +227,7 @@ void PicturePage::Command3_Click() {
 }
 
 void PicturePage::Command2_Click() {
-    std::wstring error;
-    if (!设置墙纸(&error)) Report(error);
+    设置墙纸(true);
 }
 
 void PicturePage::menu删除文件jpg_Click() {
@@ -269,9 +298,18 @@ LRESULT PicturePage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wp) == File1) return File1_ContextMenu(lp), 0;
         break;
+    case WM_VKEYTOITEM:
+        if (reinterpret_cast<HWND>(lp) == File1) return File1_KeyDown(LOWORD(wp));
+        break;
     case WM_DESTROY:
         if (dropTarget_) dropTarget_->Revoke();
         break;
+    case WM_PICTURE_DECODED:
+        PictureDecoded(static_cast<uint32_t>(wp));
+        return 0;
+    case WM_WALLPAPER_SET:
+        WallpaperSet(static_cast<uint32_t>(wp));
+        return 0;
     case WM_NOTIFY: {
         auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lp);
         if (tip->hdr.hwndFrom == tip_ && tip->hdr.code == TTN_GETDISPINFOW) {

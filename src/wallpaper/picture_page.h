@@ -4,8 +4,10 @@
 #include "platform/file_drop.h"
 #include "settings/app_settings.h"
 #include "ui/tab_page.h"
+#include "wallpaper/picture_work.h"
 #include "wallpaper/preview_pane.h"
 
+#include <memory>
 #include <string>
 
 namespace wallpaper {
@@ -44,27 +46,38 @@ class PicturePage : public ui::TabPage {
     int ListCount() const;
     int ListIndex() const;
     std::wstring List(int index) const;
-    // Selects entry `index` and runs File1_Click, as a click on it would; `byUser` as there.
-    void SetListIndex(int index, bool byUser = false);
-    // Previews (and collects) the selected picture. A picture the user chose (`byUser`) that cannot be
-    // shown is explained in a message box; the timed modes go on to the next one quietly.
-    void File1_Click(bool byUser = true);
+    // Selects entry `index` and runs File1_Click, as a click on it would. `quiet`: the timed modes
+    // chose it, and a picture that cannot be decoded is passed over without a word.
+    void SetListIndex(int index, bool quiet = false);
+    // Previews (and collects) the selected picture.
+    void File1_Click(bool quiet = false);
 
-    // Loads `path` (when not empty) and fits the current picture into the preview; nothing while minimised.
-    // A file that cannot be decoded leaves the picture that was there, and `why` says why.
-    void 加载图片(const std::wstring& path, bool minimised, std::wstring* why = nullptr);
-    // Writes the previewed picture to the wallpaper bitmap and makes it the wallpaper. False, with the
-    // reason in `error`, when the bitmap could not be written; then nothing else has changed.
-    bool 设置墙纸(std::wstring* error = nullptr);
+    // Starts decoding `path` (when not empty) for the preview and fits the current picture into it;
+    // nothing while minimised. The preview keeps its picture until the new one is ready; a file that
+    // cannot be decoded leaves it there.
+    void 加载图片(const std::wstring& path, bool minimised, bool quiet = false);
+    // Makes the picture that the preview shows, or is loading now, the wallpaper, after any set that
+    // runs: the bitmap is written and the system told on the picture thread. `report`: a failure is
+    // shown to the user when it comes; otherwise it passes in silence.
+    void 设置墙纸(bool report = false);
     // The wallpaper position has changed: when the desktop shows our bitmap, the previewed picture is
     // set again for it.
     void PositionChanged();
+    // True while a picture asked for is not shown yet or a set has not ended.
+    bool PictureWorkPending() const { return !loading_.empty() || setsDone_ != setsAsked_; }
+    // The program ends: what waits is dropped; a running write ends whole before the page goes.
+    void CancelPictureWork();
 
     void Command1_Click();
     void Command3_Click();
     void Command2_Click();
     void Command5_Click() { host_.ShowDownloadWindow(); }
     void menu删除文件jpg_Click();
+    // picture_keys.cpp. A key pressed in the list: -2 when it did something of its own, -1 when the list's
+    // own handling (moving the selection, which previews) goes on.
+    LRESULT File1_KeyDown(UINT vk);
+    // Delete: the selected picture goes to the recycle bin, with the shell's question.
+    void RecycleSelectedPicture();
 
     const wallpaper::PreviewPane& Preview() {
         LoadBuiltInPicture();
@@ -87,6 +100,8 @@ class PicturePage : public ui::TabPage {
     void LoadBuiltInPicture();
     bool builtInPending_ = true;
 
+    void PictureDecoded(uint32_t generation);
+    void WallpaperSet(uint32_t set);
     void File1_ContextMenu(LPARAM screenPoint);
     void SaveFolder(const std::wstring& folder);
     HWND Owner() const;
@@ -103,6 +118,12 @@ class PicturePage : public ui::TabPage {
     std::wstring tipText_;
     bool reporting_ = false;
     Microsoft::WRL::ComPtr<platform::FileDropTarget> dropTarget_;
+    std::wstring shownPath_; // the previewed picture's file; empty for the built-in one
+    std::wstring loading_;   // the file being decoded for the preview
+    uint32_t loadingGeneration_ = 0;
+    bool loadingQuiet_ = false;
+    uint32_t setsAsked_ = 0, setsDone_ = 0;
+    std::unique_ptr<PictureWork> work_; // last: its thread ends before the rest goes
     static constexpr ui::layout::Rect File1Designed{330, 1230, 2590, 3000};
     static constexpr ui::layout::Rect P_backDesigned{2930, 30, 5000, 3000};
 };

@@ -10,7 +10,17 @@ bool PreviewPane::Create(HWND parent, int id) {
 
 void PreviewPane::SetPicture(Picture picture) {
     shown_.reset(); // the old picture's preview goes with it
+    picture_ = std::make_shared<const Picture>(std::move(picture));
+}
+
+void PreviewPane::Show(std::shared_ptr<const Picture> picture, platform::UniqueGdi preview) {
+    shown_ = std::move(preview); // the old picture's preview goes with it
+    BITMAP bm{};
+    if (shown_) GetObjectW(shown_.get(), sizeof bm, &bm);
+    place_.width = bm.bmWidth;
+    place_.height = bm.bmHeight;
     picture_ = std::move(picture);
+    Fit(); // reuses the preview when the pane still has the size it was made for
 }
 
 void PreviewPane::Fit() {
@@ -19,7 +29,7 @@ void PreviewPane::Fit() {
     std::optional<Placement> p;
     if (picture_)
         p = FitPicture(static_cast<float>(client.right), static_cast<float>(client.bottom),
-                       static_cast<float>(picture_->Width()), static_cast<float>(picture_->Height()));
+                       static_cast<float>(picture_->FullWidth()), static_cast<float>(picture_->FullHeight()));
     if (!p) {
         shown_.reset();
     } else {

@@ -4,6 +4,7 @@
 #include "wallpaper/fit.h"
 #include "wallpaper/picture.h"
 
+#include <memory>
 #include <optional>
 
 namespace wallpaper {
@@ -13,7 +14,10 @@ class PreviewPane : public platform::Window {
     bool Create(HWND parent, int id);
     // The picture the pane holds from now on; shown at the next Fit.
     void SetPicture(Picture picture);
-    const Picture* Current() const { return picture_ ? &*picture_ : nullptr; }
+    // Shows `picture` at once, with `preview` as the picture already reduced for the pane (PreviewBitmap).
+    void Show(std::shared_ptr<const Picture> picture, platform::UniqueGdi preview);
+    const Picture* Current() const { return picture_.get(); }
+    const std::shared_ptr<const Picture>& Shared() const { return picture_; }
     // Fits the picture into the pane's present size and draws it; hidden when the pane is empty.
     void Fit();
     // Where the picture is drawn, in client pixels; nothing while it is hidden.
@@ -26,7 +30,7 @@ class PreviewPane : public platform::Window {
 
   private:
     void Paint();
-    std::optional<Picture> picture_;
+    std::shared_ptr<const Picture> picture_;
     platform::UniqueGdi shown_; // the picture at the size it is drawn
     PixelRect place_;
 };

@@ -67,11 +67,51 @@ BitmapPlan PlanBitmap(WallpaperPosition position, int w, int h, int screenW, int
         plan.outWidth = std::min(w, screenW);
         plan.outHeight = std::min(h, screenH);
         break;
-    case WallpaperPosition::Tile:
     case WallpaperPosition::Center:
+        plan.width = plan.outWidth = std::min(w, screenW);
+        plan.height = plan.outHeight = std::min(h, screenH);
+        plan.left = (w - plan.width) / 2;
+        plan.top = (h - plan.height) / 2;
+        break;
+    case WallpaperPosition::Tile:
         break;
     }
     return plan;
+}
+
+namespace {
+
+// a * b / c rounded up.
+int ScaledUp(int a, int b, int c) {
+    return static_cast<int>((int64_t{a} * b + c - 1) / c);
+}
+
+} // namespace
+
+PixelSize NeededSize(const DecodeTarget& target, int w, int h) {
+    switch (target.use) {
+    case DecodeTarget::Use::Preview:
+        if (auto p = FitPicture(static_cast<float>(target.width), static_cast<float>(target.height),
+                                static_cast<float>(w), static_cast<float>(h))) {
+            PixelRect r = ToPixels(*p);
+            return {std::min(w, r.width), std::min(h, r.height)};
+        }
+        break;
+    case DecodeTarget::Use::Wallpaper: {
+        BitmapPlan plan = PlanBitmap(target.position, w, h, target.width, target.height);
+        return {ScaledUp(w, plan.outWidth, plan.width), ScaledUp(h, plan.outHeight, plan.height)};
+    }
+    case DecodeTarget::Use::Whole:
+        break;
+    }
+    return {w, h};
+}
+
+int DecodeDivisor(int w, int h, PixelSize need) {
+    int d = 8;
+    while (d > 1 && (ScaledUp(w, 1, d) < need.width || ScaledUp(h, 1, d) < need.height))
+        d /= 2;
+    return d;
 }
 
 } // namespace wallpaper

@@ -5,11 +5,30 @@
 #include "settings/registry.h"
 #include "wallpaper/picture_files.h"
 
+#include <algorithm>
+
 namespace wallpaper {
 
 ScreenSize ScreenFor(settings::WallpaperPosition position) {
     if (position == settings::WallpaperPosition::Span)
         return {GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    if (position == settings::WallpaperPosition::Center) {
+        // Each monitor shows the middle of the bitmap: the widest and the tallest bound what is seen.
+        ScreenSize largest;
+        EnumDisplayMonitors(
+            nullptr, nullptr,
+            [](HMONITOR monitor, HDC, RECT*, LPARAM lp) -> BOOL {
+                MONITORINFO info{sizeof info};
+                auto* s = reinterpret_cast<ScreenSize*>(lp);
+                if (GetMonitorInfoW(monitor, &info)) {
+                    s->width = std::max<int>(s->width, info.rcMonitor.right - info.rcMonitor.left);
+                    s->height = std::max<int>(s->height, info.rcMonitor.bottom - info.rcMonitor.top);
+                }
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&largest));
+        if (largest.width > 0 && largest.height > 0) return largest;
+    }
     return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 }
 

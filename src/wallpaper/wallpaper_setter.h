@@ -13,8 +13,8 @@ struct ScreenSize {
     int width = 0, height = 0;
 };
 
-// The screen a position fills, as it is now: the whole virtual screen for 跨区, else the primary
-// monitor.
+// The screen a position fills, as it is now: the whole virtual screen for 跨区, the largest width and
+// height among the monitors for 居中, else the primary monitor.
 ScreenSize ScreenFor(settings::WallpaperPosition position);
 
 // Writes the picture to `bitmapPath` as a bitmap made for `position` on `screen` (PlanBitmap), sets

@@ -300,7 +300,7 @@ LRESULT FormWB::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lp) == Label3) {
             auto dc = reinterpret_cast<HDC>(wp);
-            SetTextColor(dc, RGB(0, 0, 255));
+            SetTextColor(dc, platform::LinkColor());
             SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
             return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
         }

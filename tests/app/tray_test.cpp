@@ -1,8 +1,10 @@
 // The tray icon and its window procedure on a real window, with Wine's notification area.
 #include "app/tray.h"
+#include "tests/support/user_input.h"
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -89,4 +91,27 @@ TEST(TrayIcon, IsAddedAgainWhenTheTaskbarComesBack) {
     EXPECT_TRUE(IconExists(w.hwnd));
     app::RemoveTrayIcon();
     EXPECT_FALSE(IconExists(w.hwnd));
+}
+
+TEST(TrayIcon, AnswersTheKeyboardAsVersion4ReportsIt) {
+    TestWindow w;
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, 1, L"显示界面");
+    ASSERT_TRUE(app::AddTrayIcon(w.hwnd, menu));
+    test::MenuWatch menus;
+    // Enter or Space, a click, the menu key, a right click (its WM_CONTEXTMENU opens nothing more), the menu
+    // key.
+    std::tuple<UINT, bool, int> steps[] = {{NIN_KEYSELECT, true, 0},   {NIN_SELECT, true, 0},
+                                           {WM_CONTEXTMENU, false, 1}, {WM_RBUTTONUP, false, 2},
+                                           {WM_CONTEXTMENU, false, 2}, {WM_CONTEXTMENU, false, 3}};
+    for (auto [event, shown, menusSeen] : steps) {
+        ShowWindow(w.hwnd, SW_HIDE);
+        // Version 4: the event in lParam's low word, the icon's id in its high word, the anchor in wParam.
+        SendMessageW(w.hwnd, app::TRAY_CALLBACK_MESSAGE, MAKEWPARAM(40, 30), MAKELPARAM(event, 0));
+        EXPECT_EQ(IsWindowVisible(w.hwnd) != FALSE, shown) << event;
+        EXPECT_EQ(test::MenuWatch::seen, menusSeen) << event;
+    }
+    EXPECT_TRUE(received.empty());
+    app::RemoveTrayIcon();
+    DestroyMenu(menu);
 }

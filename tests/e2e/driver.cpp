@@ -1,4 +1,5 @@
 #include "tests/e2e/driver.h"
+#include "tests/support/user_input.h"
 
 #include "res/resource.h"
 #include "settings/registry.h"
@@ -309,6 +310,23 @@ bool HasTrayIcon(HWND window) {
 
 std::vector<HWND> AllMainWindows() {
     return TopLevelWindows(0, L"TavolinMainWindow");
+}
+
+HWND Focused(HWND top) {
+    GUITHREADINFO info{sizeof info};
+    return GetGUIThreadInfo(GetWindowThreadProcessId(top, nullptr), &info) ? info.hwndFocus : nullptr;
+}
+
+bool PressUntil(HWND top, const std::vector<WORD>& keys, const std::function<bool()>& done, int times) {
+    // Keys from another process arrive with their modifiers only at the foreground window.
+    SetForegroundWindow(top);
+    if (!WaitFor([&] { return GetForegroundWindow() == top; }, 5000)) return false;
+    for (int i = 0; i < times && !done(); ++i) {
+        HWND before = Focused(top);
+        test::PressKeys(keys);
+        WaitFor([&] { return done() || Focused(top) != before; }, 3000);
+    }
+    return WaitFor(done, 3000);
 }
 
 } // namespace e2e

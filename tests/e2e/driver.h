@@ -83,6 +83,12 @@ std::vector<std::vector<std::wstring>> ListViewRows(HWND listView, int columns);
 // Selects exactly the rows `indexes` of a list view of another process, the first focused.
 void SelectListViewRows(HWND listView, const std::vector<int>& indexes);
 
+// The control that has the keyboard focus in `top`'s thread (null when none).
+HWND Focused(HWND top);
+// Brings `top` to the front and presses `keys` (see test::PressKeys) until `done` holds, at most `times`
+// times; whether it holds.
+bool PressUntil(HWND top, const std::vector<WORD>& keys, const std::function<bool()>& done, int times = 1);
+
 // True when the notification area holds an icon of `window` (uID 0).
 bool HasTrayIcon(HWND window);
 

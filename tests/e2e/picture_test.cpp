@@ -1,14 +1,18 @@
 // Quorvel.exe as its own process on the picture tab: a picture from the command line, a click in
 // the picture list, the popup menu, and "设为墙纸" down to the bitmap file and the registry.
 #include "res/resource.h"
+#include "settings/app_settings.h"
 #include "settings/registry.h"
 #include "tests/e2e/driver.h"
 #include "tests/support/temp_folder.h"
 #include "tests/wallpaper/test_pictures.h"
 #include "ui/controls.h"
 
+#include <algorithm>
+#include <atomic>
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <thread>
 
 using namespace e2e;
 
@@ -140,17 +144,20 @@ TEST(Pictures, FillChosenInTheOptionsDialogRemakesTheWallpaperAtTheScreensSize) 
     ClickRow(Control(main, ui::IDC_File1), 0);
     ASSERT_TRUE(WaitFor([&] { return Text(main) == L"Tavolin－" + folder.pictureFolder() + L"\\大.jpg"; }));
     PostMessageW(Control(main, ui::IDC_Command2), BM_CLICK, 0, 0);
-    ASSERT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 3000; }));
+    // 居中 keeps what a screen shows of it.
+    const int shown = std::min(3000, GetSystemMetrics(SM_CXSCREEN));
+    ASSERT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == shown; }));
 
     HWND dialog = program.OpenOptions();
     ASSERT_TRUE(dialog);
     SendMessageW(GetDlgItem(dialog, IDC_OPT_Combo1), CB_SETCURSEL, 0, 0); // 填充
     PostMessageW(GetDlgItem(dialog, IDC_OPT_Command1), BM_CLICK, 0, 0);
 
+    // The bitmap is written before the desktop's values, which tell when the set is over.
     const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == w; }));
+    EXPECT_TRUE(WaitFor([&] { return Desktop(L"WallpaperStyle") == L"10"; }));
+    EXPECT_EQ(test::ReadBitmapHeader(bitmap).width, w);
     EXPECT_EQ(test::ReadBitmapHeader(bitmap).height, h);
-    EXPECT_EQ(Desktop(L"WallpaperStyle"), L"10");
     EXPECT_EQ(Desktop(L"TileWallpaper"), L"0");
     EXPECT_EQ(folder.Stored(L"墙纸位置"), L"填充");
     EXPECT_TRUE(program.Quit());
@@ -197,4 +204,69 @@ TEST(Pictures, APortraitPhotoBesideAPngIsListedAndSetUprightWithFill) {
         << std::hex << test::BitmapPixel(bitmap, 200, 5);
     EXPECT_TRUE(alike(test::BitmapPixel(bitmap, 200, height - 5), 0x0000FF));
     EXPECT_TRUE(program.Quit());
+}
+
+TEST(Pictures, TheAutomaticChangeGoesThroughBigPhotosWhileTheWindowAnswers) {
+    ProgramFolder folder;
+    CreateDirectoryW(folder.pictureFolder().c_str(), nullptr);
+    const long colours[] = {0x2020E0, 0x20E020, 0xE02020}; // the photos' blue, green and red bytes
+    for (int i = 0; i < 3; ++i)
+        ASSERT_TRUE(test::WritePicture(folder.pictureFolder() + L"\\" + std::to_wstring(i) + L".jpg",
+                                       GUID_ContainerFormatJpeg, 4000, 3000, colours[i]));
+    folder.Store(settings::KeyWallpaperInterval, L"1");
+    std::wstring bitmap = WallpaperBitmap();
+    auto shows = [&](long bgr) { // the bitmap's first pixel, near enough for a JPEG
+        std::string bytes = test::ReadBytes(bitmap);
+        for (int c = 0; c < 3; ++c)
+            if (bytes.size() < 57 || std::abs(BYTE(bytes[54 + c]) - int((bgr >> (8 * c)) & 255)) > 16)
+                return false;
+        return true;
+    };
+    Program program(folder);
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    std::atomic<bool> probing{true};
+    std::atomic<int> answered{0}, unanswered{0};
+    std::thread probe([&] {
+        for (DWORD_PTR r; probing; Sleep(10))
+            ++(SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &r) ? answered : unanswered);
+    });
+    program.Choose(ID_menu自动更换壁纸);
+    for (int i : {0, 1, 2, 0}) // each photo in turn, and round again
+        EXPECT_TRUE(WaitFor([&] { return shows(colours[i]); }, 30000)) << i;
+    probing = false;
+    probe.join();
+    EXPECT_EQ(unanswered, 0);
+    EXPECT_GT(answered, 0);
+    EXPECT_TRUE(program.Quit());
+}
+
+// A user with no mouse: to the picture tab, into the list, down to a picture, over to "设为墙纸".
+TEST(Pictures, AWallpaperIsSetWithTheKeyboardAlone) {
+    ProgramFolder folder;
+    CreateDirectoryW(folder.pictureFolder().c_str(), nullptr);
+    ASSERT_TRUE(test::WritePicture(folder.pictureFolder() + L"\\a.jpg", GUID_ContainerFormatJpeg, 320, 200));
+    ASSERT_TRUE(test::WritePicture(folder.pictureFolder() + L"\\b.jpg", GUID_ContainerFormatJpeg, 160, 100));
+    std::wstring bitmap = WallpaperBitmap();
+    DeleteFileW(bitmap.c_str());
+    settings::SetRegistryString(HKEY_CURRENT_USER, DesktopKey, L"Wallpaper", L"before the test");
+    Program program(folder);
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    HWND tabs = Control(main, ui::IDC_SSTab1), list = Control(main, ui::IDC_File1);
+    HWND setWallpaper = Control(main, ui::IDC_Command2);
+
+    ASSERT_TRUE(PressUntil(main, {VK_CONTROL, VK_TAB}, [&] {
+        return SendMessageW(tabs, TCM_GETCURSEL, 0, 0) == 1 &&
+               Focused(main) == Control(main, ui::IDC_Command1);
+    })) << "Ctrl+Tab: 墙纸和看图, on its first button";
+    ASSERT_TRUE(PressUntil(
+        main, {VK_TAB}, [&] { return Focused(main) == list; }, 10));
+    ASSERT_TRUE(PressUntil(main, {VK_DOWN}, [&] { return Text(main).starts_with(L"Tavolin－"); }));
+    std::wstring picture = Text(main).substr(wcslen(L"Tavolin－"));
+    ASSERT_TRUE(PressUntil(
+        main, {VK_TAB}, [&] { return Focused(main) == setWallpaper; }, 10));
+    ASSERT_TRUE(PressUntil(main, {VK_SPACE}, [&] { return Desktop(L"Wallpaper") == bitmap; }))
+        << Desktop(L"Wallpaper");
+    EXPECT_EQ(test::ReadBitmapHeader(bitmap).width, picture.ends_with(L"a.jpg") ? 320 : 160) << picture;
 }

@@ -6,6 +6,7 @@
 #include "settings/registry.h"
 #include "settings/settings_store.h"
 #include "tests/support/message_boxes.h"
+#include "tests/support/user_input.h"
 
 #include <gtest/gtest.h>
 #include <windowsx.h>
@@ -126,6 +127,14 @@ TEST_F(FormOptionTest, OpensWithTheSettingsInItsBoxes) {
     EXPECT_TRUE(Ticked(dialog->Check2));
     EXPECT_FALSE(Ticked(dialog->Check3));
     EXPECT_EQ(SendMessageW(dialog->Text1, EM_GETLIMITTEXT, 0, 0), 5);
+    // What assistive programs read: the labels before the boxes, the captions of the others.
+    std::pair<HWND, const wchar_t*> names[] = {
+        {dialog->Combo1, L"墙纸位置"},        {dialog->Text1, L"更换墙纸时间间隔"},
+        {dialog->Text2, L"循环看图时间间隔"}, {dialog->Check2, L"运行后隐藏到托盘区"},
+        {dialog->Command1, L"确定"},
+    };
+    for (auto [box, name] : names)
+        EXPECT_EQ(test::AccessibleName(box), name);
 }
 
 TEST_F(FormOptionTest, BoundsAreAcceptedAndEverythingIsStored) {

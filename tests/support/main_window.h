@@ -24,10 +24,16 @@ class MainWindowTest : public ::testing::Test {
 
     TempFolder temp;
     FakeDesktop shell{FakeDesktop::Layout::ViewUnderProgman};
-    std::atomic<int> optionsDialogs{0};
+    std::atomic<int> optionsDialogs{0}, otherDialogs{0};
+    // How the other dialogs (the shell's questions) are answered.
+    std::atomic<int> otherAnswer{IDCANCEL};
     MessageBoxes boxes{[this](HWND dialog) {
-        if (platform::GetText(dialog) == L"设置－Tavolin") ++optionsDialogs;
-        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        if (platform::GetText(dialog) == L"设置－Tavolin")
+            ++optionsDialogs;
+        else
+            ++otherDialogs;
+        PostMessageW(dialog, WM_COMMAND,
+                     platform::GetText(dialog) == L"设置－Tavolin" ? IDCANCEL : otherAnswer.load(), 0);
     }};
     std::unique_ptr<app::FormMain> form;
 

@@ -1,5 +1,6 @@
 #include "tests/support/user_input.h"
 
+#include <oleacc.h>
 #include <process.h>
 #include <vector>
 
@@ -19,10 +20,11 @@ void PressKeys(const std::vector<WORD>& keys) {
     SendInput(static_cast<UINT>(input.size()), input.data(), sizeof(INPUT));
 }
 
-bool Pump(HWND top, DWORD ms, const std::function<bool()>& done) {
+bool Pump(HWND top, DWORD ms, const std::function<bool()>& done, const std::function<bool(MSG&)>& translate) {
     for (ULONGLONG end = GetTickCount64() + ms; !done() && GetTickCount64() < end; Sleep(10))
         for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);)
-            if (!IsDialogMessageW(top, &msg)) TranslateMessage(&msg), DispatchMessageW(&msg);
+            if (!(translate ? translate(msg) : IsDialogMessageW(top, &msg)))
+                TranslateMessage(&msg), DispatchMessageW(&msg);
     return done();
 }
 
@@ -43,6 +45,36 @@ void ClickAt(POINT screen) {
     in[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     in[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, in + 1, sizeof(INPUT));
+}
+
+std::wstring AccessibleName(HWND control) {
+    IAccessible* acc = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&acc))))
+        return {};
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    std::wstring text = SUCCEEDED(acc->get_accName(self, &name)) && name ? name : L"";
+    SysFreeString(name);
+    acc->Release();
+    return text;
+}
+
+int MenuWatch::seen = 0;
+
+MenuWatch::MenuWatch() {
+    seen = 0;
+    // The timer's turn comes inside the menu's own loop.
+    timer_ = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        if (menu && IsWindowVisible(menu)) ++seen, EndMenu();
+    });
+}
+
+MenuWatch::~MenuWatch() {
+    KillTimer(nullptr, timer_);
 }
 
 DWORD PasteElsewhere(const std::wstring& folder) {

@@ -2,6 +2,7 @@
 #include "res/resource.h"
 #include "settings/registry.h"
 #include "tests/support/main_window.h"
+#include "tests/support/user_input.h"
 #include "tests/wallpaper/test_pictures.h"
 
 #include <gtest/gtest.h>
@@ -25,16 +26,20 @@ class AutoChangeTest : public test::MainWindowTest {
                 test::WritePicture(PictureFolder() + L"\\" + name, GUID_ContainerFormatBmp, width, 10));
         form->Pictures().SetPath(PictureFolder());
     }
-    // Runs `n` ticks of Timer1; the index selected after them.
+    // Runs `n` ticks of Timer1, each followed by what the picture thread brings back; the index
+    // selected after them.
     int Ticks1(int n) {
         for (int i = 0; i < n; ++i)
-            change().Timer1_Timer();
+            change().Timer1_Timer(), Settle();
         return form->Pictures().ListIndex();
     }
     int TicksKT(int n) {
         for (int i = 0; i < n; ++i)
-            change().TimerKT_Timer();
+            change().TimerKT_Timer(), Settle();
         return form->Pictures().ListIndex();
+    }
+    void Settle() {
+        EXPECT_TRUE(test::Pump(form->hwnd(), 20000, [&] { return !form->Pictures().PictureWorkPending(); }));
     }
     int WallpaperWidth() const { return test::ReadBitmapHeader(form->Places().WallpaperBitmapPath).width; }
     bool Running() const {
@@ -198,4 +203,36 @@ TEST_F(AutoChangeTest, AMinimisedWindowStillGetsTheNextPictureOnceTheChangeHides
     EXPECT_EQ(WallpaperWidth(), 20);
     EXPECT_EQ(Ticks1(5), 1);
     EXPECT_EQ(WallpaperWidth(), 30);
+}
+
+TEST_F(AutoChangeTest, AChangeAskedForDuringASetComesAfterItAndOnlyTheLatestWaitingOneRuns) {
+    form->Settings().WallpaperInterval = 1;
+    Command(ID_menu自动更换壁纸);
+    for (int i = 0; i < 3; ++i) // before the picture thread has reported any of them
+        change().Timer1_Timer();
+    Settle();
+    EXPECT_EQ(WallpaperWidth(), 40) << "the picture the list moved to last";
+    EXPECT_EQ(Ticks1(1), 0);
+    EXPECT_EQ(WallpaperWidth(), 20);
+}
+
+TEST_F(AutoChangeTest, ExitDuringASetLeavesTheOldBitmapOrTheNewOneWholeAndTheIconsShown) {
+    form->Settings().Position = settings::WallpaperPosition::Tile; // the whole picture: a long write
+    ASSERT_TRUE(test::WritePicture(PictureFolder() + L"\\d.bmp", GUID_ContainerFormatBmp, 3000, 2000));
+    Pictures({}); // a, b, c and d
+    form->Settings().WallpaperInterval = 1;
+    Command(ID_menu自动更换壁纸);
+    ASSERT_EQ(Ticks1(3), 2);
+    const std::wstring bitmap = form->Places().WallpaperBitmapPath;
+    change().Timer1_Timer(); // d.bmp, 18 MB
+    Command(ID_menu退出);
+    HWND window = form->hwnd();
+    EXPECT_TRUE(test::Pump(window, 20000, [&] { return !IsWindow(window); }));
+    form.reset(); // the picture thread ends with the page
+    test::BitmapHeader h = test::ReadBitmapHeader(bitmap);
+    const int height = h.width == 40 ? 10 : 2000;
+    EXPECT_TRUE(h.width == 40 || h.width == 3000) << h.width;
+    EXPECT_EQ(test::ReadBytes(bitmap).size(), size_t(54 + (h.width * 3 + 3) / 4 * 4 * height));
+    EXPECT_TRUE(IconsShown());
+    EXPECT_EQ(test::FilesIn(temp.path()), std::vector<std::wstring>{L"Vesmar.bmp"}) << "no half-written file";
 }

@@ -4,6 +4,7 @@
 #include "settings/registry.h"
 #include "settings/settings_store.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/user_input.h"
 #include "tests/wallpaper/test_pictures.h"
 #include "wallpaper/auto_change.h"
 #include "wallpaper/folder_picker.h"
@@ -69,8 +70,14 @@ class PicturePageTest : public ::testing::Test {
     void Click(const std::wstring& name) {
         SendMessageW(page.File1, LB_SETCURSEL, static_cast<WPARAM>(IndexOf(name)), 0);
         page.OnCommand(ui::IDC_File1, LBN_SELCHANGE, page.File1);
+        Settle();
+    }
+    // Lets the picture thread's results arrive, as the message loop does.
+    void Settle() {
+        EXPECT_TRUE(test::Pump(host, 20000, [&] { return !page.PictureWorkPending(); }));
     }
     std::pair<UINT, UINT> PreviewSize() {
+        Settle();
         const wallpaper::Picture* p = page.Preview().Current();
         return p ? std::pair{p->Width(), p->Height()} : std::pair{0u, 0u};
     }
@@ -95,8 +102,8 @@ TEST_F(PicturePageTest, TheBuiltInPictureIsShownUntilAChoiceAndCanBecomeTheWallp
     page.加载图片(L"", false);
     // 1024 × 768 has the pane's own ratio: the height decides, the pane is filled.
     EXPECT_EQ(page.Preview().Shown(), (PixelRect{0, 0, 400, 300}));
-    std::wstring error;
-    EXPECT_TRUE(page.设置墙纸(&error)) << error;
+    page.设置墙纸();
+    Settle();
     test::BitmapHeader h = test::ReadBitmapHeader(places.WallpaperBitmapPath);
     EXPECT_EQ(h.width, 1024);
     EXPECT_EQ(h.height, 768);
@@ -116,7 +123,8 @@ TEST_F(PicturePageTest, AClickShowsThePathInTheCaptionPreviewsAndCollectsThePict
     EXPECT_EQ(page.Preview().Shown(), (PixelRect{0, 50, 400, 200}));
     EXPECT_EQ(test::FilesIn(pictures()), std::vector<std::wstring>{L"海边.jpg"});
     // The wallpaper gets the whole picture, not the preview.
-    EXPECT_TRUE(page.设置墙纸());
+    page.设置墙纸();
+    Settle();
     EXPECT_EQ(test::ReadBitmapHeader(places.WallpaperBitmapPath).width, 800);
 
     // A small picture is centred at its own size, in its own colours.
@@ -154,7 +162,8 @@ TEST_F(PicturePageTest, AFileThatIsNoPictureLeavesThePreviousOneAndAVanishedFile
         EXPECT_NE(box.Text().find(folder + L"\\bad.jpg"), std::wstring::npos) << box.Text();
         EXPECT_NE(box.Text().find(L"损坏"), std::wstring::npos) << box.Text();
     }
-    page.SetListIndex(IndexOf(L"bad.jpg"));
+    page.SetListIndex(IndexOf(L"bad.jpg"), true);
+    Settle();
     EXPECT_EQ(platform::GetText(host), L"Tavolin－" + folder + L"\\bad.jpg");
     EXPECT_EQ(PreviewSize(), (std::pair{64u, 48u}));
     EXPECT_TRUE(page.Preview().Shown());
@@ -203,6 +212,7 @@ TEST_F(PicturePageTest, SetAsWallpaperReportsAFailedWriteAndChangesNothingElse) 
     places.WallpaperBitmapPath = temp.path() + L"\\不存在\\Vesmar.bmp";
     DialogAnswer box([](HWND b) { test::Press(b, IDOK); });
     page.OnCommand(ui::IDC_Command2, BN_CLICKED, page.Command2);
+    Settle();
     EXPECT_NE(box.Text().find(L"无法保存墙纸图片：" + places.WallpaperBitmapPath), std::wstring::npos)
         << box.Text();
     EXPECT_EQ(settings::GetRegistryString(HKEY_CURRENT_USER, wallpaper::DesktopKey, L"Wallpaper"), before);
@@ -335,7 +345,7 @@ class TimedModesTest : public PicturePageTest {
         bool ShowOptions() override { return ++options, optionsConfirmed; }
         void ClearDesktop() override { ++clears; }
         void SetTimerEnabled(ui::TimerId id, bool on) override { timers[id] = on; }
-        bool 设置墙纸() override { return ++wallpapers, true; }
+        void 设置墙纸() override { ++wallpapers; }
         bool SlideshowCanRun() const override { return slideshowCanRun; }
         // The program's own tray menu, whose item caption is the change's state.
         HMENU TrayMenu() const override { return GetSubMenu(popups.get(), POPUP_TRAY); }
@@ -415,4 +425,32 @@ TEST_F(PicturePageTest, ADroppedPictureIsPreviewedAsIfChosenFromItsFolder) {
     EXPECT_EQ(page.ListIndex(), IndexOf(L"山.bmp"));
     EXPECT_EQ(PreviewSize(), (std::pair{300u, 100u}));
     EXPECT_EQ(test::FilesIn(pictures()), std::vector<std::wstring>{L"山.bmp"}) << "collected as a click does";
+}
+
+TEST_F(PicturePageTest, SetAsWallpaperTakesThePictureBeingLoadedWhenPressed) {
+    std::wstring folder = Folder(L"大图");
+    ASSERT_TRUE(test::WritePicture(folder + L"\\a.jpg", GUID_ContainerFormatJpeg, 640, 400));
+    ASSERT_TRUE(test::WritePicture(folder + L"\\b.jpg", GUID_ContainerFormatJpeg, 500, 300));
+    test::TempFolder::Write(folder + L"\\c.jpg", "no picture");
+    ASSERT_TRUE(page.SetPath(folder));
+    auto select = [&](const wchar_t* name) { // a click, with no message handled after it
+        SendMessageW(page.File1, LB_SETCURSEL, static_cast<WPARAM>(IndexOf(name)), 0);
+        page.OnCommand(ui::IDC_File1, LBN_SELCHANGE, page.File1);
+    };
+    select(L"a.jpg");
+    EXPECT_EQ(page.Preview().Current()->Width(), 1024u) << "the old picture stays until the new one is ready";
+    page.Command2_Click();
+    select(L"b.jpg"); // at once: the set still takes a.jpg
+    Settle();
+    EXPECT_EQ(test::ReadBitmapHeader(places.WallpaperBitmapPath).width, 640);
+    EXPECT_EQ(PreviewSize(), (std::pair{500u, 300u}));
+    // Loading a file that is no picture: the preview keeps b.jpg, and so does the set.
+    {
+        DialogAnswer box([](HWND b) { test::Press(b, IDOK); }); // which names c.jpg
+        select(L"c.jpg");
+        page.Command2_Click();
+        Settle();
+        EXPECT_NE(box.Text().find(L"c.jpg"), std::wstring::npos) << box.Text();
+    }
+    EXPECT_EQ(test::ReadBitmapHeader(places.WallpaperBitmapPath).width, 500);
 }

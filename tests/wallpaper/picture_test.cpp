@@ -263,7 +263,7 @@ TEST_F(PictureTest, EveryKindComesOutUprightInItsColoursAndOnTheDesktopsColour) 
         ASSERT_FALSE(bytes.empty()) << c.resource;
         test::TempFolder::Write(File(c.name), bytes);
         std::wstring why;
-        auto picture = Picture::Load(File(c.name), &why);
+        auto picture = Picture::Load(File(c.name), {}, &why);
         ASSERT_TRUE(picture) << c.name << ": " << why;
         EXPECT_EQ(picture->Width(), c.w) << c.name;
         EXPECT_EQ(picture->Height(), c.h) << c.name;
@@ -348,7 +348,7 @@ TEST_F(PictureTest, RefusalsNameTheFileAndSayWhy) {
                  {L"missing.png", L"\n"}};
     for (const Case& c : cases) {
         std::wstring why;
-        EXPECT_FALSE(Picture::Load(File(c.name), &why)) << c.name;
+        EXPECT_FALSE(Picture::Load(File(c.name), {}, &why)) << c.name;
         EXPECT_NE(why.find(File(c.name)), std::wstring::npos) << c.name;
         EXPECT_NE(why.find(c.reason), std::wstring::npos) << c.name << ": " << why;
     }
@@ -411,6 +411,39 @@ TEST_F(WallpaperTest, WhenTheBitmapCannotBeWrittenNothingElseChanges) {
     EXPECT_EQ(Desktop(L"TileWallpaper"), L"1");
     EXPECT_EQ(Desktop(L"Wallpaper"), before);
     EXPECT_EQ(SystemWallpaper(), before);
+}
+
+TEST_F(WallpaperTest, CentreCropsWhatNoScreenShowsAndTileKeepsTheWholePicture) {
+    auto pixel = [](const Picture& p, int x, int y) {
+        WICRect one{x, y, 1, 1};
+        BYTE bgr[4] = {};
+        p.Bitmap()->CopyPixels(&one, 4, 4, bgr);
+        return bgr[0] | bgr[1] << 8 | bgr[2] << 16;
+    };
+    using P = settings::WallpaperPosition;
+    struct Case {
+        int w, h;
+        P position;
+        int left, top, outW, outH;
+    } cases[] = {{700, 500, P::Center, 150, 100, 400, 300},
+                 {700, 200, P::Center, 150, 0, 400, 200},
+                 {301, 151, P::Center, 0, 0, 301, 151},
+                 {700, 500, P::Tile, 0, 0, 700, 500}};
+    for (const Case& c : cases) {
+        ASSERT_TRUE(test::WritePicture(File(L"in.bmp"), GUID_ContainerFormatBmp, c.w, c.h));
+        auto in = Picture::Load(File(L"in.bmp"));
+        ASSERT_EQ(wallpaper::SetWallpaper(*in, File(L"out.bmp"), c.position, {400, 300}), L"");
+        auto out = Picture::Load(File(L"out.bmp"));
+        ASSERT_TRUE(out);
+        EXPECT_EQ(std::pair(out->Width(), out->Height()), std::pair(UINT(c.outW), UINT(c.outH))) << c.w;
+        for (auto [x, y] : {std::pair{0, 0}, {c.outW - 1, c.outH / 2}, {c.outW / 3, c.outH - 1}})
+            EXPECT_EQ(pixel(*out, x, y), pixel(*in, c.left + x, c.top + y)) << c.w << " at " << x << "," << y;
+    }
+    // Wine's JPEG decoder cannot scale while it decodes: a picture for a small preview comes whole.
+    ASSERT_TRUE(test::WritePicture(File(L"big.jpg"), GUID_ContainerFormatJpeg, 1600, 1200));
+    auto big = Picture::Load(File(L"big.jpg"), {wallpaper::DecodeTarget::Use::Preview, 100, 75});
+    ASSERT_TRUE(big);
+    EXPECT_EQ(std::pair(big->Width(), big->FullWidth()), std::pair(1600u, 1600u));
 }
 
 } // namespace

@@ -22,7 +22,9 @@ TEST(PlanBitmap, WideTallAndSquarePicturesOnWideAndTallScreens) {
         {P::Fit, 3000, 3000, 1080, 1920, {0, 0, 3000, 3000, 1080, 1080}},
         {P::Fit, 800, 600, 1920, 1080, {0, 0, 800, 600, 800, 600}},
         {P::Stretch, 800, 2000, 1920, 1080, {0, 0, 800, 2000, 800, 1080}},
-        {P::Center, 6000, 4000, 1920, 1080, {0, 0, 6000, 4000, 6000, 4000}},
+        {P::Center, 6000, 4000, 1920, 1080, {2040, 1460, 1920, 1080, 1920, 1080}}, // what a screen shows
+        {P::Center, 4000, 500, 1920, 1080, {1040, 0, 1920, 500, 1920, 500}},
+        {P::Center, 800, 600, 1920, 1080, {0, 0, 800, 600, 800, 600}},
         {P::Tile, 6000, 4000, 1920, 1080, {0, 0, 6000, 4000, 6000, 4000}},
         {P::Fill, 6000, 4000, 0, 0, {0, 0, 6000, 4000, 6000, 4000}}, // no screen size known
     };
@@ -46,4 +48,30 @@ TEST(ParsePosition, TheSixNamesReadBackAndAnythingElseIsCentre) {
         EXPECT_EQ(settings::ParsePosition(settings::PositionName(p)), p);
     for (const wchar_t* other : {L"", L"填充 ", L"Fill", L"10", L"0", L"平铺平铺"})
         EXPECT_EQ(settings::ParsePosition(other), P::Center) << std::wstring(other).size();
+}
+
+TEST(DecodeDivisor, TheSmallestScaledDecodeThatStillCoversWhatIsShown) {
+    using U = DecodeTarget::Use;
+    struct Case {
+        DecodeTarget target;
+        int w, h;
+        PixelSize need;
+        int divisor;
+    } cases[] = {
+        {{U::Preview, 400, 300}, 6000, 4000, {400, 267}, 8}, // 750 × 500 still covers the preview
+        {{U::Preview, 400, 300}, 3000, 2000, {400, 267}, 4}, // 1/8 would be 375 wide
+        {{U::Preview, 0, 0}, 6000, 4000, {6000, 4000}, 1},   // no pane yet: whole
+        {{U::Wallpaper, 1920, 1080, P::Fill}, 6000, 4000, {1920, 1280}, 2},
+        {{U::Wallpaper, 1920, 1080, P::Fit}, 6000, 4000, {1620, 1080}, 2},
+        {{U::Wallpaper, 1920, 1080, P::Stretch}, 8000, 8000, {1920, 1080}, 4},
+        {{U::Wallpaper, 3840, 1080, P::Span}, 6000, 4000, {3840, 2560}, 1},
+        {{U::Wallpaper, 1920, 1080, P::Center}, 6000, 4000, {6000, 4000}, 1}, // a crop needs every pixel
+        {{U::Preview, 800, 600}, 6399, 4799, {800, 600}, 8}, // 1/8 rounds up to 800 × 600: covers
+        {{U::Preview, 800, 600}, 6392, 4792, {800, 600}, 4}, // 1/8 is 799 wide: one short
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(NeededSize(c.target, c.w, c.h), c.need) << c.w << "x" << c.h << " " << int(c.target.use);
+        EXPECT_EQ(DecodeDivisor(c.w, c.h, c.need), c.divisor)
+            << c.w << "x" << c.h << " " << int(c.target.use);
+    }
 }
