@@ -109,7 +109,7 @@ Case MakeCase(const std::vector<Seed>& seeds, uint64_t seed, uint64_t index) {
     const Seed& s = seeds[Below(rng, seeds.size())];
     Case c{s.bytes, L""};
     // Any picture name, whatever the content is: the list goes by the name, the decoder by the bytes.
-    static const wchar_t* extensions[] = {L".jpg", L".jpeg", L".gif", L".bmp", L".JPG", L".png"};
+    static const wchar_t* extensions[] = {L".jpg", L".jpeg", L".gif", L".bmp", L".JPG", L".png", L".tif"};
     c.extension = extensions[Below(rng, std::size(extensions))];
     std::string& b = c.bytes;
     unsigned kind = static_cast<unsigned>(rng() % 100);

@@ -10,7 +10,9 @@
 #include "settings/registry.h"
 #include "settings/settings_store.h"
 #include "wallpaper/folder_picker.h"
+#include "wallpaper/picture.h"
 #include "wallpaper/picture_list.h"
+#include "wallpaper/picture_names.h"
 #include "web/form_wb.h"
 
 #include <commctrl.h>
@@ -93,6 +95,9 @@ bool FormMain::BuildNextPage() {
     switch (pagesBuilt_) {
     case 1:
         browser_.FinishBuild();
+        // The kinds of picture the system decodes are asked for once; every folder is listed by them.
+        wallpaper::UsePictureExtensions(
+            wallpaper::PictureExtensionSet(wallpaper::InstalledDecoderExtensions()));
         pictures_.Build(hwnd(), IDC_Page1, font, dpi_);
         ChoosePictureFolder();
         break;
@@ -208,7 +213,8 @@ void FormMain::FindSpecialFolders() {
 }
 
 void FormMain::ChoosePictureFolder() {
-    for (const std::wstring& folder : {settings_.WallpaperFolder, places_.PictureFolder, places_.ProgramFolder})
+    for (const std::wstring& folder :
+         {settings_.WallpaperFolder, places_.PictureFolder, places_.ProgramFolder})
         if (pictures_.SetPath(folder)) break;
     settings_.WallpaperFolder = pictures_.Path();
 }

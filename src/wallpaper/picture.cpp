@@ -3,6 +3,8 @@
 #include "wallpaper/bitmap_file.h"
 #include "wallpaper/picture_files.h"
 #include "wallpaper/picture_header.h"
+#include "wallpaper/picture_orientation.h"
+#include "wallpaper/picture_pixels.h"
 #include "wallpaper/shrink.h"
 
 #include <algorithm>
@@ -56,49 +58,193 @@ GUID Container(PictureFormat format) {
         return GUID_ContainerFormatBmp;
     case PictureFormat::Png:
         return GUID_ContainerFormatPng;
+    case PictureFormat::Tiff:
+        return GUID_ContainerFormatTiff;
     }
     return GUID_NULL;
+}
+
+// Icons, cursors, textures and camera raw pictures are not shown, whatever their file is named.
+bool RefusedContainer(const GUID& container) {
+    return container == GUID_ContainerFormatIco || container == GUID_ContainerFormatDds ||
+           container == GUID_ContainerFormatRaw || container == GUID_ContainerFormatAdng;
 }
 
 // Pixels are copied a band of rows at a time, so the format converters hold one band, not a picture.
 constexpr uint64_t BandBytes = 4u << 20;
 
+// Why a picture is not shown, for the user.
+namespace reasons {
+const wchar_t NoDecoder[] = L"系统没有这种图片的解码器。";
+// No decoder knows the bytes: a kind of picture the system has no decoder for, or a damaged file.
+const wchar_t Unknown[] = L"系统没有能解码这个文件的解码器：这种图片系统不支持，或文件已损坏。";
+const wchar_t Damaged[] = L"图片已损坏，或不是系统能解码的图片。";
+const wchar_t NotShown[] = L"图标、光标、贴图和相机原始格式的图片不能用作墙纸。";
+const wchar_t OutOfMemory[] = L"内存不足，无法解码这张图片。";
+std::wstring TooLarge() {
+    return L"图片太大：每边最多 " + std::to_wstring(MaxPictureSide) + L" 像素，总共最多 " +
+           std::to_wstring(MaxPicturePixels) + L" 像素。";
+}
+// A decoder that is installed but lacks what it needs (a HEIF picture without the HEVC codec) says so
+// with these.
+bool MeansNoDecoder(HRESULT hr) {
+    return hr == WINCODEC_ERR_COMPONENTNOTFOUND || hr == WINCODEC_ERR_UNSUPPORTEDOPERATION ||
+           hr == static_cast<HRESULT>(0xC00D5212); // MF_E_TOPO_CODEC_NOT_FOUND
+}
+} // namespace reasons
+
+// Where the pixels come from: the frame itself when it is 24-bit BGR, otherwise a converter to
+// 32-bit BGRA, which keeps transparency and is the one way from indexed pixels that works on Wine
+// too. Null when there is no such way.
+ComPtr<IWICBitmapSource> PixelSource(IWICImagingFactory* factory, IWICBitmapSource* frame, bool& bgra) {
+    WICPixelFormatGUID format{};
+    bgra = FAILED(frame->GetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR;
+    if (!bgra) return frame;
+    ComPtr<IWICFormatConverter> converter;
+    if (FAILED(factory->CreateFormatConverter(&converter)) ||
+        FAILED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone, nullptr, 0,
+                                     WICBitmapPaletteTypeCustom)))
+        return nullptr;
+    return converter;
+}
+
+// Copies the w × h pixels of `source` into `out` (rows `stride` bytes apart, `size` bytes), a band
+// at a time: 32-bit ones are laid on `background`, and every band is put where `orientation` turns it.
+HRESULT CopyTurned(IWICBitmapSource* source, bool bgra, UINT w, UINT h, int orientation, uint32_t background,
+                   BYTE* out, UINT stride, UINT size) {
+    const UINT bytes = bgra ? 4 : 3;
+    UINT band = static_cast<UINT>(std::clamp<uint64_t>(BandBytes / (uint64_t{w} * 4), 1, h));
+    if (!bgra && orientation == 1) {
+        // Straight into the picture; the last row of the buffer may come without its padding.
+        for (UINT y = 0; y < h; y += band) {
+            UINT rows = std::min(band, h - y);
+            WICRect part{0, static_cast<INT>(y), static_cast<INT>(w), static_cast<INT>(rows)};
+            UINT n = std::min(stride * rows, size - stride * y);
+            if (HRESULT hr = source->CopyPixels(&part, stride, n, out + size_t{stride} * y); FAILED(hr))
+                return hr;
+        }
+        return S_OK;
+    }
+    std::vector<BYTE> buffer;
+    const UINT rowBytes = w * bytes;
+    try {
+        buffer.resize(size_t{rowBytes} * band);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    for (UINT y = 0; y < h; y += band) {
+        UINT rows = std::min(band, h - y);
+        WICRect part{0, static_cast<INT>(y), static_cast<INT>(w), static_cast<INT>(rows)};
+        if (HRESULT hr = source->CopyPixels(&part, rowBytes, rowBytes * rows, buffer.data()); FAILED(hr))
+            return hr;
+        if (bgra)
+            for (UINT r = 0; r < rows; ++r)
+                LayOnColour(buffer.data() + size_t{rowBytes} * r, buffer.data() + size_t{rowBytes} * r, w,
+                            background);
+        PlaceRows(buffer.data(), rowBytes, w, h, y, rows, orientation, out, stride);
+    }
+    return S_OK;
+}
+
 } // namespace
 
-std::optional<Picture> Picture::Load(const std::wstring& path, const DecodeTarget& target) {
+std::vector<std::wstring> InstalledDecoderExtensions() {
+    std::vector<std::wstring> lists;
+    ComPtr<IWICImagingFactory> factory = ImagingFactory();
+    ComPtr<IEnumUnknown> decoders;
+    if (!factory ||
+        FAILED(factory->CreateComponentEnumerator(WICDecoder, WICComponentEnumerateDefault, &decoders)))
+        return lists;
+    ComPtr<IUnknown> item;
+    ULONG fetched = 0;
+    while (decoders->Next(1, &item, &fetched) == S_OK && fetched == 1) {
+        ComPtr<IWICBitmapDecoderInfo> info;
+        GUID container{};
+        UINT n = 0;
+        if (FAILED(item.As(&info)) || FAILED(info->GetContainerFormat(&container)) ||
+            RefusedContainer(container) || FAILED(info->GetFileExtensions(0, nullptr, &n)) || n == 0)
+            continue;
+        std::wstring text(n, L'\0');
+        if (FAILED(info->GetFileExtensions(n, text.data(), &n))) continue;
+        text.resize(wcsnlen(text.c_str(), text.size()));
+        lists.push_back(std::move(text));
+    }
+    return lists;
+}
+
+std::optional<Picture> Picture::Load(const std::wstring& path, const DecodeTarget& target,
+                                     std::wstring* why) {
+    auto refuse = [&](const std::wstring& reason) {
+        if (why) *why = L"无法显示图片：" + path + L"\n" + reason;
+        return std::nullopt;
+    };
     // Mapped, not read: the checks and the decoder see the same bytes, and nobody may change them
     // while the picture decodes.
     platform::UniqueHandle file(CreateFileW(platform::LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
                                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
-    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > UINT32_MAX)
-        return std::nullopt;
+    if (!file || !GetFileSizeEx(file.get(), &size)) return refuse(ErrorText(GetLastError()));
+    if (size.QuadPart <= 0) return refuse(L"文件是空的。");
+    if (size.QuadPart > UINT32_MAX) return refuse(reasons::TooLarge());
     platform::UniqueHandle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
-    if (!mapping) return std::nullopt;
-    platform::Owned<const void*, ViewTraits> view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
-    if (!view) return std::nullopt;
-    return LoadFromMemory(view.get(), static_cast<size_t>(size.QuadPart), target);
+    platform::Owned<const void*, ViewTraits> view(
+        mapping ? MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0) : nullptr);
+    if (!view) return refuse(ErrorText(GetLastError()));
+    std::wstring reason;
+    std::optional<Picture> picture =
+        LoadFromMemory(view.get(), static_cast<size_t>(size.QuadPart), target, &reason);
+    if (!picture) return refuse(reason);
+    return picture;
 }
 
 std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size) {
     return LoadFromMemory(data, size, {});
 }
 
-std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size, const DecodeTarget& target) {
-    // What the header claims is checked before a decoder allocates anything for it, and only the
-    // decoder of that format reads the bytes.
-    std::optional<PictureHeader> header = ReadPictureHeader(static_cast<const uint8_t*>(data), size);
-    if (!header || size > UINT32_MAX) return std::nullopt;
+std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size, const DecodeTarget& target,
+                                               std::wstring* why) {
+    std::wstring reason;
+    auto refuse = [&](const std::wstring& text) {
+        if (why) *why = text;
+        return std::nullopt;
+    };
+    const auto* bytes = static_cast<const uint8_t*>(data);
     ComPtr<IWICImagingFactory> factory = ImagingFactory();
     ComPtr<IWICStream> stream;
-    ComPtr<IWICBitmapDecoder> decoder;
+    if (size > UINT32_MAX) return refuse(reasons::TooLarge());
     if (!factory || FAILED(factory->CreateStream(&stream)) ||
-        FAILED(stream->InitializeFromMemory(static_cast<BYTE*>(const_cast<void*>(data)),
-                                            static_cast<DWORD>(size))) ||
-        FAILED(factory->CreateDecoder(Container(header->format), nullptr, &decoder)) ||
-        FAILED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand)))
-        return std::nullopt;
-    return Decode(factory.Get(), decoder.Get(), target);
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes), static_cast<DWORD>(size))))
+        return refuse(reasons::NoDecoder);
+    ComPtr<IWICBitmapDecoder> decoder;
+    int orientation = 1;
+    if (std::optional<PictureFormat> format = PictureFormatOf(bytes, size)) {
+        // What the header claims is checked before a decoder allocates anything for it, and only the
+        // decoder of that format reads the bytes.
+        bool tooLarge = false;
+        if (!ReadPictureHeader(bytes, size, &tooLarge))
+            return refuse(tooLarge ? reasons::TooLarge() : reasons::Damaged);
+        HRESULT hr = factory->CreateDecoder(Container(*format), nullptr, &decoder);
+        if (FAILED(hr)) return refuse(reasons::NoDecoder);
+        if (FAILED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand)))
+            return refuse(reasons::Damaged);
+        if (*format == PictureFormat::Jpeg || *format == PictureFormat::Tiff)
+            orientation = ReadOrientation(bytes, size);
+    } else {
+        // Other kinds go to the installed decoder that knows them (WebP, HEIF, JPEG XR...). Those that
+        // turn their pictures themselves (HEIF, AVIF) are not turned again.
+        HRESULT hr =
+            factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, &decoder);
+        if (FAILED(hr))
+            return refuse(hr == WINCODEC_ERR_COMPONENTNOTFOUND || hr == WINCODEC_ERR_UNKNOWNIMAGEFORMAT
+                              ? reasons::Unknown
+                              : reasons::Damaged);
+        GUID container{};
+        if (FAILED(decoder->GetContainerFormat(&container)) || RefusedContainer(container))
+            return refuse(reasons::NotShown);
+    }
+    std::optional<Picture> picture = Decode(factory.Get(), decoder.Get(), target, orientation, reason);
+    if (!picture) return refuse(reason);
+    return picture;
 }
 
 namespace {
@@ -107,10 +253,11 @@ namespace {
 // decoded whole at the smallest of those sizes that still covers what `target` shows; elsewhere (and
 // under Wine, which offers no such transform) the frame itself, decoded in full.
 ComPtr<IWICBitmapSource> AtSizeNeeded(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UINT w,
-                                      UINT h, const DecodeTarget& target) {
-    // The need is taken against the picture as it is shown. An orientation that turns it a quarter
-    // would ask NeededSize with w and h swapped and swap the need back for the frame.
-    PixelSize need = NeededSize(target, static_cast<int>(w), static_cast<int>(h));
+                                      UINT h, const DecodeTarget& target, int orientation) {
+    // The need is taken against the picture as it is shown: a quarter turn swaps it back for the frame.
+    const bool swap = SwapsSides(orientation);
+    PixelSize need = NeededSize(target, static_cast<int>(swap ? h : w), static_cast<int>(swap ? w : h));
+    if (swap) need = {need.height, need.width};
     int d = DecodeDivisor(static_cast<int>(w), static_cast<int>(h), need);
     ComPtr<IWICBitmapSourceTransform> transform;
     if (d == 1 || FAILED(frame->QueryInterface(IID_PPV_ARGS(&transform)))) return frame;
@@ -136,55 +283,51 @@ ComPtr<IWICBitmapSource> AtSizeNeeded(IWICImagingFactory* factory, IWICBitmapFra
 } // namespace
 
 std::optional<Picture> Picture::Decode(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
-                                       const DecodeTarget& target) {
+                                       const DecodeTarget& target, int orientation, std::wstring& reason) {
+    auto failed = [&](HRESULT hr) {
+        reason = hr == E_OUTOFMEMORY           ? reasons::OutOfMemory
+                 : reasons::MeansNoDecoder(hr) ? reasons::NoDecoder
+                                               : reasons::Damaged;
+        return std::nullopt;
+    };
     ComPtr<IWICBitmapFrameDecode> frame;
     UINT w = 0, h = 0;
-    if (FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&w, &h)) || !PictureSizeAllowed(w, h))
+    if (HRESULT hr = decoder->GetFrame(0, &frame); FAILED(hr)) return failed(hr);
+    if (HRESULT hr = frame->GetSize(&w, &h); FAILED(hr)) return failed(hr);
+    // Every kind of picture is held to the limits before its pixels are allocated.
+    if (!PictureSizeAllowed(w, h)) {
+        reason = reasons::TooLarge();
         return std::nullopt;
-    const UINT fullWidth = w, fullHeight = h;
-    ComPtr<IWICBitmapSource> decoded = AtSizeNeeded(factory, frame.Get(), w, h, target);
-    if (FAILED(decoded->GetSize(&w, &h))) return std::nullopt;
-
-    ComPtr<IWICBitmapSource> source = decoded;
-    WICPixelFormatGUID format{};
-    if (FAILED(decoded->GetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR) {
-        // Wine cannot turn indexed pixels straight into 24-bit ones; through 32-bit BGRA works everywhere.
-        ComPtr<IWICFormatConverter> bgra, bgr;
-        if (FAILED(factory->CreateFormatConverter(&bgra)) ||
-            FAILED(bgra->Initialize(decoded.Get(), GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
-                                    nullptr, 0, WICBitmapPaletteTypeCustom)) ||
-            FAILED(factory->CreateFormatConverter(&bgr)) ||
-            FAILED(bgr->Initialize(bgra.Get(), GUID_WICPixelFormat24bppBGR, WICBitmapDitherTypeNone, nullptr,
-                                   0, WICBitmapPaletteTypeCustom)))
-            return std::nullopt;
-        source = bgr;
     }
+    const UINT fullWidth = SwapsSides(orientation) ? h : w, fullHeight = SwapsSides(orientation) ? w : h;
+    ComPtr<IWICBitmapSource> decoded = AtSizeNeeded(factory, frame.Get(), w, h, target, orientation);
+    if (HRESULT hr = decoded->GetSize(&w, &h); FAILED(hr)) return failed(hr);
+    bool bgra = false;
+    ComPtr<IWICBitmapSource> source = PixelSource(factory, decoded.Get(), bgra);
+    if (!source) return failed(WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT);
 
+    const UINT tw = SwapsSides(orientation) ? h : w, th = SwapsSides(orientation) ? w : h;
     Picture picture;
-    if (FAILED(
-            factory->CreateBitmap(w, h, GUID_WICPixelFormat24bppBGR, WICBitmapCacheOnLoad, &picture.bitmap_)))
-        return std::nullopt; // out of memory
+    if (HRESULT hr = factory->CreateBitmap(tw, th, GUID_WICPixelFormat24bppBGR, WICBitmapCacheOnLoad,
+                                           &picture.bitmap_);
+        FAILED(hr))
+        return failed(E_OUTOFMEMORY);
     {
-        WICRect all{0, 0, static_cast<INT>(w), static_cast<INT>(h)};
+        WICRect all{0, 0, static_cast<INT>(tw), static_cast<INT>(th)};
         ComPtr<IWICBitmapLock> lock;
         UINT stride = 0, size = 0;
         BYTE* data = nullptr;
         if (FAILED(picture.bitmap_->Lock(&all, WICBitmapLockWrite, &lock)) ||
             FAILED(lock->GetStride(&stride)) || FAILED(lock->GetDataPointer(&size, &data)) ||
-            uint64_t{stride} * (h - 1) + uint64_t{w} * 3 > size)
-            return std::nullopt;
-        UINT band = static_cast<UINT>(std::clamp<uint64_t>(BandBytes / (uint64_t{w} * 4), 1, h));
-        for (UINT y = 0; y < h; y += band) {
-            UINT rows = std::min(band, h - y);
-            WICRect part{0, static_cast<INT>(y), static_cast<INT>(w), static_cast<INT>(rows)};
-            // The last row of the buffer may come without its padding.
-            UINT bytes = std::min(stride * rows, size - stride * y);
-            if (FAILED(source->CopyPixels(&part, stride, bytes, data + size_t{stride} * y)))
-                return std::nullopt;
-        }
+            uint64_t{stride} * (th - 1) + uint64_t{tw} * 3 > size)
+            return failed(E_OUTOFMEMORY);
+        if (HRESULT hr = CopyTurned(source.Get(), bgra, w, h, orientation, GetSysColor(COLOR_DESKTOP), data,
+                                    stride, size);
+            FAILED(hr))
+            return failed(hr);
     }
-    picture.width_ = w;
-    picture.height_ = h;
+    picture.width_ = tw;
+    picture.height_ = th;
     picture.fullWidth_ = fullWidth;
     picture.fullHeight_ = fullHeight;
     return picture;

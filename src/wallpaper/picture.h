@@ -1,10 +1,12 @@
-// A decoded picture: the first frame of a JPEG, GIF or BMP at its own pixel size, 24-bit BGR.
+// A decoded picture: the first frame of any picture the system decodes, upright as its EXIF orientation
+// asks, transparent pixels laid on the desktop's colour, 24-bit BGR.
 #pragma once
 #include "platform/win.h"
 #include "wallpaper/wallpaper_layout.h"
 
 #include <optional>
 #include <string>
+#include <vector>
 #include <wincodec.h>
 #include <wrl/client.h>
 
@@ -12,14 +14,19 @@ namespace wallpaper {
 
 class Picture {
   public:
-    // Decodes a file once; nothing when it is no JPEG, GIF, BMP or PNG (by its bytes, whatever its
-    // name), is damaged, or claims more pixels than the limits of picture_header.h, which are checked
-    // before the decoder allocates anything. Where the codec can scale while it decodes, the picture
-    // comes at the smallest size that still covers what `target` shows (Width() below FullWidth()).
-    static std::optional<Picture> Load(const std::wstring& path, const DecodeTarget& target = {});
-    // Decodes a picture held in memory (the built-in one); the bytes are copied.
+    // Decodes a file once, with the decoder its bytes call for (whatever its name): JPEG, GIF, BMP, PNG
+    // and TIFF by their own, other kinds by the system's decoder that knows them. Nothing when no
+    // decoder knows the bytes, the decoder fails, the picture is an icon, cursor, texture or camera raw
+    // picture, or it has more pixels than the limits of picture_header.h, which are checked before
+    // the picture's pixels are allocated; `why` then says so, for the user, naming the file. Where the
+    // codec can scale while it decodes, the picture comes at the smallest size that still covers what
+    // `target` shows (Width() below FullWidth()).
+    static std::optional<Picture> Load(const std::wstring& path, const DecodeTarget& target = {},
+                                       std::wstring* why = nullptr);
+    // Decodes a picture held in memory (the built-in one).
     static std::optional<Picture> LoadFromMemory(const void* data, size_t size);
-    static std::optional<Picture> LoadFromMemory(const void* data, size_t size, const DecodeTarget& target);
+    static std::optional<Picture> LoadFromMemory(const void* data, size_t size, const DecodeTarget& target,
+                                                 std::wstring* why = nullptr);
 
     UINT Width() const { return width_; }
     UINT Height() const { return height_; }
@@ -29,13 +36,19 @@ class Picture {
     IWICBitmap* Bitmap() const { return bitmap_.Get(); }
 
   private:
+    // The first frame, turned by `orientation` (see picture_orientation.h); nothing, with the reason
+    // in `why`, when it cannot be had.
     static std::optional<Picture> Decode(IWICImagingFactory* factory, IWICBitmapDecoder* decoder,
-                                         const DecodeTarget& target);
+                                         const DecodeTarget& target, int orientation, std::wstring& why);
     Microsoft::WRL::ComPtr<IWICBitmap> bitmap_;
     UINT width_ = 0, height_ = 0, fullWidth_ = 0, fullHeight_ = 0;
 };
 
 Microsoft::WRL::ComPtr<IWICImagingFactory> ImagingFactory();
+
+// What the installed decoders list as their extensions ("GetFileExtensions"), one text a decoder;
+// icon, texture and camera raw decoders are left out.
+std::vector<std::wstring> InstalledDecoderExtensions();
 
 // The picture reduced to w × h (at most its own size) as a top-down 32-bit DIB section.
 platform::UniqueGdi PreviewBitmap(const Picture& picture, int w, int h);

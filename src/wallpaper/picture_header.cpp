@@ -1,5 +1,7 @@
 #include "wallpaper/picture_header.h"
 
+#include "wallpaper/picture_orientation.h"
+
 namespace wallpaper {
 namespace {
 
@@ -19,8 +21,14 @@ class Bytes {
     size_t size_;
 };
 
+// Set by Checked when a size is refused, for the one ReadPictureHeader running on this thread.
+thread_local bool sizeRefused = false;
+
 std::optional<PictureHeader> Checked(PictureFormat format, uint64_t width, uint64_t height) {
-    if (!PictureSizeAllowed(width, height)) return std::nullopt;
+    if (!PictureSizeAllowed(width, height)) {
+        sizeRefused = width > 0 && height > 0;
+        return std::nullopt;
+    }
     return PictureHeader{format, static_cast<uint32_t>(width), static_cast<uint32_t>(height)};
 }
 
@@ -73,7 +81,9 @@ size_t ColourTable(uint8_t flags) {
 // The decoder reads every frame before the first is shown, so every frame counts, up to the point
 // where the decoder would stop with an error.
 std::optional<PictureHeader> Gif(const Bytes& b) {
-    if (!b.Has(0, 13) || b.Le16(6) > MaxPictureSide || b.Le16(8) > MaxPictureSide) return std::nullopt;
+    if (!b.Has(0, 13)) return std::nullopt;
+    if (b.Le16(6) > MaxPictureSide || b.Le16(8) > MaxPictureSide)
+        return Checked(PictureFormat::Gif, b.Le16(6), b.Le16(8));
     size_t at = 13 + ColourTable(b.U8(10));
     uint64_t pixels = 0;
     std::optional<PictureHeader> first;
@@ -82,9 +92,11 @@ std::optional<PictureHeader> Gif(const Bytes& b) {
         if (record == 0x2C) {
             if (!b.Has(at, 9)) break;
             uint32_t w = b.Le16(at + 4), h = b.Le16(at + 6);
-            if (w > MaxPictureSide || h > MaxPictureSide) return std::nullopt;
             pixels += uint64_t{w} * h;
-            if (pixels > MaxPicturePixels) return std::nullopt;
+            if (w > MaxPictureSide || h > MaxPictureSide || pixels > MaxPicturePixels) {
+                sizeRefused = true;
+                return std::nullopt;
+            }
             if (!first) {
                 first = Checked(PictureFormat::Gif, w, h);
                 if (!first) return std::nullopt;
@@ -121,6 +133,13 @@ std::optional<PictureHeader> Png(const Bytes& b) {
     return Checked(PictureFormat::Png, b.Be32(16), b.Be32(20));
 }
 
+// The first directory's width and length, as the decoder takes the first page.
+std::optional<PictureHeader> Tiff(const uint8_t* data, size_t size) {
+    auto w = TiffTagValue(data, size, 256), h = TiffTagValue(data, size, 257);
+    if (!w || !h) return std::nullopt;
+    return Checked(PictureFormat::Tiff, *w, *h);
+}
+
 } // namespace
 
 bool PictureSizeAllowed(uint64_t width, uint64_t height) {
@@ -128,16 +147,46 @@ bool PictureSizeAllowed(uint64_t width, uint64_t height) {
            width * height <= MaxPicturePixels;
 }
 
-std::optional<PictureHeader> ReadPictureHeader(const uint8_t* data, size_t size) {
+std::optional<PictureFormat> PictureFormatOf(const uint8_t* data, size_t size) {
     Bytes b(data, size);
     if (!b.Has(0, 8)) return std::nullopt;
-    if (b.U8(0) == 0xFF && b.U8(1) == 0xD8) return Jpeg(b);
-    if (b.U8(0) == 'G' && b.U8(1) == 'I' && b.U8(2) == 'F') return Gif(b);
-    if (b.U8(0) == 'B' && b.U8(1) == 'M') return Bmp(b);
+    if (b.U8(0) == 0xFF && b.U8(1) == 0xD8) return PictureFormat::Jpeg;
+    if (b.U8(0) == 'G' && b.U8(1) == 'I' && b.U8(2) == 'F') return PictureFormat::Gif;
+    if (b.U8(0) == 'B' && b.U8(1) == 'M') return PictureFormat::Bmp;
+    if ((b.U8(0) == 'I' && b.U8(1) == 'I' && b.Le16(2) == 42) ||
+        (b.U8(0) == 'M' && b.U8(1) == 'M' && b.Be16(2) == 42))
+        return PictureFormat::Tiff;
     static const uint8_t png[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     for (size_t i = 0; i < 8; ++i)
         if (b.U8(i) != png[i]) return std::nullopt;
-    return Png(b);
+    return PictureFormat::Png;
+}
+
+std::optional<PictureHeader> ReadPictureHeader(const uint8_t* data, size_t size, bool* tooLarge) {
+    sizeRefused = false;
+    std::optional<PictureHeader> header;
+    if (std::optional<PictureFormat> format = PictureFormatOf(data, size)) {
+        Bytes b(data, size);
+        switch (*format) {
+        case PictureFormat::Jpeg:
+            header = Jpeg(b);
+            break;
+        case PictureFormat::Gif:
+            header = Gif(b);
+            break;
+        case PictureFormat::Bmp:
+            header = Bmp(b);
+            break;
+        case PictureFormat::Png:
+            header = Png(b);
+            break;
+        case PictureFormat::Tiff:
+            header = Tiff(data, size);
+            break;
+        }
+    }
+    if (tooLarge) *tooLarge = !header && sizeRefused;
+    return header;
 }
 
 } // namespace wallpaper

@@ -14,18 +14,23 @@ namespace wallpaper {
 inline constexpr uint32_t MaxPictureSide = 16384;
 inline constexpr uint64_t MaxPicturePixels = uint64_t{1} << 27;
 
-enum class PictureFormat { Jpeg, Gif, Bmp, Png };
+enum class PictureFormat { Jpeg, Gif, Bmp, Png, Tiff };
 
 struct PictureHeader {
     PictureFormat format = PictureFormat::Jpeg;
     uint32_t width = 0, height = 0; // of the picture shown (a GIF's first frame)
 };
 
+// The format that the first bytes of `data` announce; nothing for other kinds of picture, which the
+// system's decoders may still know.
+std::optional<PictureFormat> PictureFormatOf(const uint8_t* data, size_t size);
+
 // The format and size of the picture in `data`, read the way the decoder reads them: a JPEG's first
-// frame header, a GIF's screen and every frame (the decoder keeps them all), a BMP's or PNG's header.
-// Nothing when the bytes are no such picture, claim an empty size, or claim more than the limits
-// above (a GIF: its frames together), and for a JPEG too small to hold the size it claims.
-std::optional<PictureHeader> ReadPictureHeader(const uint8_t* data, size_t size);
+// frame header, a GIF's screen and every frame (the decoder keeps them all), a BMP's or PNG's header,
+// a TIFF's first directory. Nothing when the bytes are no such picture, claim an empty size, or claim
+// more than the limits above (a GIF: its frames together), and for a JPEG too small to hold the size
+// it claims; `tooLarge` then tells whether the size was what was refused.
+std::optional<PictureHeader> ReadPictureHeader(const uint8_t* data, size_t size, bool* tooLarge = nullptr);
 
 // True for a size the limits above allow.
 bool PictureSizeAllowed(uint64_t width, uint64_t height);

@@ -34,7 +34,7 @@ std::vector<std::wstring> ListPictures(const std::wstring& folder) {
             continue;
         if (IsPictureName(fd.cFileName)) names.emplace_back(fd.cFileName);
     } while (FindNextFileW(find.get(), &fd));
-    std::sort(names.begin(), names.end(), PictureNameLess);
+    SortPictureNames(names);
     return names;
 }
 

@@ -9,7 +9,7 @@ namespace wallpaper {
 bool FolderExists(const std::wstring& folder);
 // The folder without a trailing backslash, except for a drive root ("C:\").
 std::wstring NormalizeFolder(const std::wstring& folder);
-// Names of the files matching "*.jpg;*.jpeg;*.bmp;*.gif", in the list's order.
+// Names of the files with a picture extension (IsPictureName), in the list's order.
 std::vector<std::wstring> ListPictures(const std::wstring& folder);
 
 } // namespace wallpaper

@@ -40,8 +40,9 @@ void PictureWork::RunDecode(uint32_t generation, const std::wstring& path, int p
     }
     if (worker_.Stale(DecodeLane, generation)) return;
     UseCom();
-    Decoded result; // result.why: what Load says when it gives nothing, once it says why
-    std::optional<Picture> picture = Picture::Load(path, {DecodeTarget::Use::Preview, paneW, paneH});
+    Decoded result;
+    std::optional<Picture> picture =
+        Picture::Load(path, {DecodeTarget::Use::Preview, paneW, paneH}, &result.why);
     // The preview is reduced here too, so that the window only draws it; not for a decode overtaken
     // meanwhile, which is never shown.
     if (picture && !worker_.Stale(DecodeLane, generation))

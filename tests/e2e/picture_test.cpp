@@ -4,6 +4,7 @@
 #include "settings/app_settings.h"
 #include "settings/registry.h"
 #include "tests/e2e/driver.h"
+#include "tests/support/temp_folder.h"
 #include "tests/wallpaper/test_pictures.h"
 #include "ui/controls.h"
 
@@ -159,6 +160,49 @@ TEST(Pictures, FillChosenInTheOptionsDialogRemakesTheWallpaperAtTheScreensSize) 
     EXPECT_EQ(test::ReadBitmapHeader(bitmap).height, h);
     EXPECT_EQ(Desktop(L"TileWallpaper"), L"0");
     EXPECT_EQ(folder.Stored(L"墙纸位置"), L"填充");
+    EXPECT_TRUE(program.Quit());
+}
+
+TEST(Pictures, APortraitPhotoBesideAPngIsListedAndSetUprightWithFill) {
+    ProgramFolder folder;
+    std::wstring photos = folder.path() + L"\\手机照片";
+    CreateDirectoryW(photos.c_str(), nullptr);
+    // Stored on its side, 600 × 400, as a phone stores a portrait photo: red left of blue. Upright
+    // (orientation 6) it is 400 × 600, red above blue.
+    std::wstring photo = photos + L"\\竖拍.jpg", made = photos + L"\\made.jpg";
+    ASSERT_TRUE(test::WritePixels(made, GUID_ContainerFormatJpeg, 600, 400,
+                                  [](UINT x, UINT) { return x < 300 ? 0xFF0000L : 0x0000FFL; }));
+    test::TempFolder::Write(photo, test::WithOrientation(test::ReadBytes(made), 6, true));
+    DeleteFileW(made.c_str());
+    ASSERT_TRUE(test::WritePixels(photos + L"\\截图.png", GUID_ContainerFormatPng, 320, 200,
+                                  [](UINT, UINT) { return 0x336699L; }));
+    folder.Store(L"墙纸文件夹路径", photos);
+    folder.Store(L"墙纸位置", L"填充");
+    std::wstring bitmap = WallpaperBitmap();
+    DeleteFileW(bitmap.c_str());
+
+    Program program(folder);
+    HWND main = program.WaitUntilStarted();
+    ASSERT_TRUE(main);
+    HWND list = Control(main, ui::IDC_File1);
+    ASSERT_EQ(ListBoxItems(list), (std::vector<std::wstring>{L"截图.png", L"竖拍.jpg"}));
+    ClickRow(list, 1);
+    ASSERT_TRUE(WaitFor([&] { return Text(main) == L"Tavolin－" + photo; })) << Text(main);
+    PostMessageW(Control(main, ui::IDC_Command2), BM_CLICK, 0, 0);
+    // The upright middle with the screen's shape: 400 wide (600 if it lay on its side), red above blue.
+    const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    ASSERT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 400; }))
+        << test::ReadBitmapHeader(bitmap).width;
+    const int height = 400 * h / w;
+    EXPECT_NEAR(test::ReadBitmapHeader(bitmap).height, height, 1);
+    auto alike = [](long a, long b) {
+        for (int shift : {0, 8, 16})
+            if (std::abs((a >> shift & 0xFF) - (b >> shift & 0xFF)) > 40) return false;
+        return true;
+    };
+    EXPECT_TRUE(alike(test::BitmapPixel(bitmap, 200, 5), 0xFF0000))
+        << std::hex << test::BitmapPixel(bitmap, 200, 5);
+    EXPECT_TRUE(alike(test::BitmapPixel(bitmap, 200, height - 5), 0x0000FF));
     EXPECT_TRUE(program.Quit());
 }
 

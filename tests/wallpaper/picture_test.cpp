@@ -4,13 +4,64 @@
 #include "settings/registry.h"
 #include "tests/support/temp_folder.h"
 #include "tests/wallpaper/test_pictures.h"
+#include "wallpaper/picture_names.h"
+#include "wallpaper/picture_orientation.h"
 #include "wallpaper/wallpaper_setter.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
+using Microsoft::WRL::ComPtr;
 using wallpaper::Picture;
 
 namespace {
+
+// Colours as 0xRRGGBB, equal within `tolerance` in every channel.
+bool Near(long a, long b, int tolerance) {
+    for (int shift : {0, 8, 16})
+        if (std::abs((a >> shift & 0xFF) - (b >> shift & 0xFF)) > tolerance) return false;
+    return true;
+}
+
+long PixelAt(const Picture& p, UINT x, UINT y) {
+    WICRect one{static_cast<INT>(x), static_cast<INT>(y), 1, 1};
+    BYTE bgr[4] = {};
+    p.Bitmap()->CopyPixels(&one, 4, 4, bgr);
+    return bgr[0] | bgr[1] << 8 | bgr[2] << 16;
+}
+
+// The desktop's colour as 0xRRGGBB, and `rgb` laid on it with `alpha`.
+long Desktop() {
+    COLORREF c = GetSysColor(COLOR_DESKTOP);
+    return static_cast<long>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+}
+long OnDesktop(long rgb, int alpha) {
+    long out = 0;
+    for (int shift : {0, 8, 16})
+        out |= (((rgb >> shift & 0xFF) * alpha + (Desktop() >> shift & 0xFF) * (255 - alpha) + 127) / 255)
+               << shift;
+    return out;
+}
+
+// The orientation that the system's metadata reader gives for the file, when it answers.
+std::optional<int> SystemOrientation(const std::wstring& file, const wchar_t* query) {
+    ComPtr<IWICImagingFactory> f = wallpaper::ImagingFactory();
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IWICMetadataQueryReader> reader;
+    PROPVARIANT v;
+    PropVariantInit(&v);
+    if (!f ||
+        FAILED(f->CreateDecoderFromFilename(file.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnLoad,
+                                            &decoder)) ||
+        FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetMetadataQueryReader(&reader)) ||
+        FAILED(reader->GetMetadataByName(query, &v)))
+        return std::nullopt;
+    std::optional<int> value;
+    if (v.vt == VT_UI2) value = v.uiVal;
+    PropVariantClear(&v);
+    return value;
+}
 
 class PictureTest : public ::testing::Test {
   protected:
@@ -174,6 +225,146 @@ TEST_F(PictureTest, AFailedWriteLeavesTheOldBitmapWholeAndNoTemporaryFile) {
     // A folder that does not exist.
     std::wstring error = wallpaper::SaveAsBitmap(*Picture::Load(File(L"new.bmp")), File(L"没有\\Vesmar.bmp"));
     EXPECT_NE(error.find(File(L"没有\\Vesmar.bmp")), std::wstring::npos);
+}
+
+TEST_F(PictureTest, EveryKindComesOutUprightInItsColoursAndOnTheDesktopsColour) {
+    struct Spot {
+        UINT x, y;
+        long rgb;
+    };
+    struct Case {
+        const wchar_t* resource;
+        const wchar_t* name;
+        UINT w, h;
+        int tolerance;
+        std::vector<Spot> spots;
+    } cases[] = {
+        {L"ALPHA_PNG",
+         L"alpha.png",
+         40,
+         30,
+         2,
+         {{5, 5, 0xFF0000}, {30, 5, Desktop()}, {30, 25, OnDesktop(0x0000FF, 128)}}},
+        {L"RGB16_PNG", L"rgb16.png", 40, 30, 2, {{10, 10, 0x0080FF}}},
+        {L"GRAY16_PNG", L"gray16.png", 40, 30, 2, {{39, 29, 0x404040}}},
+        {L"GRAY8_PNG", L"gray8.png", 40, 30, 2, {{0, 0, 0xBFBFBF}}},
+        {L"PALETTE_PNG", L"palette.png", 40, 30, 2, {{5, 5, 0x800080}, {30, 25, 0xFFFF00}}},
+        {L"TRANSPARENT_GIF", L"transparent.gif", 40, 30, 0, {{2, 2, Desktop()}, {20, 20, 0xFF0000}}},
+        {L"FRAMES_GIF", L"frames.gif", 40, 30, 0, {{20, 15, 0x00FF00}}},
+        {L"FRAMES_TIF", L"frames.tif", 40, 30, 0, {{20, 15, 0x00FF00}}},
+        // Stored 40 × 30, blue left of red, with orientation 6: blue above red.
+        {L"TURNED_TIF", L"turned.tif", 30, 40, 0, {{15, 5, 0x0000FF}, {15, 35, 0xFF0000}, {0, 0, 0x0000FF}}},
+        // A negative would be cyan.
+        {L"CMYK_JPG", L"cmyk.jpg", 40, 30, 40, {{20, 15, 0xFF0000}}},
+    };
+    std::wstring bitmap = File(L"Vesmar.bmp");
+    for (const Case& c : cases) {
+        std::string bytes = test::TestPicture(c.resource);
+        ASSERT_FALSE(bytes.empty()) << c.resource;
+        test::TempFolder::Write(File(c.name), bytes);
+        std::wstring why;
+        auto picture = Picture::Load(File(c.name), {}, &why);
+        ASSERT_TRUE(picture) << c.name << ": " << why;
+        EXPECT_EQ(picture->Width(), c.w) << c.name;
+        EXPECT_EQ(picture->Height(), c.h) << c.name;
+        // The preview and the wallpaper bitmap show the same pixels.
+        EXPECT_TRUE(wallpaper::PreviewBitmap(*picture, 20, 20)) << c.name;
+        ASSERT_EQ(wallpaper::SaveAsBitmap(*picture, bitmap), L"") << c.name;
+        EXPECT_EQ(test::ReadBitmapHeader(bitmap).width, static_cast<int>(c.w)) << c.name;
+        for (const Spot& s : c.spots) {
+            EXPECT_TRUE(Near(PixelAt(*picture, s.x, s.y), s.rgb, c.tolerance))
+                << c.name << " at " << s.x << "," << s.y << ": " << std::hex << PixelAt(*picture, s.x, s.y);
+            EXPECT_TRUE(Near(test::BitmapPixel(bitmap, static_cast<int>(s.x), static_cast<int>(s.y)), s.rgb,
+                             c.tolerance))
+                << c.name << " in the bitmap at " << s.x << "," << s.y;
+        }
+    }
+    // Where the system's reader answers (TIFF, under Wine too), it reads the same orientation.
+    std::string turned = test::ReadBytes(File(L"turned.tif"));
+    ASSERT_EQ(SystemOrientation(File(L"turned.tif"), L"/ifd/{ushort=274}"), 6);
+    EXPECT_EQ(wallpaper::ReadOrientation(reinterpret_cast<const uint8_t*>(turned.data()), turned.size()), 6);
+}
+
+TEST_F(PictureTest, OrientedPhotosAreShownAndSetUpright) {
+    // Stored 64 × 32: red, blue above green, white.
+    ASSERT_TRUE(test::WritePixels(File(L"photo.jpg"), GUID_ContainerFormatJpeg, 64, 32, [](UINT x, UINT y) {
+        return y < 16 ? (x < 32 ? 0xFF0000L : 0x0000FFL) : (x < 32 ? 0x00FF00L : 0xFFFFFFL);
+    }));
+    const std::string photo = test::ReadBytes(File(L"photo.jpg"));
+    const long R = 0xFF0000, B = 0x0000FF, G = 0x00FF00, W = 0xFFFFFF;
+    // The corners of the upright picture (top left, top right, bottom left, bottom right) per orientation.
+    const long upright[8][4] = {{R, B, G, W}, {B, R, W, G}, {W, G, B, R}, {G, W, R, B},
+                                {R, G, B, W}, {G, R, W, B}, {W, B, G, R}, {B, W, R, G}};
+    for (int o = 1; o <= 8; ++o) {
+        std::wstring file = File(L"photo" + std::to_wstring(o) + L".jpg");
+        test::TempFolder::Write(file, test::WithOrientation(photo, o, o % 2 == 0));
+        auto picture = Picture::Load(file);
+        ASSERT_TRUE(picture) << o;
+        UINT w = o >= 5 ? 32 : 64, h = o >= 5 ? 64 : 32;
+        EXPECT_EQ(picture->Width(), w) << o;
+        EXPECT_EQ(picture->Height(), h) << o;
+        long corners[4] = {PixelAt(*picture, 4, 4), PixelAt(*picture, w - 5, 4), PixelAt(*picture, 4, h - 5),
+                           PixelAt(*picture, w - 5, h - 5)};
+        for (int i = 0; i < 4; ++i)
+            EXPECT_TRUE(Near(corners[i], upright[o - 1][i], 40))
+                << o << " corner " << i << ": " << std::hex << corners[i];
+        // Windows reads JPEG metadata too (Wine does not): both agree.
+        if (auto system = SystemOrientation(file, L"/app1/ifd/{ushort=274}")) {
+            EXPECT_EQ(*system, o);
+        }
+    }
+    // Set with 填充 on a square screen: the upright middle, green and red above white and blue.
+    auto turned = Picture::Load(File(L"photo6.jpg"));
+    ASSERT_TRUE(turned);
+    std::wstring bitmap = File(L"Vesmar.bmp");
+    ASSERT_EQ(wallpaper::SaveAsBitmap(
+                  *turned, bitmap, wallpaper::PlanBitmap(settings::WallpaperPosition::Fill, 32, 64, 40, 40)),
+              L"");
+    EXPECT_EQ(test::ReadBitmapHeader(bitmap).width, 32);
+    EXPECT_EQ(test::ReadBitmapHeader(bitmap).height, 32);
+    for (auto [x, y, rgb] : {std::tuple{4, 4, G}, {27, 4, R}, {4, 27, W}, {27, 27, B}})
+        EXPECT_TRUE(Near(test::BitmapPixel(bitmap, x, y), rgb, 40)) << x << "," << y;
+}
+
+TEST_F(PictureTest, RefusalsNameTheFileAndSayWhy) {
+    ASSERT_TRUE(test::WritePicture(File(L"whole.jpg"), GUID_ContainerFormatJpeg, 200, 100));
+    std::string jpeg = test::ReadBytes(File(L"whole.jpg"));
+    test::TempFolder::Write(File(L"cut.jpg"), jpeg.substr(0, 300));
+    test::TempFolder::Write(File(L"photo.heic"), std::string("\0\0\0\x18"
+                                                             "ftypheic") +
+                                                     std::string(200, 'x'));
+    test::TempFolder::Write(File(L"icon.png"), test::TestPicture(L"ICON_ICO"));
+    // A PNG header claiming 20000 × 20000 pixels.
+    std::string png = test::TestPicture(L"RGB16_PNG");
+    png.replace(16, 8, std::string("\0\0\x4E\x20\0\0\x4E\x20", 8));
+    test::TempFolder::Write(File(L"huge.png"), png);
+    struct Case {
+        const wchar_t* name;
+        const wchar_t* reason;
+    } cases[] = {{L"cut.jpg", L"损坏"},
+                 {L"photo.heic", L"没有能解码这个文件的解码器"},
+                 {L"icon.png", L"图标"},
+                 {L"huge.png", L"图片太大"},
+                 {L"missing.png", L"\n"}};
+    for (const Case& c : cases) {
+        std::wstring why;
+        EXPECT_FALSE(Picture::Load(File(c.name), {}, &why)) << c.name;
+        EXPECT_NE(why.find(File(c.name)), std::wstring::npos) << c.name;
+        EXPECT_NE(why.find(c.reason), std::wstring::npos) << c.name << ": " << why;
+    }
+}
+
+TEST(PictureKinds, TheSystemsDecodersAddTheirExtensionsButNoIconsOrTextures) {
+    test::UseCom();
+    std::vector<std::wstring> lists = wallpaper::InstalledDecoderExtensions();
+    std::vector<std::wstring> set = wallpaper::PictureExtensionSet(lists);
+    auto has = [&](const wchar_t* e) { return std::binary_search(set.begin(), set.end(), e); };
+    // ".rle" comes only from the BMP decoder's own list.
+    for (const wchar_t* in :
+         {L".png", L".tif", L".tiff", L".jxr", L".wdp", L".jpg", L".gif", L".bmp", L".rle"})
+        EXPECT_TRUE(has(in)) << in;
+    for (const wchar_t* out : {L".ico", L".dds", L".cur"})
+        EXPECT_FALSE(has(out)) << out;
 }
 
 class WallpaperTest : public PictureTest {

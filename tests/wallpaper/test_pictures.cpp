@@ -17,10 +17,20 @@ void UseCom() {
 }
 
 bool WritePicture(const std::wstring& file, const GUID& container, UINT w, UINT h, long bgr) {
+    std::function<long(UINT, UINT)> same;
+    if (bgr != -1) same = [bgr](UINT, UINT) { return bgr; };
+    return WritePixels(file, container, w, h, same);
+}
+
+bool WritePixels(const std::wstring& file, const GUID& container, UINT w, UINT h,
+                 const std::function<long(UINT, UINT)>& rgbAt) {
     UseCom();
     ComPtr<IWICImagingFactory> f;
     if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&f))))
         return false;
+    // Without a colour function: a pattern that varies with x and y, or for a GIF, palette blocks; a
+    // GIF has the colour of the first pixel.
+    const long bgr = rgbAt ? rgbAt(0, 0) : -1;
     bool indexed = container == GUID_ContainerFormatGif;
     UINT bytes = indexed ? 1 : 3;
     UINT stride = (w * bytes + 3) & ~3u;
@@ -31,9 +41,10 @@ bool WritePicture(const std::wstring& file, const GUID& container, UINT w, UINT 
             if (indexed) {
                 *p = bgr == -1 ? static_cast<BYTE>((x / 8 + y / 8) % 4) : 0;
             } else {
+                long rgb = rgbAt ? rgbAt(x, y) : 0;
                 for (UINT c = 0; c < 3; ++c)
-                    p[c] = bgr == -1 ? static_cast<BYTE>((x * (c + 1) + y * 3) & 255)
-                                     : static_cast<BYTE>((bgr >> (8 * c)) & 255);
+                    p[c] = !rgbAt ? static_cast<BYTE>((x * (c + 1) + y * 3) & 255)
+                                  : static_cast<BYTE>((rgb >> (8 * c)) & 255);
             }
         }
     ComPtr<IWICStream> stream;
@@ -58,6 +69,37 @@ bool WritePicture(const std::wstring& file, const GUID& container, UINT w, UINT 
     }
     return SUCCEEDED(frame->WritePixels(h, stride, static_cast<UINT>(px.size()), px.data())) &&
            SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
+}
+
+std::string WithOrientation(const std::string& jpeg, int orientation, bool motorola) {
+    auto u16 = [&](unsigned v) {
+        return motorola ? std::string{char(v >> 8), char(v)} : std::string{char(v), char(v >> 8)};
+    };
+    auto u32 = [&](unsigned v) { return motorola ? u16(v >> 16) + u16(v) : u16(v) + u16(v >> 16); };
+    // One directory with one entry: 274, SHORT, 1, the value.
+    std::string tiff = (motorola ? "MM" : "II") + u16(42) + u32(8) + u16(1) + u16(274) + u16(3) + u32(1) +
+                       u16(static_cast<unsigned>(orientation)) + u16(0) + u32(0);
+    std::string body = std::string("Exif\0\0", 6) + tiff;
+    std::string app1 = "\xFF\xE1" + std::string{char((body.size() + 2) >> 8), char(body.size() + 2)} + body;
+    return jpeg.substr(0, 2) + app1 + jpeg.substr(2);
+}
+
+std::string TestPicture(const wchar_t* name) {
+    HRSRC res = FindResourceW(nullptr, name, RT_RCDATA);
+    HGLOBAL data = res ? LoadResource(nullptr, res) : nullptr;
+    return data ? std::string(static_cast<const char*>(LockResource(data)), SizeofResource(nullptr, res))
+                : "";
+}
+
+long BitmapPixel(const std::wstring& file, int x, int y) {
+    std::string b = ReadBytes(file);
+    BitmapHeader h = ReadBitmapHeader(file);
+    if (h.bitCount != 24 || x < 0 || y < 0 || x >= h.width || y >= h.height) return -1;
+    size_t stride = (static_cast<size_t>(h.width) * 3 + 3) & ~size_t{3};
+    size_t at = 54 + stride * static_cast<size_t>(h.height - 1 - y) + static_cast<size_t>(x) * 3;
+    if (at + 3 > b.size()) return -1;
+    auto byte = [&](size_t i) { return static_cast<long>(static_cast<unsigned char>(b[i])); };
+    return byte(at) | byte(at + 1) << 8 | byte(at + 2) << 16;
 }
 
 namespace {

@@ -16,6 +16,16 @@ void UseCom();
 // Writes a w × h picture: JPEG, BMP (24-bit) or GIF (8-bit with a palette) by `container`.
 // Its pixels are `bgr` everywhere, or a pattern that varies with x and y when `bgr` is -1.
 bool WritePicture(const std::wstring& file, const GUID& container, UINT w, UINT h, long bgr = -1);
+// Writes a w × h 24-bit picture (JPEG, BMP, PNG or TIFF) whose pixel (x, y) is `rgbAt(x, y)` (0xRRGGBB).
+bool WritePixels(const std::wstring& file, const GUID& container, UINT w, UINT h,
+                 const std::function<long(UINT, UINT)>& rgbAt);
+// A JPEG with an APP1 "Exif" block put in after its start, whose orientation is `orientation`, in
+// Motorola ("MM") or Intel ("II") byte order.
+std::string WithOrientation(const std::string& jpeg, int orientation, bool motorola);
+// The bytes of a picture of tests/wallpaper/pictures (built into the test as resource `name`).
+std::string TestPicture(const wchar_t* name);
+// Pixel (x, y) from the top of a 24-bit BMP file, as 0xRRGGBB; -1 when it is not there.
+long BitmapPixel(const std::wstring& file, int x, int y);
 
 struct BitmapHeader {
     int width = 0, height = 0, bitCount = 0;
