@@ -30,7 +30,7 @@ bool AddIcon() {
     tray.added = Shell_NotifyIconW(NIM_ADD, &tray.record) != FALSE;
     // Version 4 also reports the keyboard: Enter or Space on the icon, and its menu key.
     tray.record.uVersion = NOTIFYICON_VERSION_4;
-    if (tray.added) Shell_NotifyIconW(NIM_SETVERSION, &tray.record);
+    if (!tray.added || !Shell_NotifyIconW(NIM_SETVERSION, &tray.record)) tray.record.uVersion = 0;
     return tray.added;
 }
 
@@ -90,7 +90,6 @@ LRESULT CALLBACK TrayWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == TRAY_CALLBACK_MESSAGE) {
         // Version 4: the event in the low word of lParam, the anchor point in wParam.
         const UINT event = LOWORD(lp);
-        const bool mouseMenu = std::exchange(tray.menuByMouse, false);
         switch (event) {
         case WM_LBUTTONUP:
         case NIN_SELECT:
@@ -100,13 +99,16 @@ LRESULT CALLBACK TrayWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         case WM_RBUTTONUP: {
             POINT pt;
             GetCursorPos(&pt);
-            tray.menuByMouse = true;
+            // Mouse moves over the icon may come while the menu is open: only the shell's
+            // WM_CONTEXTMENU that follows this release is skipped.
+            tray.menuByMouse = tray.record.uVersion == NOTIFYICON_VERSION_4;
             ShowTrayMenu(hwnd, pt, false);
             return 0;
         }
         case WM_CONTEXTMENU:
             // After a right click it is the same request again.
-            if (!mouseMenu) ShowTrayMenu(hwnd, {GET_X_LPARAM(wp), GET_Y_LPARAM(wp)}, true);
+            if (!std::exchange(tray.menuByMouse, false))
+                ShowTrayMenu(hwnd, {GET_X_LPARAM(wp), GET_Y_LPARAM(wp)}, true);
             return 0;
         }
     }
