@@ -313,9 +313,8 @@ TEST_F(PictureTest, RefusalsNameTheFileAndSayWhy) {
     ASSERT_TRUE(test::WritePicture(File(L"whole.jpg"), GUID_ContainerFormatJpeg, 200, 100));
     std::string jpeg = test::ReadBytes(File(L"whole.jpg"));
     test::TempFolder::Write(File(L"cut.jpg"), jpeg.substr(0, 300));
-    test::TempFolder::Write(File(L"photo.heic"), std::string("\0\0\0\x18"
-                                                             "ftypheic") +
-                                                     std::string(200, 'x'));
+    test::TempFolder::Write(File(L"photo.heic"),
+                            std::string(3, '\0') + "\x18" + "ftypheic" + std::string(200, 'x'));
     test::TempFolder::Write(File(L"icon.png"), test::TestPicture(L"ICON_ICO"));
     // A PNG header claiming 20000 × 20000 pixels.
     std::string png = test::TestPicture(L"RGB16_PNG");
