@@ -8,6 +8,7 @@
 #include "tests/support/user_input.h"
 #include "tests/wallpaper/test_pictures.h"
 
+#include <algorithm>
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <shellapi.h>
@@ -303,12 +304,9 @@ std::wstring Clipboard() {
     return text;
 }
 
-// Names in `folder` that end in ".tmp".
-std::vector<std::wstring> TemporaryFiles(const std::wstring& folder) {
-    std::vector<std::wstring> names = test::FilesIn(folder);
-    std::erase_if(names,
-                  [](const std::wstring& n) { return n.size() < 4 || n.substr(n.size() - 4) != L".tmp"; });
-    return names;
+bool NoTemporaryFileIn(const std::wstring& folder) {
+    return std::ranges::none_of(test::FilesIn(folder),
+                                [](const std::wstring& n) { return n.ends_with(L".tmp"); });
 }
 
 } // namespace
@@ -375,7 +373,7 @@ TEST_F(MonitorPageTest, TheNewestEntriesAreKeptSavedWholeAndAFailedSaveLeavesNot
     WideCharToMultiByte(CP_UTF8, 0, log.c_str(), int(log.size()), utf8.data(), int(utf8.size()), nullptr,
                         nullptr);
     EXPECT_TRUE(test::ReadBytes(file) == "\xEF\xBB\xBF" + utf8);
-    EXPECT_TRUE(TemporaryFiles(temp.path()).empty());
+    EXPECT_TRUE(NoTemporaryFileIn(temp.path()));
     EXPECT_TRUE(boxes.Texts().empty());
 
     // Where nothing may be made: a folder that is not there and, as a standard user, one of root's.
@@ -384,7 +382,7 @@ TEST_F(MonitorPageTest, TheNewestEntriesAreKeptSavedWholeAndAFailedSaveLeavesNot
     if (test::Exists(shut)) targets.push_back(shut + L"\\监视记录.txt");
     for (const std::wstring& target : targets) {
         EXPECT_FALSE(w.page->SaveLog(target)) << target;
-        EXPECT_TRUE(TemporaryFiles(target.substr(0, target.rfind(L'\\'))).empty()) << target;
+        EXPECT_TRUE(NoTemporaryFileIn(target.substr(0, target.rfind(L'\\')))) << target;
         EXPECT_FALSE(test::Exists(target)) << target;
     }
     std::vector<std::wstring> texts = boxes.Texts();

@@ -28,12 +28,9 @@ class MainWindowTest : public ::testing::Test {
     // How the other dialogs (the shell's questions) are answered.
     std::atomic<int> otherAnswer{IDCANCEL};
     MessageBoxes boxes{[this](HWND dialog) {
-        if (platform::GetText(dialog) == L"设置－Tavolin")
-            ++optionsDialogs;
-        else
-            ++otherDialogs;
-        PostMessageW(dialog, WM_COMMAND,
-                     platform::GetText(dialog) == L"设置－Tavolin" ? IDCANCEL : otherAnswer.load(), 0);
+        const bool options = platform::GetText(dialog) == L"设置－Tavolin";
+        ++(options ? optionsDialogs : otherDialogs);
+        PostMessageW(dialog, WM_COMMAND, options ? IDCANCEL : otherAnswer.load(), 0);
     }};
     std::unique_ptr<app::FormMain> form;
 

@@ -67,9 +67,13 @@ class PicturePageTest : public ::testing::Test {
                                              reinterpret_cast<LPARAM>(name.c_str())));
     }
     // Selects a row as a click does: the list's own selection, then its notification.
-    void Click(const std::wstring& name) {
+    // A click, with no message handled after it; Click lets its picture arrive.
+    void Select(const std::wstring& name) {
         SendMessageW(page.File1, LB_SETCURSEL, static_cast<WPARAM>(IndexOf(name)), 0);
         page.OnCommand(ui::IDC_File1, LBN_SELCHANGE, page.File1);
+    }
+    void Click(const std::wstring& name) {
+        Select(name);
         Settle();
     }
     // Lets the picture thread's results arrive, as the message loop does.
@@ -433,21 +437,17 @@ TEST_F(PicturePageTest, SetAsWallpaperTakesThePictureBeingLoadedWhenPressed) {
     ASSERT_TRUE(test::WritePicture(folder + L"\\b.jpg", GUID_ContainerFormatJpeg, 500, 300));
     test::TempFolder::Write(folder + L"\\c.jpg", "no picture");
     ASSERT_TRUE(page.SetPath(folder));
-    auto select = [&](const wchar_t* name) { // a click, with no message handled after it
-        SendMessageW(page.File1, LB_SETCURSEL, static_cast<WPARAM>(IndexOf(name)), 0);
-        page.OnCommand(ui::IDC_File1, LBN_SELCHANGE, page.File1);
-    };
-    select(L"a.jpg");
+    Select(L"a.jpg");
     EXPECT_EQ(page.Preview().Current()->Width(), 1024u) << "the old picture stays until the new one is ready";
     page.Command2_Click();
-    select(L"b.jpg"); // at once: the set still takes a.jpg
+    Select(L"b.jpg"); // at once: the set still takes a.jpg
     Settle();
     EXPECT_EQ(test::ReadBitmapHeader(places.WallpaperBitmapPath).width, 640);
     EXPECT_EQ(PreviewSize(), (std::pair{500u, 300u}));
     // Loading a file that is no picture: the preview keeps b.jpg, and so does the set.
     {
         DialogAnswer box([](HWND b) { test::Press(b, IDOK); }); // which names c.jpg
-        select(L"c.jpg");
+        Select(L"c.jpg");
         page.Command2_Click();
         Settle();
         EXPECT_NE(box.Text().find(L"c.jpg"), std::wstring::npos) << box.Text();

@@ -16,15 +16,10 @@ using wallpaper::Picture;
 
 namespace {
 
-// Colours as 0xRRGGBB, equal within `tolerance` in every channel.
-bool Near(long a, long b, int tolerance) {
-    for (int shift : {0, 8, 16})
-        if (std::abs((a >> shift & 0xFF) - (b >> shift & 0xFF)) > tolerance) return false;
-    return true;
-}
+using test::Near;
 
-long PixelAt(const Picture& p, UINT x, UINT y) {
-    WICRect one{static_cast<INT>(x), static_cast<INT>(y), 1, 1};
+long PixelAt(const Picture& p, int x, int y) {
+    WICRect one{x, y, 1, 1};
     BYTE bgr[4] = {};
     p.Bitmap()->CopyPixels(&one, 4, 4, bgr);
     return bgr[0] | bgr[1] << 8 | bgr[2] << 16;
@@ -229,7 +224,7 @@ TEST_F(PictureTest, AFailedWriteLeavesTheOldBitmapWholeAndNoTemporaryFile) {
 
 TEST_F(PictureTest, EveryKindComesOutUprightInItsColoursAndOnTheDesktopsColour) {
     struct Spot {
-        UINT x, y;
+        int x, y;
         long rgb;
     };
     struct Case {
@@ -274,8 +269,7 @@ TEST_F(PictureTest, EveryKindComesOutUprightInItsColoursAndOnTheDesktopsColour) 
         for (const Spot& s : c.spots) {
             EXPECT_TRUE(Near(PixelAt(*picture, s.x, s.y), s.rgb, c.tolerance))
                 << c.name << " at " << s.x << "," << s.y << ": " << std::hex << PixelAt(*picture, s.x, s.y);
-            EXPECT_TRUE(Near(test::BitmapPixel(bitmap, static_cast<int>(s.x), static_cast<int>(s.y)), s.rgb,
-                             c.tolerance))
+            EXPECT_TRUE(Near(test::BitmapPixel(bitmap, s.x, s.y), s.rgb, c.tolerance))
                 << c.name << " in the bitmap at " << s.x << "," << s.y;
         }
     }
@@ -285,7 +279,7 @@ TEST_F(PictureTest, EveryKindComesOutUprightInItsColoursAndOnTheDesktopsColour) 
     EXPECT_EQ(wallpaper::ReadOrientation(reinterpret_cast<const uint8_t*>(turned.data()), turned.size()), 6);
 }
 
-TEST_F(PictureTest, OrientedPhotosAreShownAndSetUpright) {
+TEST_F(PictureTest, OrientedPhotosAreShownUpright) {
     // Stored 64 × 32: red, blue above green, white.
     ASSERT_TRUE(test::WritePixels(File(L"photo.jpg"), GUID_ContainerFormatJpeg, 64, 32, [](UINT x, UINT y) {
         return y < 16 ? (x < 32 ? 0xFF0000L : 0x0000FFL) : (x < 32 ? 0x00FF00L : 0xFFFFFFL);
@@ -313,26 +307,14 @@ TEST_F(PictureTest, OrientedPhotosAreShownAndSetUpright) {
             EXPECT_EQ(*system, o);
         }
     }
-    // Set with 填充 on a square screen: the upright middle, green and red above white and blue.
-    auto turned = Picture::Load(File(L"photo6.jpg"));
-    ASSERT_TRUE(turned);
-    std::wstring bitmap = File(L"Vesmar.bmp");
-    ASSERT_EQ(wallpaper::SaveAsBitmap(
-                  *turned, bitmap, wallpaper::PlanBitmap(settings::WallpaperPosition::Fill, 32, 64, 40, 40)),
-              L"");
-    EXPECT_EQ(test::ReadBitmapHeader(bitmap).width, 32);
-    EXPECT_EQ(test::ReadBitmapHeader(bitmap).height, 32);
-    for (auto [x, y, rgb] : {std::tuple{4, 4, G}, {27, 4, R}, {4, 27, W}, {27, 27, B}})
-        EXPECT_TRUE(Near(test::BitmapPixel(bitmap, x, y), rgb, 40)) << x << "," << y;
 }
 
 TEST_F(PictureTest, RefusalsNameTheFileAndSayWhy) {
     ASSERT_TRUE(test::WritePicture(File(L"whole.jpg"), GUID_ContainerFormatJpeg, 200, 100));
     std::string jpeg = test::ReadBytes(File(L"whole.jpg"));
     test::TempFolder::Write(File(L"cut.jpg"), jpeg.substr(0, 300));
-    test::TempFolder::Write(File(L"photo.heic"), std::string("\0\0\0\x18"
-                                                             "ftypheic") +
-                                                     std::string(200, 'x'));
+    test::TempFolder::Write(File(L"photo.heic"),
+                            std::string(3, '\0') + "\x18" + "ftypheic" + std::string(200, 'x'));
     test::TempFolder::Write(File(L"icon.png"), test::TestPicture(L"ICON_ICO"));
     // A PNG header claiming 20000 × 20000 pixels.
     std::string png = test::TestPicture(L"RGB16_PNG");
@@ -414,12 +396,6 @@ TEST_F(WallpaperTest, WhenTheBitmapCannotBeWrittenNothingElseChanges) {
 }
 
 TEST_F(WallpaperTest, CentreCropsWhatNoScreenShowsAndTileKeepsTheWholePicture) {
-    auto pixel = [](const Picture& p, int x, int y) {
-        WICRect one{x, y, 1, 1};
-        BYTE bgr[4] = {};
-        p.Bitmap()->CopyPixels(&one, 4, 4, bgr);
-        return bgr[0] | bgr[1] << 8 | bgr[2] << 16;
-    };
     using P = settings::WallpaperPosition;
     struct Case {
         int w, h;
@@ -437,7 +413,8 @@ TEST_F(WallpaperTest, CentreCropsWhatNoScreenShowsAndTileKeepsTheWholePicture) {
         ASSERT_TRUE(out);
         EXPECT_EQ(std::pair(out->Width(), out->Height()), std::pair(UINT(c.outW), UINT(c.outH))) << c.w;
         for (auto [x, y] : {std::pair{0, 0}, {c.outW - 1, c.outH / 2}, {c.outW / 3, c.outH - 1}})
-            EXPECT_EQ(pixel(*out, x, y), pixel(*in, c.left + x, c.top + y)) << c.w << " at " << x << "," << y;
+            EXPECT_EQ(PixelAt(*out, x, y), PixelAt(*in, c.left + x, c.top + y))
+                << c.w << " at " << x << "," << y;
     }
     // Wine's JPEG decoder cannot scale while it decodes: a picture for a small preview comes whole.
     ASSERT_TRUE(test::WritePicture(File(L"big.jpg"), GUID_ContainerFormatJpeg, 1600, 1200));

@@ -102,6 +102,12 @@ long BitmapPixel(const std::wstring& file, int x, int y) {
     return byte(at) | byte(at + 1) << 8 | byte(at + 2) << 16;
 }
 
+bool Near(long a, long b, int tolerance) {
+    for (int shift : {0, 8, 16})
+        if (std::abs((a >> shift & 0xFF) - (b >> shift & 0xFF)) > tolerance) return false;
+    return true;
+}
+
 namespace {
 
 // Reads as the shell reads a wallpaper: sharing everything, so that the program may replace the

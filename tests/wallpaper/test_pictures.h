@@ -26,6 +26,8 @@ std::string WithOrientation(const std::string& jpeg, int orientation, bool motor
 std::string TestPicture(const wchar_t* name);
 // Pixel (x, y) from the top of a 24-bit BMP file, as 0xRRGGBB; -1 when it is not there.
 long BitmapPixel(const std::wstring& file, int x, int y);
+// Colours as 0xRRGGBB, equal within `tolerance` in every channel.
+bool Near(long a, long b, int tolerance);
 
 struct BitmapHeader {
     int width = 0, height = 0, bitCount = 0;
