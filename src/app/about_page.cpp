@@ -21,9 +21,11 @@ bool AboutPage::Build(HWND parent, int id, HFONT font, UINT dpi) {
         Add(hwnd(), IDC_lblVersion, WC_STATICW, L"", WS_VISIBLE | SS_NOPREFIX, {1530, 840, 5000, 300});
     Label8 = Add(hwnd(), IDC_Label8, WC_STATICW, L"欢迎提出宝贵建议，以便我们把软件做的更好！",
                  WS_VISIBLE | SS_NOPREFIX, {630, 1500, 8000, 300});
-    std::wstring link = std::wstring(L"软件升级：") + ProductPage;
-    Label6 = Add(hwnd(), IDC_Label6, WC_STATICW, link.c_str(), WS_VISIBLE | SS_NOPREFIX | SS_NOTIFY,
-                 {630, 1950, 8000, 300});
+    // A link control, so that the product page opens from the keyboard too (Tab, then Enter).
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LINK_CLASS};
+    InitCommonControlsEx(&icc);
+    std::wstring link = std::wstring(L"软件升级：<a>") + ProductPage + L"</a>";
+    Label6 = Add(hwnd(), IDC_Label6, WC_LINK, link.c_str(), WS_VISIBLE | WS_TABSTOP, {630, 1950, 8000, 300});
     HICON icon =
         static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1), IMAGE_ICON,
                                       platform::Twips(720, dpi), platform::Twips(720, dpi), LR_SHARED));
@@ -51,8 +53,13 @@ void AboutPage::Label6_Click() {
 
 LRESULT AboutPage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
+    case WM_NOTIFY: {
+        auto* hdr = reinterpret_cast<NMHDR*>(lp);
+        if (hdr->hwndFrom == Label6 && (hdr->code == NM_CLICK || hdr->code == NM_RETURN))
+            return Label6_Click(), 0;
+        break;
+    }
     case WM_COMMAND:
-        if (HIWORD(wp) == STN_CLICKED && LOWORD(wp) == IDC_Label6) return Label6_Click(), 0;
         if (HIWORD(wp) == STN_CLICKED && LOWORD(wp) == IDC_Image2) return Image2_Click(), 0;
         break;
     case WM_CTLCOLORSTATIC:

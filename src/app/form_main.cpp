@@ -382,7 +382,7 @@ void FormMain::StepTab(int step) {
     const int next = ((TabCtrl_GetCurSel(SSTab1) + step) % count + count) % count;
     TabCtrl_SetCurSel(SSTab1, next);
     SSTab1_Click();
-    // A tab with nothing to focus (关于) keeps the focus on the tab strip.
+    // A tab with nothing to focus keeps the focus on the tab strip.
     HWND page = Page(next)->hwnd();
     HWND first = GetNextDlgTabItem(page, nullptr, FALSE);
     SetFocus(first && IsChild(page, first) ? first : SSTab1);

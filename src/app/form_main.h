@@ -58,6 +58,7 @@ class FormMain : public platform::Window,
     wallpaper::PicturePage& Pictures() { return BuildHiddenPages(), pictures_; }
     wallpaper::AutoChange& TimedModes() { return BuildHiddenPages(), autoChange_; }
     monitor::MonitorPage& Monitor() { return BuildHiddenPages(), monitor_; }
+    AboutPage& About() { return BuildHiddenPages(), about_; }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
