@@ -38,12 +38,21 @@ DWORD WriteWholeFile(const std::wstring& path, const std::function<DWORD(HANDLE 
     if (!file) return GetLastError();
     DWORD error = write(file.get());
     file.reset();
-    if (!error && MoveFileExW(LongPath(temp).c_str(), LongPath(path).c_str(),
-                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        RemoveStaleTemporaryFiles(path);
-        return 0;
+    // Another program reading the old file (the desktop, a virus scanner, a viewer) holds it for a
+    // moment: the replace is tried again for about a second before it counts as failed.
+    for (int attempt = 0; !error; ++attempt) {
+        if (MoveFileExW(LongPath(temp).c_str(), LongPath(path).c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+            RemoveStaleTemporaryFiles(path);
+            return 0;
+        }
+        error = GetLastError();
+        const bool held =
+            error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
+        if (!held || attempt == 20) break;
+        error = 0;
+        Sleep(50);
     }
-    if (!error) error = GetLastError();
     DeleteFileW(LongPath(temp).c_str());
     return error;
 }

@@ -4,7 +4,9 @@
 #include "tests/wallpaper/test_pictures.h"
 #include "wallpaper/wallpaper_setter.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
+#include <thread>
 
 namespace {
 
@@ -69,4 +71,33 @@ TEST(InterruptedWallpaper, TheBitmapIsAlwaysWholeAndLeftoversGoWithTheNextWrite)
     EXPECT_EQ(test::FilesIn(folder.path()),
               (std::vector<std::wstring>{L"Vesmar.bmp", L"Vesmar.bmp.backup.tmp", L"Vesmar.bmp.tmp", L"a.jpg",
                                          L"b.bmp"}));
+}
+
+// A reader holding the old bitmap (the desktop, a viewer) only delays the replace: under Wine, as on
+// Windows, a file that is open cannot be replaced, even by a reader that shares deletion.
+TEST(InterruptedWallpaper, AReaderHoldingTheOldBitmapOnlyDelaysTheNewOne) {
+    test::UseCom();
+    test::TempFolder folder(L"held");
+    std::wstring bitmap = folder.path() + L"\\Vesmar.bmp";
+    ASSERT_TRUE(test::WritePicture(bitmap, GUID_ContainerFormatBmp, 64, 48));
+    auto picture = wallpaper::Picture::Load(bitmap);
+    ASSERT_TRUE(picture);
+    HANDLE reader =
+        CreateFileW(bitmap.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(reader, INVALID_HANDLE_VALUE);
+    std::wstring error;
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        error = wallpaper::SaveAsBitmap(*picture, bitmap);
+        done = true;
+    });
+    // The reader holds the old bitmap a while after the new one lies beside it, waiting to replace it.
+    while (Leftovers(folder.path()) == 0 && !done)
+        Sleep(1);
+    Sleep(300);
+    CloseHandle(reader);
+    writer.join();
+    EXPECT_EQ(error, L"");
+    EXPECT_EQ(Leftovers(folder.path()), 0u);
 }
