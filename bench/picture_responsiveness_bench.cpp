@@ -4,6 +4,7 @@
 // preview then takes to show the last picture, beside one decode of it in this process; the memory
 // after 20 and after 220 pictures; (b) the slideshow, 10 steps; (a) the automatic change every 3 s,
 // 10 changes.
+#include "bench/process_figures.h"
 #include "bench/timing.h"
 #include "res/resource.h"
 #include "settings/app_settings.h"
@@ -25,48 +26,14 @@
 namespace {
 
 using bench::Median;
+using bench::MemoryMb;
 using bench::Now;
+using bench::Probe;
 
 bool Poll(const std::function<bool()>& condition, DWORD ms) {
     for (ULONGLONG end = GetTickCount64() + ms; !condition(); Sleep(1))
         if (GetTickCount64() >= end) return false;
     return true;
-}
-
-// Sends WM_NULL every 10 ms and keeps the longest wait for the answer.
-class Probe {
-  public:
-    explicit Probe(HWND window) {
-        thread_ = std::thread([this, window] {
-            while (on_) {
-                double t = Now();
-                DWORD_PTR r;
-                SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &r);
-                double waited = (Now() - t) * 1e3;
-                if (waited > worst_) worst_ = waited;
-                Sleep(10);
-            }
-        });
-    }
-    // The longest wait so far, and a new count from here on.
-    double Restart() { return worst_.exchange(0); }
-    double Stop() {
-        on_ = false;
-        if (thread_.joinable()) thread_.join();
-        return worst_;
-    }
-    ~Probe() { Stop(); }
-
-  private:
-    std::atomic<bool> on_{true};
-    std::atomic<double> worst_{0};
-    std::thread thread_;
-};
-
-double MemoryMb(HANDLE process) {
-    PROCESS_MEMORY_COUNTERS m{sizeof m};
-    GetProcessMemoryInfo(process, &m, sizeof m);
-    return double(m.PagefileUsage) / (1024.0 * 1024.0);
 }
 
 // The colour on screen in the middle of the preview pane, as 0xBBGGRR.

@@ -28,6 +28,7 @@ using bench::HandleCount;
 using bench::Median;
 using bench::MemoryMb;
 using bench::Now;
+using bench::Probe;
 using Rows = std::vector<std::vector<std::wstring>>;
 
 // Polls `condition` every `step` ms until it holds or `ms` pass.
@@ -36,37 +37,6 @@ bool Poll(const std::function<bool()>& condition, DWORD ms, DWORD step = 1) {
         if (GetTickCount64() >= end) return false;
     return true;
 }
-
-// Sends WM_NULL every 10 ms and keeps the longest wait for the answer.
-class Probe {
-  public:
-    void Start(HWND window) {
-        worst_ = 0;
-        on_ = true;
-        thread_ = std::thread([this, window] {
-            while (on_) {
-                double t = Now();
-                DWORD_PTR r;
-                SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &r);
-                double waited = (Now() - t) * 1e3;
-                if (waited > worst_) worst_ = waited;
-                Sleep(10);
-            }
-        });
-    }
-    // The longest wait so far, and a new count from here on.
-    double Restart() { return worst_.exchange(0); }
-    double Stop() {
-        on_ = false;
-        if (thread_.joinable()) thread_.join();
-        return worst_;
-    }
-
-  private:
-    std::atomic<bool> on_{false};
-    std::atomic<double> worst_{0};
-    std::thread thread_;
-};
 
 void MakeTree(const std::wstring& root, int folders, int files) {
     CreateDirectoryW(root.c_str(), nullptr);

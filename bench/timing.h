@@ -3,9 +3,11 @@
 #include "platform/win.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cwchar>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace bench {
@@ -43,5 +45,39 @@ inline uint64_t BareWalk(const std::wstring& folder, size_t* files = nullptr) {
     FindClose(h);
     return bytes;
 }
+
+// Sends WM_NULL every 10 ms and keeps the longest wait for the answer.
+class Probe {
+  public:
+    Probe() = default;
+    explicit Probe(HWND window) { Start(window); }
+    ~Probe() { Stop(); }
+    void Start(HWND window) {
+        worst_ = 0;
+        on_ = true;
+        thread_ = std::thread([this, window] {
+            while (on_) {
+                double t = Now();
+                DWORD_PTR r;
+                SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &r);
+                double waited = (Now() - t) * 1e3;
+                if (waited > worst_) worst_ = waited;
+                Sleep(10);
+            }
+        });
+    }
+    // The longest wait so far, and a new count from here on.
+    double Restart() { return worst_.exchange(0); }
+    double Stop() {
+        on_ = false;
+        if (thread_.joinable()) thread_.join();
+        return worst_;
+    }
+
+  private:
+    std::atomic<bool> on_{false};
+    std::atomic<double> worst_{0};
+    std::thread thread_;
+};
 
 } // namespace bench
