@@ -125,6 +125,7 @@ void BrowserPage::StopLiveView() {
     walksPending_ = 0;
     throttle_.Clear();
     rowIndexOf_ = SIZE_MAX;
+    topRow_.clear();
     nameKeys_.clear();
     watch_.Stop();
     folderGone_ = false;
@@ -210,7 +211,7 @@ void BrowserPage::ApplyFolderChanges() {
 void BrowserPage::ApplyListing(const FolderLists& listing) {
     // Only the rows gone or changed, and the entries new, are looked at again: compared by name, with
     // nothing copied, as a storm brings a listing of the whole folder several times a second.
-    std::unordered_map<std::wstring_view, const FoundEntry*> listed;
+    ListedEntries listed;
     listed.reserve(listing.Dir1.size() + listing.File2.size());
     for (const auto* list : {&listing.Dir1, &listing.File2})
         for (const FoundEntry& e : *list)
@@ -226,26 +227,21 @@ void BrowserPage::ApplyListing(const FolderLists& listing) {
     for (const auto* list : {&listing.Dir1, &listing.File2})
         for (const FoundEntry& e : *list)
             if (!shown.count(e.name)) names.push_back(e.name);
-    if (!names.empty()) ApplyEntries(names, &listing);
+    if (!names.empty()) ApplyEntries(names, &listed);
 }
 
-void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const FolderLists* listing) {
+void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const ListedEntries* listed) {
     const std::wstring prefix = FolderPrefix(lists_.Path);
     std::vector<char> removed;
     std::vector<BrowserRow> added;
     bool updated = false;
-    std::unordered_map<std::wstring_view, const FoundEntry*> listed;
-    if (listing)
-        for (const auto* list : {&listing->Dir1, &listing->File2})
-            for (const FoundEntry& e : *list)
-                listed.emplace(e.name, &e);
     for (const std::wstring& name : names) {
         const std::wstring key = prefix + name;
         FoundEntry found;
         bool present = false;
-        if (listing) {
-            auto at = listed.find(name);
-            if (at != listed.end()) found = *at->second, present = true;
+        if (listed) {
+            auto at = listed->find(name);
+            if (at != listed->end()) found = *at->second, present = true;
         } else {
             present = LookUp(prefix, name, &found);
         }
@@ -256,7 +252,7 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Fol
             continue;
         }
         const bool isFolder = found.attributes & FILE_ATTRIBUTE_DIRECTORY;
-        if (listing && i >= 0 && Unchanged(rows_[static_cast<size_t>(i)], found)) continue;
+        if (listed && i >= 0 && Unchanged(rows_[static_cast<size_t>(i)], found)) continue;
         BrowserRow row = isFolder ? FolderRow(key, found) : FileRow(key, found);
         if (i < 0) {
             added.push_back(std::move(row));
@@ -302,17 +298,17 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Fol
         rows_ = std::move(rows);
         RestoreView(view, true);
     } else {
+        ViewState view = SaveView();
         std::vector<BrowserRow> rows;
         rows.reserve(rows_.size() + added.size());
         for (size_t i = 0; i < rows_.size(); ++i)
-            if (i >= removed.size() || !removed[i]) rows.push_back(rows_[i]);
+            if (i >= removed.size() || !removed[i]) rows.push_back(std::move(rows_[i]));
         for (BrowserRow& row : added)
             rows.push_back(std::move(row));
-        // The shown rows keep their place in the list; the whole list then takes its order again.
-        ReplaceRows(std::move(rows), true);
-        SortRows(shownSort_, true);
+        SortInto(rows, shownSort_);
+        rows_ = std::move(rows);
+        RestoreView(view, true);
     }
-    InvalidateRect(ListView1, nullptr, FALSE);
     for (const std::wstring& key : newFolders) {
         FolderWatch::Include(key); // one moved in is not yet known to the watch of the tree
         WalkFolder(key);
@@ -334,8 +330,13 @@ BrowserPage::ViewState BrowserPage::SaveView() const {
         view.focused = rows_[static_cast<size_t>(focused)].Key;
         view.marked.push_back(focused);
     }
+    // A list at its very top stays there, as new rows come before the first; a scrolled one keeps its
+    // top row, or the one still waiting to be brought back.
     int top = ListView_GetTopIndex(ListView1);
-    if (top >= 0 && top < static_cast<int>(rows_.size())) view.top = rows_[static_cast<size_t>(top)].Key;
+    if (!topRow_.empty())
+        view.top = topRow_;
+    else if (top > 0 && top < static_cast<int>(rows_.size()))
+        view.top = rows_[static_cast<size_t>(top)].Key;
     return view;
 }
 
@@ -346,27 +347,30 @@ void BrowserPage::RestoreView(const ViewState& view, bool keepTopRow) {
         ListView_SetItemState(ListView1, i, 0, LVIS_SELECTED | LVIS_FOCUSED);
     ListView_SetItemCountEx(ListView1, static_cast<int>(rows_.size()),
                             LVSICF_NOSCROLL | LVSICF_NOINVALIDATEALL);
-    int newTop = -1;
-    for (size_t i = 0; i < rows_.size(); ++i) {
-        const std::wstring& key = rows_[i].Key;
-        const bool focused = !view.focused.empty() && key == view.focused;
-        UINT state = (!view.selected.empty() && view.selected.count(key) ? LVIS_SELECTED : 0) |
-                     (focused ? LVIS_FOCUSED : 0);
-        if (state) ListView_SetItemState(ListView1, static_cast<int>(i), state, state);
-        if (focused) ListView_SetSelectionMark(ListView1, static_cast<int>(i));
-        if (keepTopRow && !view.top.empty() && key == view.top) newTop = static_cast<int>(i);
-    }
-    RECT r{};
-    if (newTop >= 0 && newTop != ListView_GetTopIndex(ListView1) &&
-        ListView_GetItemRect(ListView1, 0, &r, LVIR_BOUNDS))
-        ListView_Scroll(ListView1, 0, (newTop - ListView_GetTopIndex(ListView1)) * (r.bottom - r.top));
+    if (!view.selected.empty() || !view.focused.empty())
+        for (size_t i = 0; i < rows_.size(); ++i) {
+            const std::wstring& key = rows_[i].Key;
+            const bool focused = key == view.focused;
+            UINT state = (view.selected.count(key) ? LVIS_SELECTED : 0) | (focused ? LVIS_FOCUSED : 0);
+            if (state) ListView_SetItemState(ListView1, static_cast<int>(i), state, state);
+            if (focused) ListView_SetSelectionMark(ListView1, static_cast<int>(i));
+        }
     InvalidateRect(ListView1, nullptr, FALSE);
+    // The list scrolls as a step of its own: each step of a storm's batch then stays short.
+    topRow_.clear();
+    if (keepTopRow && !view.top.empty() && hwnd()) {
+        topRow_ = view.top;
+        PostMessageW(hwnd(), WM_KEEP_TOP_ROW, 0, 0);
+    }
 }
 
-void BrowserPage::ReplaceRows(std::vector<BrowserRow> rows, bool keepTopRow) {
-    ViewState view = SaveView();
-    rows_ = std::move(rows);
-    RestoreView(view, keepTopRow);
+void BrowserPage::KeepTopRow() {
+    if (topRow_.empty()) return;
+    int top = RowIndex(topRow_), now = ListView_GetTopIndex(ListView1);
+    topRow_.clear();
+    RECT r{};
+    if (top >= 0 && top != now && ListView_GetItemRect(ListView1, 0, &r, LVIR_BOUNDS))
+        ListView_Scroll(ListView1, 0, (top - now) * (r.bottom - r.top));
 }
 
 const std::string& BrowserPage::NameSortKey(const std::wstring& name) {
@@ -376,26 +380,36 @@ const std::string& BrowserPage::NameSortKey(const std::wstring& name) {
 }
 
 void BrowserPage::SortRows(const std::optional<fileinfo::SortRequest>& request, bool keepTopRow) {
+    ViewState view = SaveView();
+    std::vector<BrowserRow> rows = std::move(rows_);
+    SortInto(rows, request);
+    rows_ = std::move(rows);
+    RestoreView(view, keepTopRow);
+    shownSort_ = request;
+    if (request) ShowSortArrow(request->column, request->order);
+}
+
+void BrowserPage::SortInto(std::vector<BrowserRow>& rows, const std::optional<fileinfo::SortRequest>& request) {
     std::vector<size_t> order;
     if (!request) {
         // Listing order: the folders, then the files, each by name.
         std::vector<std::string> keys;
-        keys.reserve(rows_.size());
-        for (const BrowserRow& row : rows_) {
+        keys.reserve(rows.size());
+        for (const BrowserRow& row : rows) {
             keys.emplace_back(1, row.Directory ? '0' : '1');
             keys.back() += NameSortKey(row.Text);
         }
         order = fileinfo::SortedOrder(keys, false);
     } else if (request->byValue) {
         std::vector<std::wstring> texts;
-        texts.reserve(rows_.size());
-        for (const BrowserRow& row : rows_)
+        texts.reserve(rows.size());
+        for (const BrowserRow& row : rows)
             texts.push_back(row.Size);
         order = fileinfo::SizeOrder(texts, request->order == 1);
     } else {
         std::vector<std::string> keys;
-        keys.reserve(rows_.size());
-        for (const BrowserRow& row : rows_) {
+        keys.reserve(rows.size());
+        for (const BrowserRow& row : rows) {
             const std::wstring& text = request->column == fileinfo::ColumnType   ? row.Type
                                        : request->column == fileinfo::ColumnDate ? row.Date
                                                                                  : row.Text;
@@ -404,12 +418,10 @@ void BrowserPage::SortRows(const std::optional<fileinfo::SortRequest>& request, 
         order = fileinfo::SortedOrder(keys, request->order == 1);
     }
     std::vector<BrowserRow> sorted;
-    sorted.reserve(rows_.size());
+    sorted.reserve(rows.size());
     for (size_t from : order)
-        sorted.push_back(rows_[from]);
-    ReplaceRows(std::move(sorted), keepTopRow);
-    shownSort_ = request;
-    if (request) ShowSortArrow(request->column, request->order);
+        sorted.push_back(std::move(rows[from]));
+    rows = std::move(sorted);
 }
 
 } // namespace browser

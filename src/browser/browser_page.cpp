@@ -489,6 +489,7 @@ LRESULT BrowserPage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_FOLDER_SIZE) return OnFolderSize(wp, lp), 0;
     if (msg == WM_FOLDER_CHANGED) return OnFolderChanged(), 0;
     if (msg == WM_TIMER && wp == LiveViewTimer) return OnLiveViewTimer(), 0;
+    if (msg == WM_KEEP_TOP_ROW) return KeepTopRow(), 0;
     if (msg == WM_DESTROY) StopLiveView(), walker_.reset();
     if (msg == WM_CONTEXTMENU && reinterpret_cast<HWND>(wp) == ListView1) return ListView1_ContextMenu(lp), 0;
     if (msg == WM_NOTIFY) {

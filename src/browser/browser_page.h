@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -43,6 +44,8 @@ class BrowserHost {
 // the live view's gathering of them, which runs only while they wait.
 inline constexpr UINT WM_FOLDER_SIZE = WM_APP + 17;
 inline constexpr UINT WM_FOLDER_CHANGED = WM_APP + 18;
+// Brings the row kept on top back there after a batch of changes, as a step of its own.
+inline constexpr UINT WM_KEEP_TOP_ROW = WM_APP + 19;
 inline constexpr UINT_PTR LiveViewTimer = 17;
 
 // The six entries of Combo1, in their order.
@@ -179,12 +182,13 @@ class BrowserPage : public ui::TabPage {
     void OnFolderChanged();
     void OnLiveViewTimer();
     void ShowFolderGone();
+    using ListedEntries = std::unordered_map<std::wstring_view, const FoundEntry*>;
     void ApplyListing(const FolderLists& listing);
-    void ApplyEntries(const std::vector<std::wstring>& names, const FolderLists* listing);
+    // Brings the rows of `names` up to date, from `listed` when given, else from the disk one by one.
+    void ApplyEntries(const std::vector<std::wstring>& names, const ListedEntries* listed);
     int RowIndex(const std::wstring& key);
-    // Puts `rows` in the list in place of the shown ones; selection and focus go with their rows' keys,
-    // and the top row stays on top when `keepTopRow`.
-    void ReplaceRows(std::vector<BrowserRow> rows, bool keepTopRow);
+    // Selection and focus go with their rows' keys when the rows change; the top row stays on top when
+    // `keepTopRow`.
     struct ViewState {
         std::unordered_set<std::wstring> selected;
         std::wstring focused, top;
@@ -192,8 +196,10 @@ class BrowserPage : public ui::TabPage {
     };
     ViewState SaveView() const;
     void RestoreView(const ViewState& view, bool keepTopRow);
+    void KeepTopRow();
     // The rows in the order of `request`, or in listing order (folders, then files, each by name).
     void SortRows(const std::optional<fileinfo::SortRequest>& request, bool keepTopRow);
+    void SortInto(std::vector<BrowserRow>& rows, const std::optional<fileinfo::SortRequest>& request);
     // A name's sort key, kept while the folder is shown: a storm of new files sorts often.
     const std::string& NameSortKey(const std::wstring& name);
 
@@ -219,6 +225,7 @@ class BrowserPage : public ui::TabPage {
     std::optional<fileinfo::SortRequest> shownSort_;    // the order the rows are in; none: listing order
     std::unordered_map<std::wstring, size_t> rowIndex_; // row by key, made for rowIndexOf_ rows
     size_t rowIndexOf_ = SIZE_MAX;
+    std::wstring topRow_; // the row to bring back on top, while WM_KEEP_TOP_ROW is on its way
     std::unordered_map<std::wstring, std::string> nameKeys_;
     HWND tip_ = nullptr;
     platform::Panel picture2_;
