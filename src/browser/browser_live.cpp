@@ -15,38 +15,13 @@ namespace {
 
 constexpr UINT LiveViewMs = 200;
 
-// One entry of the folder as the listing would give it; false when it is gone or hidden. The name is the
-// one the watch reported: asking for attributes costs far less than a directory search.
-bool LookUp(const std::wstring& folderPrefix, const std::wstring& name, FoundEntry* found) {
-    WIN32_FILE_ATTRIBUTE_DATA a;
-    if (!GetFileAttributesExW(fileinfo::ExtendedLengthPath(folderPrefix + name).c_str(),
-                              GetFileExInfoStandard, &a) ||
-        (a.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
-        return false;
-    const bool isFolder = a.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
-    *found = {name, isFolder ? 0 : (uint64_t(a.nFileSizeHigh) << 32) | a.nFileSizeLow, a.ftLastWriteTime,
-              a.dwFileAttributes};
-    return true;
-}
-
-uint64_t StampOf(const FoundEntry& found) {
-    const uint64_t time = (uint64_t(found.modified.dwHighDateTime) << 32) | found.modified.dwLowDateTime;
-    return time * 1000003u ^ found.size;
-}
-
-// True when a row shows `found` as it is: then a full re-read leaves it alone.
-bool Unchanged(const BrowserRow& row, const FoundEntry& found) {
-    return row.Directory == static_cast<bool>(found.attributes & FILE_ATTRIBUTE_DIRECTORY) &&
-           row.Stamp == StampOf(found);
-}
-
 } // namespace
 
 BrowserRow BrowserPage::FolderRow(const std::wstring& key, const FoundEntry& found) {
     BrowserRow row;
     row.Key = key;
     row.Directory = true;
-    row.Stamp = StampOf(found);
+    row.Stamp = EntryStamp(found);
     row.Text = fileinfo::Dir文件夹路径2文件夹名称(key);
     // The size stays empty until its walk ends.
     const bool customised =
@@ -61,7 +36,7 @@ BrowserRow BrowserPage::FolderRow(const std::wstring& key, const FoundEntry& fou
 BrowserRow BrowserPage::FileRow(const std::wstring& key, const FoundEntry& found) {
     BrowserRow row;
     row.Key = key;
-    row.Stamp = StampOf(found);
+    row.Stamp = EntryStamp(found);
     row.Text = found.name;
     row.Size = fileinfo::FormatFileSize(static_cast<int64_t>(found.size));
     row.Type = types_.ForFile(found.name);
@@ -114,7 +89,11 @@ int BrowserPage::RowIndex(const std::wstring& key) {
 
 void BrowserPage::StartWatch() {
     if (!hwnd() || folderGone_) return;
-    watch_.Start(hwnd(), WM_FOLDER_CHANGED, lists_.Path);
+    std::vector<EntryState> shown;
+    shown.reserve(rows_.size());
+    for (const BrowserRow& row : rows_)
+        shown.push_back({row.Text, row.Stamp, row.Directory});
+    watch_.Start(hwnd(), WM_FOLDER_CHANGED, lists_.Path, std::move(shown));
 }
 
 void BrowserPage::StopLiveView() {
@@ -153,12 +132,8 @@ void BrowserPage::OnFolderChanged() {
 
 void BrowserPage::OnLiveViewTimer() {
     StopGathering();
-    ApplyFolderChanges();
-    // The timer runs on only while a subfolder's walk waits for its turn.
-    if (uint64_t due = throttle_.NextDue(); due && !folderGone_) {
-        uint64_t now = GetTickCount64();
-        GatherFor(static_cast<UINT>(std::max<uint64_t>(due > now ? due - now : 0, LiveViewMs)));
-    }
+    // The watch looks up what changed and sends back only what differs from the rows.
+    watch_.Update();
 }
 
 void BrowserPage::SetWindowShown(bool shown) {
@@ -184,84 +159,65 @@ void BrowserPage::ShowFolderGone() {
 
 void BrowserPage::ApplyFolderChanges() {
     if (folderGone_ || !watch_.Watching()) return;
-    std::optional<FolderLists> listing = watch_.TakeListing();
-    SeenChanges seen = watch_.Take();
-    if (seen.failed || !FolderExists(lists_.Path)) return ShowFolderGone();
-    const std::wstring prefix = FolderPrefix(lists_.Path);
-    if (listing) ApplyListing(*listing);
-    ListChanges changes = GatherChanges(seen.paths);
-    for (const std::wstring& name : changes.subfolders)
+    FolderDelta delta = watch_.Take();
+    if (delta.failed || !FolderExists(lists_.Path)) return ShowFolderGone();
+    for (const std::wstring& name : delta.subfolders)
         throttle_.Changed(name);
-    if (seen.overflow || ReadWholeFolder(changes.entries.size())) {
-        // Too much to tell, or too much to look up one by one: the watch reads the whole folder, off
-        // this thread, and the names wait for that listing.
-        if (seen.overflow)
-            for (const BrowserRow& row : rows_)
-                if (row.Directory) throttle_.Changed(row.Text);
-        watch_.ReadAll();
-    } else if (!changes.entries.empty()) {
-        ApplyEntries(changes.entries, nullptr);
-    }
+    if (delta.overflow)
+        for (const BrowserRow& row : rows_)
+            if (row.Directory) throttle_.Changed(row.Text);
+    if (!delta.present.empty() || !delta.gone.empty()) ApplyDelta(delta);
+    const std::wstring prefix = FolderPrefix(lists_.Path);
     for (const std::wstring& name : throttle_.Due(GetTickCount64())) {
         int i = RowIndex(prefix + name);
         if (i >= 0 && rows_[static_cast<size_t>(i)].Directory) WalkFolder(prefix + name);
     }
-}
-
-void BrowserPage::ApplyListing(const FolderLists& listing) {
-    // Only the rows gone or changed, and the entries new, are looked at again: compared by name, with
-    // nothing copied, as a storm brings a listing of the whole folder several times a second.
-    ListedEntries listed;
-    listed.reserve(listing.Dir1.size() + listing.File2.size());
-    for (const auto* list : {&listing.Dir1, &listing.File2})
-        for (const FoundEntry& e : *list)
-            listed.emplace(e.name, &e);
-    std::unordered_set<std::wstring_view> shown;
-    shown.reserve(rows_.size());
-    std::vector<std::wstring> names;
-    for (const BrowserRow& row : rows_) {
-        shown.insert(row.Text);
-        auto at = listed.find(row.Text);
-        if (at == listed.end() || !Unchanged(row, *at->second)) names.push_back(row.Text);
+    // The timer runs on only while a subfolder's walk waits for its turn (a tick already set comes sooner).
+    if (uint64_t due = throttle_.NextDue(); due && windowShown_ && !gathering_) {
+        uint64_t now = GetTickCount64();
+        GatherFor(static_cast<UINT>(std::max<uint64_t>(due > now ? due - now : 0, LiveViewMs)));
     }
-    for (const auto* list : {&listing.Dir1, &listing.File2})
-        for (const FoundEntry& e : *list)
-            if (!shown.count(e.name)) names.push_back(e.name);
-    if (!names.empty()) ApplyEntries(names, &listed);
 }
 
-void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const ListedEntries* listed) {
+void BrowserPage::ApplyDelta(const FolderDelta& delta) {
     const std::wstring prefix = FolderPrefix(lists_.Path);
-    std::vector<char> removed;
-    std::vector<BrowserRow> added;
+    // The rows concerned are found in one pass over the list: by name, to an entry of `present`, or to
+    // none for a row to remove.
+    constexpr size_t Gone = SIZE_MAX;
+    std::unordered_map<std::wstring_view, size_t> concerned;
+    concerned.reserve(delta.present.size() + delta.gone.size());
+    for (const std::wstring& name : delta.gone) {
+        concerned.emplace(name, Gone);
+        throttle_.Forget(name);
+    }
+    for (size_t j = 0; j < delta.present.size(); ++j)
+        concerned[delta.present[j].name] = j;
+    std::vector<char> removed, shown(delta.present.size());
     bool updated = false;
-    for (const std::wstring& name : names) {
-        const std::wstring key = prefix + name;
-        FoundEntry found;
-        bool present = false;
-        if (listed) {
-            auto at = listed->find(name);
-            if (at != listed->end()) found = *at->second, present = true;
-        } else {
-            present = LookUp(prefix, name, &found);
-        }
-        int i = RowIndex(key);
-        if (!present) {
-            if (i >= 0) removed.resize(rows_.size()), removed[static_cast<size_t>(i)] = 1;
-            throttle_.Forget(name);
+    for (size_t i = 0; i < rows_.size(); ++i) {
+        auto at = concerned.find(rows_[i].Text);
+        if (at == concerned.end()) continue;
+        if (at->second == Gone) {
+            removed.resize(rows_.size());
+            removed[i] = 1;
             continue;
         }
+        const FoundEntry& found = delta.present[at->second];
+        shown[at->second] = 1;
+        BrowserRow& old = rows_[i];
         const bool isFolder = found.attributes & FILE_ATTRIBUTE_DIRECTORY;
-        if (listed && i >= 0 && Unchanged(rows_[static_cast<size_t>(i)], found)) continue;
-        BrowserRow row = isFolder ? FolderRow(key, found) : FileRow(key, found);
-        if (i < 0) {
-            added.push_back(std::move(row));
-            continue;
-        }
-        BrowserRow& old = rows_[static_cast<size_t>(i)];
+        BrowserRow row = isFolder ? FolderRow(old.Key, found) : FileRow(old.Key, found);
         if (isFolder && old.Directory) row.Size = old.Size; // its walk brings the new one
         old = std::move(row);
         updated = true;
+    }
+    std::vector<BrowserRow> added;
+    for (size_t j = 0; j < delta.present.size(); ++j) {
+        if (shown[j]) continue;
+        const FoundEntry& found = delta.present[j];
+        const std::wstring key = prefix + found.name;
+        added.push_back(found.attributes & FILE_ATTRIBUTE_DIRECTORY ? FolderRow(key, found)
+                                                                    : FileRow(key, found));
     }
     if (removed.empty() && added.empty()) {
         if (updated) InvalidateRect(ListView1, nullptr, FALSE);
@@ -274,9 +230,12 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Lis
     // Drawn once, when all is in place: the rows are the page's own (the list only asks for what it
     // shows), and nothing is painted before the list is invalidated at the end. Turning its drawing off
     // and on instead costs the list a full update of itself, seconds for a big folder on some systems.
+    ViewState view = SaveView();
+    std::vector<BrowserRow> rows;
+    rows.reserve(rows_.size() + added.size());
     if (!shownSort_ || (!shownSort_->byValue && shownSort_->column == fileinfo::ColumnName)) {
-        // The rows are in name order (folders first in listing order): the new ones are merged in.
-        ViewState view = SaveView();
+        // The rows are in name order (folders first in listing order): each new one is placed by a
+        // binary search, and the rows merged in one pass.
         const bool listingOrder = !shownSort_, descending = shownSort_ && shownSort_->order == 1;
         auto before = [&](const BrowserRow& a, const BrowserRow& b) {
             if (listingOrder && a.Directory != b.Directory) return a.Directory;
@@ -284,35 +243,27 @@ void BrowserPage::ApplyEntries(const std::vector<std::wstring>& names, const Lis
             return descending ? y < x : x < y;
         };
         std::stable_sort(added.begin(), added.end(), before);
-        std::vector<BrowserRow> rows;
-        rows.reserve(rows_.size() + added.size());
-        auto next = added.begin();
-        for (size_t i = 0; i < rows_.size(); ++i) {
-            if (i < removed.size() && removed[i]) continue;
-            for (; next != added.end() && before(*next, rows_[i]); ++next)
-                rows.push_back(std::move(*next));
-            rows.push_back(std::move(rows_[i]));
+        std::vector<size_t> place(added.size());
+        for (size_t j = 0; j < added.size(); ++j)
+            place[j] = static_cast<size_t>(std::upper_bound(rows_.begin(), rows_.end(), added[j], before) -
+                                           rows_.begin());
+        size_t next = 0;
+        for (size_t i = 0; i <= rows_.size(); ++i) {
+            for (; next < added.size() && place[next] <= i; ++next)
+                rows.push_back(std::move(added[next]));
+            if (i < rows_.size() && (i >= removed.size() || !removed[i])) rows.push_back(std::move(rows_[i]));
         }
-        for (; next != added.end(); ++next)
-            rows.push_back(std::move(*next));
-        rows_ = std::move(rows);
-        RestoreView(view, true);
     } else {
-        ViewState view = SaveView();
-        std::vector<BrowserRow> rows;
-        rows.reserve(rows_.size() + added.size());
         for (size_t i = 0; i < rows_.size(); ++i)
             if (i >= removed.size() || !removed[i]) rows.push_back(std::move(rows_[i]));
         for (BrowserRow& row : added)
             rows.push_back(std::move(row));
         SortInto(rows, shownSort_);
-        rows_ = std::move(rows);
-        RestoreView(view, true);
     }
-    for (const std::wstring& key : newFolders) {
-        FolderWatch::Include(key); // one moved in is not yet known to the watch of the tree
+    rows_ = std::move(rows);
+    RestoreView(view, true);
+    for (const std::wstring& key : newFolders)
         WalkFolder(key);
-    }
 }
 
 // ---- order, selection and scroll ---------------------------------------------------------------
@@ -389,7 +340,8 @@ void BrowserPage::SortRows(const std::optional<fileinfo::SortRequest>& request, 
     if (request) ShowSortArrow(request->column, request->order);
 }
 
-void BrowserPage::SortInto(std::vector<BrowserRow>& rows, const std::optional<fileinfo::SortRequest>& request) {
+void BrowserPage::SortInto(std::vector<BrowserRow>& rows,
+                           const std::optional<fileinfo::SortRequest>& request) {
     std::vector<size_t> order;
     if (!request) {
         // Listing order: the folders, then the files, each by name.

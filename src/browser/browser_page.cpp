@@ -487,7 +487,8 @@ bool BrowserPage::OnListNotify(NMHDR* nm, LRESULT* result) {
 
 LRESULT BrowserPage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     if (msg == WM_FOLDER_SIZE) return OnFolderSize(wp, lp), 0;
-    if (msg == WM_FOLDER_CHANGED) return OnFolderChanged(), 0;
+    // wParam 0: changes wait in the watch; 1: the watch has looked them up.
+    if (msg == WM_FOLDER_CHANGED) return wp ? ApplyFolderChanges() : OnFolderChanged(), 0;
     if (msg == WM_TIMER && wp == LiveViewTimer) return OnLiveViewTimer(), 0;
     if (msg == WM_KEEP_TOP_ROW) return KeepTopRow(), 0;
     if (msg == WM_DESTROY) StopLiveView(), walker_.reset();

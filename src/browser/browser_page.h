@@ -182,10 +182,7 @@ class BrowserPage : public ui::TabPage {
     void OnFolderChanged();
     void OnLiveViewTimer();
     void ShowFolderGone();
-    using ListedEntries = std::unordered_map<std::wstring_view, const FoundEntry*>;
-    void ApplyListing(const FolderLists& listing);
-    // Brings the rows of `names` up to date, from `listed` when given, else from the disk one by one.
-    void ApplyEntries(const std::vector<std::wstring>& names, const ListedEntries* listed);
+    void ApplyDelta(const FolderDelta& delta);
     int RowIndex(const std::wstring& key);
     // Selection and focus go with their rows' keys when the rows change; the top row stays on top when
     // `keepTopRow`.

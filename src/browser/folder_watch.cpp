@@ -15,6 +15,24 @@ constexpr DWORD QuietMs = 1000;
 // Subfolders made known to the watch of the tree; past these, changes deep inside are not followed.
 constexpr size_t MaxSubfolders = 4096;
 
+// One entry as a read of the folder would give it; false when it is gone or hidden. Asking for one name's
+// attributes costs far less than a read of the folder.
+bool LookUp(const std::wstring& folderPrefix, const std::wstring& name, FoundEntry* found) {
+    WIN32_FILE_ATTRIBUTE_DATA a;
+    if (!GetFileAttributesExW(fileinfo::ExtendedLengthPath(folderPrefix + name).c_str(),
+                              GetFileExInfoStandard, &a) ||
+        (a.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)))
+        return false;
+    const bool isFolder = a.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+    *found = {name, isFolder ? 0 : (uint64_t(a.nFileSizeHigh) << 32) | a.nFileSizeLow, a.ftLastWriteTime,
+              a.dwFileAttributes};
+    return true;
+}
+
+EntryState StateOf(const FoundEntry& found) {
+    return {found.name, EntryStamp(found), static_cast<bool>(found.attributes & FILE_ATTRIBUTE_DIRECTORY)};
+}
+
 HANDLE OpenFolder(const std::wstring& path, DWORD flags) {
     return CreateFileW(fileinfo::ExtendedLengthPath(path).c_str(), FILE_LIST_DIRECTORY,
                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
@@ -84,18 +102,21 @@ struct Watch {
 
 } // namespace
 
-void FolderWatch::Start(HWND window, UINT message, const std::wstring& folder) {
+void FolderWatch::Start(HWND window, UINT message, const std::wstring& folder,
+                        std::vector<EntryState> shown) {
     Stop();
     {
         // What was seen before is in the listing the watch starts from.
         std::lock_guard lock(mutex_);
         seen_.Take();
-        listing_.reset();
+        changed_.clear();
+        subfolders_.clear();
+        overflow_ = false;
     }
     stop_.reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     retake_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-    readAll_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-    thread_ = std::thread(&FolderWatch::Run, this, window, message, folder);
+    update_.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+    thread_ = std::thread(&FolderWatch::Run, this, window, message, folder, std::move(shown));
 }
 
 void FolderWatch::Stop() {
@@ -108,13 +129,23 @@ void FolderWatch::Retake() {
     if (thread_.joinable()) SetEvent(retake_.get());
 }
 
-void FolderWatch::ReadAll() {
-    if (thread_.joinable()) SetEvent(readAll_.get());
+void FolderWatch::Update() {
+    if (thread_.joinable()) SetEvent(update_.get());
 }
 
-std::optional<FolderLists> FolderWatch::TakeListing() {
+FolderDelta FolderWatch::Take() {
+    FolderDelta delta;
     std::lock_guard lock(mutex_);
-    return std::exchange(listing_, std::nullopt);
+    for (auto& [name, entry] : changed_)
+        if (entry)
+            delta.present.push_back(std::move(*entry));
+        else
+            delta.gone.push_back(name);
+    changed_.clear();
+    delta.subfolders = std::exchange(subfolders_, {});
+    delta.overflow = std::exchange(overflow_, false);
+    delta.failed = seen_.Failing();
+    return delta;
 }
 
 void FolderWatch::Include(const std::wstring& subfolder) {
@@ -122,9 +153,55 @@ void FolderWatch::Include(const std::wstring& subfolder) {
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
 }
 
-SeenChanges FolderWatch::Take() {
+void FolderWatch::LookUpSeen(const std::wstring& folder, KnownEntries& known) {
+    SeenChanges seen;
+    {
+        // Whatever was seen so far happened before the look-ups: they hold it.
+        std::lock_guard lock(mutex_);
+        if (seen_.Failing()) return; // Take tells it
+        seen = seen_.Take();
+    }
+    const std::wstring prefix = folder.back() == L'\\' ? folder : folder + L"\\";
+    ListChanges changes = GatherChanges(seen.paths);
+    std::vector<std::pair<std::wstring, std::optional<FoundEntry>>> found;
+    std::wstring before;
+    auto present = [&](FoundEntry&& entry) {
+        const bool isFolder = entry.attributes & FILE_ATTRIBUTE_DIRECTORY;
+        std::wstring name = entry.name;
+        if (!known.Found(StateOf(entry), &before)) return;
+        if (!before.empty()) found.emplace_back(before, std::nullopt);
+        if (isFolder) Include(prefix + name); // one moved in is not yet known to the watch of the tree
+        found.emplace_back(std::move(name), std::move(entry));
+    };
+    if (seen.overflow || readAgain_ || ReadWholeFolder(changes.entries.size())) {
+        // Too much to tell, or too much to look up one by one (a name that is gone costs some systems
+        // a search through the whole folder): one read of the folder.
+        FolderLists lists;
+        // Not readable just now: nothing is taken for gone, and the next change reads it again. (A drive's
+        // root with nothing in it reads as not found.)
+        readAgain_ = !ReadFolder(folder, &lists, false) && GetLastError() != ERROR_FILE_NOT_FOUND;
+        if (!readAgain_) {
+            known.BeginRead();
+            for (auto* list : {&lists.Dir1, &lists.File2})
+                for (FoundEntry& entry : *list)
+                    present(std::move(entry));
+            for (std::wstring& name : known.EndRead())
+                found.emplace_back(std::move(name), std::nullopt);
+        }
+    } else {
+        for (const std::wstring& name : changes.entries) {
+            FoundEntry entry;
+            if (LookUp(prefix, name, &entry))
+                present(std::move(entry));
+            else if (std::wstring shown; known.Lost(name, &shown))
+                found.emplace_back(std::move(shown), std::nullopt);
+        }
+    }
     std::lock_guard lock(mutex_);
-    return seen_.Take();
+    for (auto& [name, entry] : found)
+        changed_[name] = std::move(entry);
+    subfolders_.insert(subfolders_.end(), changes.subfolders.begin(), changes.subfolders.end());
+    overflow_ |= seen.overflow;
 }
 
 bool FolderWatch::Record(const BYTE* buffer, DWORD bytes) {
@@ -141,13 +218,20 @@ bool FolderWatch::Record(const BYTE* buffer, DWORD bytes) {
     return first;
 }
 
-void FolderWatch::Run(HWND window, UINT message, std::wstring folder) {
+void FolderWatch::Run(HWND window, UINT message, std::wstring folder, std::vector<EntryState> shown) {
+    KnownEntries known;
+    known.Reset(shown);
+    readAgain_ = false;
+    shown = {};
     auto tell = [&](bool first) {
         if (first) PostMessageW(window, message, 0, 0);
     };
     auto fail = [&] {
-        std::lock_guard lock(mutex_);
-        tell(seen_.Failed());
+        {
+            std::lock_guard lock(mutex_);
+            seen_.Failed();
+        }
+        PostMessageW(window, message, 1, 0); // no look-up will follow: Take tells it now
     };
     // The folder's own watch tells nothing of the folder itself renamed, moved or deleted: its parent's
     // watch of the names of folders does.
@@ -173,20 +257,12 @@ void FolderWatch::Run(HWND window, UINT message, std::wstring folder) {
 
     DWORD wait = INFINITE;
     for (;;) {
-        HANDLE events[] = {stop_.get(), retake_.get(), readAll_.get(), w.event.get(), up.event.get()};
+        HANDLE events[] = {stop_.get(), retake_.get(), update_.get(), w.event.get(), up.event.get()};
         DWORD r = WaitForMultipleObjects(up.pending ? 5 : 4, events, FALSE, wait);
         if (r == WAIT_OBJECT_0 || r == WAIT_FAILED) return;
         if (r == WAIT_OBJECT_0 + 2) {
-            // Whatever was seen so far happened before the read: the listing holds it.
-            {
-                std::lock_guard lock(mutex_);
-                seen_.Take();
-            }
-            FolderLists lists;
-            ReadFolder(folder, &lists, false);
-            std::lock_guard lock(mutex_);
-            listing_ = std::move(lists);
-            PostMessageW(window, message, 0, 0);
+            LookUpSeen(folder, known);
+            PostMessageW(window, message, 1, 0);
             continue;
         }
         if (r == WAIT_OBJECT_0 + 4) {

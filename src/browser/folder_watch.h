@@ -10,8 +10,25 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <unordered_map>
+#include <vector>
 
 namespace browser {
+
+// An entry's size and time of last change, folded together: what tells that a row shows it as it is.
+inline uint64_t EntryStamp(const FoundEntry& found) {
+    const uint64_t time = (uint64_t(found.modified.dwHighDateTime) << 32) | found.modified.dwLowDateTime;
+    return time * 1000003u ^ found.size;
+}
+
+// What changed in the folder since the list was last told.
+struct FolderDelta {
+    std::vector<FoundEntry> present;      // entries new or changed, as they are now
+    std::vector<std::wstring> gone;       // names the list shows that are no longer in the folder
+    std::vector<std::wstring> subfolders; // subfolders whose content changed
+    bool overflow = false;                // more changed than could be told: any subfolder may have
+    bool failed = false;                  // the folder could no longer be watched (gone, or no access)
+};
 
 class FolderWatch {
   public:
@@ -20,9 +37,10 @@ class FolderWatch {
     FolderWatch(const FolderWatch&) = delete;
     FolderWatch& operator=(const FolderWatch&) = delete;
 
-    // Watches `folder` and the tree below it; `message` is posted to `window` whenever changes begin
-    // to wait after the last Take. Ends an earlier watch first.
-    void Start(HWND window, UINT message, const std::wstring& folder);
+    // Watches `folder` and the tree below it; `message` is posted to `window` with wParam 0 whenever
+    // changes begin to wait after the last Update. `shown` is what the list shows of the folder: only
+    // what differs from it is told. Ends an earlier watch first.
+    void Start(HWND window, UINT message, const std::wstring& folder, std::vector<EntryState> shown);
     // Ends the watch; waits only for the watching thread to notice, never for a file system walk.
     void Stop();
     bool Watching() const { return thread_.joinable(); }
@@ -32,23 +50,27 @@ class FolderWatch {
     // Makes a subfolder that came into the folder (moved in, say) known to the watch of the tree.
     static void Include(const std::wstring& subfolder);
 
-    // What was seen since the last call.
-    SeenChanges Take();
-    // Reads the whole folder on the watching thread, for a batch too big to look up name by name: what
-    // was seen until the read starts is in it (and dropped), what comes later is seen as usual. The
-    // window is told when the listing is ready for TakeListing.
-    void ReadAll();
-    std::optional<FolderLists> TakeListing();
+    // Asks what changed: the watching thread looks the changed names up, one by one or, for a batch
+    // too big for that, by one read of the whole folder, and posts `message` with wParam 1 once Take
+    // has it. What changes meanwhile is seen as usual.
+    void Update();
+    FolderDelta Take();
 
   private:
-    void Run(HWND window, UINT message, std::wstring folder);
+    void Run(HWND window, UINT message, std::wstring folder, std::vector<EntryState> shown);
     bool Record(const BYTE* buffer, DWORD bytes);
+    // On the watching thread: looks up what was seen and keeps what differs for Take.
+    void LookUpSeen(const std::wstring& folder, KnownEntries& known);
 
     std::thread thread_;
-    platform::UniqueHandle stop_, retake_, readAll_;
+    platform::UniqueHandle stop_, retake_, update_;
     std::mutex mutex_;
     ChangeGathering seen_;
-    std::optional<FolderLists> listing_;
+    // What differs, by name (none: gone), until Take.
+    std::unordered_map<std::wstring, std::optional<FoundEntry>> changed_;
+    std::vector<std::wstring> subfolders_;
+    bool overflow_ = false;
+    bool readAgain_ = false; // the watching thread's own: the last read of the folder failed
 };
 
 } // namespace browser

@@ -64,6 +64,47 @@ bool ReadWholeFolder(size_t changed) {
     return changed >= 32;
 }
 
+void KnownEntries::Reset(const std::vector<EntryState>& entries) {
+    known_.clear();
+    known_.reserve(entries.size());
+    for (const EntryState& e : entries)
+        known_[Upper(e.name)] = {e.name, e.stamp, e.directory, read_};
+}
+
+bool KnownEntries::Found(const EntryState& now, std::wstring* before) {
+    before->clear();
+    auto [at, added] = known_.try_emplace(Upper(now.name));
+    Known& k = at->second;
+    k.read = read_;
+    if (!added && k.name == now.name && k.stamp == now.stamp && k.directory == now.directory) return false;
+    if (!added && k.name != now.name) *before = k.name;
+    k.name = now.name;
+    k.stamp = now.stamp;
+    k.directory = now.directory;
+    return true;
+}
+
+bool KnownEntries::Lost(const std::wstring& name, std::wstring* shown) {
+    auto at = known_.find(Upper(name));
+    if (at == known_.end()) return false;
+    *shown = std::move(at->second.name);
+    known_.erase(at);
+    return true;
+}
+
+std::vector<std::wstring> KnownEntries::EndRead() {
+    std::vector<std::wstring> gone;
+    for (auto at = known_.begin(); at != known_.end();) {
+        if (at->second.read == read_) {
+            ++at;
+            continue;
+        }
+        gone.push_back(std::move(at->second.name));
+        at = known_.erase(at);
+    }
+    return gone;
+}
+
 void WalkThrottle::Changed(const std::wstring& name) {
     State& s = state_[Upper(name)];
     s.name = name;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace browser {
@@ -33,6 +34,7 @@ class ChangeGathering {
     bool Add(std::wstring path);
     bool Lost(); // the system could not tell everything
     bool Failed();
+    bool Failing() const { return seen_.failed; }
     SeenChanges Take();
 
   private:
@@ -43,6 +45,39 @@ class ChangeGathering {
 // Whether `changed` names are cheaper to learn from one read of the folder than from a look-up each. A
 // name that is gone costs some systems a search through the whole folder, so a few dozen already do.
 bool ReadWholeFolder(size_t changed);
+
+// An entry of the shown folder as far as the list is concerned.
+struct EntryState {
+    std::wstring name;
+    uint64_t stamp = 0; // its size and time of last change, folded together
+    bool directory = false;
+};
+
+// What the list was last told of the folder, kept by the watch so that it tells the list only what
+// differs: a storm brings a read of the whole folder several times a second, and the list then meets
+// only the entries that changed. Names compare without regard to letter case, as the file system does.
+class KnownEntries {
+  public:
+    void Reset(const std::vector<EntryState>& entries);
+    // `now` is in the folder. True when the list needs telling; `before` then gets the name the list
+    // shows for it if only its letter case differs (else it is cleared).
+    bool Found(const EntryState& now, std::wstring* before);
+    // `name` is no longer in the folder. True, with the name the list shows, when the list has it.
+    bool Lost(const std::wstring& name, std::wstring* shown);
+    // Around a read of the whole folder: every entry not Found since BeginRead is gone.
+    void BeginRead() { ++read_; }
+    std::vector<std::wstring> EndRead();
+
+  private:
+    struct Known {
+        std::wstring name;
+        uint64_t stamp = 0;
+        bool directory = false;
+        uint64_t read = 0; // the last read that found it
+    };
+    std::unordered_map<std::wstring, Known> known_; // by the upper-case name
+    uint64_t read_ = 0;
+};
 
 // At most one walk per subfolder every `intervalMs`: a change soon after a walk waits for the interval.
 class WalkThrottle {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 using namespace browser;
 using Names = std::vector<std::wstring>;
 
@@ -74,4 +76,33 @@ TEST(WalkThrottle, NextDueIsTheEarliestWaitingWalk) {
         t.Forget(gone);
     EXPECT_EQ(t.NextDue(), 0u);
     EXPECT_FALSE(t.Waiting());
+}
+
+TEST(KnownEntries, TellsOnlyWhatDiffersFromTheList) {
+    KnownEntries k;
+    k.Reset({{L"a.txt", 1, false}, {L"照片", 2, true}, {L"b.txt", 3, false}});
+    std::wstring before, shown;
+    // As known: nothing to tell. Changed, new, or another letter case: told, the old name with it.
+    EXPECT_FALSE(k.Found({L"a.txt", 1, false}, &before));
+    EXPECT_TRUE(k.Found({L"a.txt", 9, false}, &before));
+    EXPECT_TRUE(before.empty());
+    EXPECT_TRUE(k.Found({L"照片", 2, false}, &before)); // a file in place of the folder
+    EXPECT_TRUE(k.Found({L"new.txt", 4, false}, &before));
+    EXPECT_FALSE(k.Found({L"new.txt", 4, false}, &before));
+    EXPECT_TRUE(k.Found({L"A.TXT", 9, false}, &before));
+    EXPECT_EQ(before, L"a.txt");
+    // Gone: told once, under the name the list shows.
+    EXPECT_TRUE(k.Lost(L"a.txt", &shown));
+    EXPECT_EQ(shown, L"A.TXT");
+    EXPECT_FALSE(k.Lost(L"a.txt", &shown));
+    // A whole read: whatever it did not find is gone, and only that.
+    k.BeginRead();
+    EXPECT_TRUE(k.Found({L"NEW.TXT", 4, false}, &before));
+    EXPECT_EQ(before, L"new.txt");
+    Names gone = k.EndRead();
+    std::sort(gone.begin(), gone.end());
+    EXPECT_EQ(gone, (Names{L"b.txt", L"照片"}));
+    k.BeginRead();
+    EXPECT_FALSE(k.Found({L"NEW.TXT", 4, false}, &before));
+    EXPECT_TRUE(k.EndRead().empty());
 }
