@@ -1,6 +1,7 @@
-// Watches the shown folder for changes made by any program, on a thread of its own. The thread only
-// gathers what it sees and tells the window once when changes start to wait; the window takes them
-// when it is ready for them. Nothing wakes while nothing changes.
+// Watches the shown folder for changes made by any program, on a thread of its own. The thread gathers
+// what it sees and tells the window once when changes start to wait; when the window is ready for them,
+// the thread looks them up and hands it only what differs from its rows. Nothing wakes while nothing
+// changes.
 #pragma once
 #include "browser/folder_reader.h"
 #include "browser/live_changes.h"
