@@ -191,3 +191,28 @@ TEST_F(LiveViewTest, HiddenInTheTrayTheChangesWaitAndShowWhenTheWindowComesBack)
     page.SetWindowShown(true);
     EXPECT_TRUE(Pump([&] { return Names() == Texts{L"b.txt"}; })) << testing::PrintToString(Names());
 }
+
+TEST_F(LiveViewTest, RowsComingBeforeTheFirstKeepAScrolledListsTopRowAndLeaveAListAtItsTopThere) {
+    const std::wstring d = desktop + L"\\";
+    for (int i = 100; i < 180; ++i)
+        File(d + L"m" + std::to_wstring(i) + L".dat", 1);
+    page.StartUp(paths);
+    Settle();
+    HWND list = page.ListView1;
+    auto top = [&] { return page.Rows()[static_cast<size_t>(ListView_GetTopIndex(list))].Text; };
+    RECT r{};
+    ASSERT_TRUE(ListView_GetItemRect(list, 0, &r, LVIR_BOUNDS));
+    ListView_Scroll(list, 0, 30 * (r.bottom - r.top));
+    const std::wstring kept = top();
+    ASSERT_NE(kept, L"m100.dat");
+    for (int i = 0; i < 10; ++i)
+        File(d + L"a" + std::to_wstring(i) + L".dat", 1);
+    EXPECT_TRUE(Pump([&] { return page.Rows().size() == 90 && top() == kept; })) << top();
+
+    ListView_EnsureVisible(list, 0, FALSE);
+    File(d + L"0.dat", 1);
+    ASSERT_TRUE(Pump([&] { return page.Rows().size() == 91; }));
+    Pump([] { return false; }, 300); // a step left to come would scroll now
+    EXPECT_EQ(ListView_GetTopIndex(list), 0);
+    EXPECT_EQ(top(), L"0.dat");
+}
