@@ -108,13 +108,12 @@ ComPtr<IWICBitmapSource> PixelSource(IWICImagingFactory* factory, IWICBitmapSour
     return converter;
 }
 
-// Copies the w × h pixels of `source` into `out` (rows `stride` bytes apart, `size` bytes), a band
-// at a time: 32-bit ones are laid on `background`, and every band is put where `orientation` turns it.
-HRESULT CopyTurned(IWICBitmapSource* source, bool bgra, UINT w, UINT h, int orientation, uint32_t background,
-                   BYTE* out, UINT stride, UINT size) {
-    const UINT bytes = bgra ? 4 : 3;
+// Copies the w × h pixels of `source` into `out` (rows `stride` bytes apart, `size` bytes) as they are
+// stored, a band at a time: 32-bit ones are laid on `background` on the way.
+HRESULT CopyStored(IWICBitmapSource* source, bool bgra, UINT w, UINT h, uint32_t background, BYTE* out,
+                   UINT stride, UINT size) {
     UINT band = static_cast<UINT>(std::clamp<uint64_t>(BandBytes / (uint64_t{w} * 4), 1, h));
-    if (!bgra && orientation == 1) {
+    if (!bgra) {
         // Straight into the picture; the last row of the buffer may come without its padding.
         for (UINT y = 0; y < h; y += band) {
             UINT rows = std::min(band, h - y);
@@ -126,7 +125,7 @@ HRESULT CopyTurned(IWICBitmapSource* source, bool bgra, UINT w, UINT h, int orie
         return S_OK;
     }
     std::vector<BYTE> buffer;
-    const UINT rowBytes = w * bytes;
+    const UINT rowBytes = w * 4;
     try {
         buffer.resize(size_t{rowBytes} * band);
     } catch (const std::bad_alloc&) {
@@ -137,11 +136,8 @@ HRESULT CopyTurned(IWICBitmapSource* source, bool bgra, UINT w, UINT h, int orie
         WICRect part{0, static_cast<INT>(y), static_cast<INT>(w), static_cast<INT>(rows)};
         if (HRESULT hr = source->CopyPixels(&part, rowBytes, rowBytes * rows, buffer.data()); FAILED(hr))
             return hr;
-        if (bgra)
-            for (UINT r = 0; r < rows; ++r)
-                LayOnColour(buffer.data() + size_t{rowBytes} * r, buffer.data() + size_t{rowBytes} * r, w,
-                            background);
-        PlaceRows(buffer.data(), rowBytes, w, h, y, rows, orientation, out, stride);
+        for (UINT r = 0; r < rows; ++r)
+            LayOnColour(buffer.data() + size_t{rowBytes} * r, out + size_t{stride} * (y + r), w, background);
     }
     return S_OK;
 }
@@ -249,35 +245,109 @@ std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size, co
 
 namespace {
 
+// The turn that the system's decoder can make while it decodes, for the orientations that are one
+// rotation or one flip; the two mirrored quarter turns (5, 7) are left to our own copy.
+WICBitmapTransformOptions DecoderTurn(int orientation) {
+    switch (orientation) {
+    case 2:
+        return WICBitmapTransformFlipHorizontal;
+    case 3:
+        return WICBitmapTransformRotate180;
+    case 4:
+        return WICBitmapTransformFlipVertical;
+    case 6:
+        return WICBitmapTransformRotate90;
+    case 8:
+        return WICBitmapTransformRotate270;
+    }
+    return WICBitmapTransformRotate0;
+}
+
 // Where the codec can scale while it decodes (Windows' JPEG decoder by 1/2, 1/4 and 1/8), the frame
-// decoded whole at the smallest of those sizes that still covers what `target` shows; elsewhere (and
-// under Wine, which offers no such transform) the frame itself, decoded in full.
+// decoded whole at the smallest of those sizes that still covers what `target` shows, and turned by
+// the decoder where it can (`orientation` is then 1); elsewhere (and under Wine, which offers no such
+// transform) the frame itself, decoded in full.
 ComPtr<IWICBitmapSource> AtSizeNeeded(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame, UINT w,
-                                      UINT h, const DecodeTarget& target, int orientation) {
+                                      UINT h, const DecodeTarget& target, int& orientation) {
     // The need is taken against the picture as it is shown: a quarter turn swaps it back for the frame.
     const bool swap = SwapsSides(orientation);
     PixelSize need = NeededSize(target, static_cast<int>(swap ? h : w), static_cast<int>(swap ? w : h));
     if (swap) need = {need.height, need.width};
     int d = DecodeDivisor(static_cast<int>(w), static_cast<int>(h), need);
     ComPtr<IWICBitmapSourceTransform> transform;
-    if (d == 1 || FAILED(frame->QueryInterface(IID_PPV_ARGS(&transform)))) return frame;
+    if (FAILED(frame->QueryInterface(IID_PPV_ARGS(&transform)))) return frame;
+    WICBitmapTransformOptions turn = DecoderTurn(orientation);
+    BOOL turns = FALSE;
+    if (turn != WICBitmapTransformRotate0 &&
+        (FAILED(transform->DoesSupportTransform(turn, &turns)) || !turns))
+        turn = WICBitmapTransformRotate0;
+    if (d == 1 && turn == WICBitmapTransformRotate0) return frame;
     UINT sw = (w + d - 1) / d, sh = (h + d - 1) / d;
     WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-    ComPtr<IWICBitmap> scaled;
     if (FAILED(transform->GetClosestSize(&sw, &sh)) || static_cast<int>(sw) < need.width ||
-        static_cast<int>(sh) < need.height || FAILED(transform->GetClosestPixelFormat(&format)) ||
-        FAILED(factory->CreateBitmap(sw, sh, format, WICBitmapCacheOnLoad, &scaled)))
+        static_cast<int>(sh) < need.height || FAILED(transform->GetClosestPixelFormat(&format)))
         return frame;
-    WICRect all{0, 0, static_cast<INT>(sw), static_cast<INT>(sh)};
+    // The scale is asked for the stored picture; the pixels come turned, with the turned size.
+    const bool quarter = turn == WICBitmapTransformRotate90 || turn == WICBitmapTransformRotate270;
+    const UINT tw = quarter ? sh : sw, th = quarter ? sw : sh;
+    ComPtr<IWICBitmap> scaled;
+    if (FAILED(factory->CreateBitmap(tw, th, format, WICBitmapCacheOnLoad, &scaled))) return frame;
+    WICRect all{0, 0, static_cast<INT>(tw), static_cast<INT>(th)};
     ComPtr<IWICBitmapLock> lock;
     UINT stride = 0, size = 0;
     BYTE* data = nullptr;
     if (FAILED(scaled->Lock(&all, WICBitmapLockWrite, &lock)) || FAILED(lock->GetStride(&stride)) ||
         FAILED(lock->GetDataPointer(&size, &data)) ||
-        FAILED(
-            transform->CopyPixels(nullptr, sw, sh, &format, WICBitmapTransformRotate0, stride, size, data)))
+        FAILED(transform->CopyPixels(nullptr, sw, sh, &format, turn, stride, size, data)))
         return frame;
+    if (turn != WICBitmapTransformRotate0) orientation = 1;
     return scaled;
+}
+
+// The held pixels, locked for reading.
+struct HeldPixels {
+    ComPtr<IWICBitmapLock> lock;
+    const BYTE* data = nullptr;
+    UINT stride = 0, width = 0, height = 0; // as stored
+};
+
+bool Read(const Picture& picture, HeldPixels& held) {
+    if (!picture.Bitmap() || FAILED(picture.Bitmap()->GetSize(&held.width, &held.height))) return false;
+    WICRect all{0, 0, static_cast<INT>(held.width), static_cast<INT>(held.height)};
+    UINT size = 0;
+    BYTE* data = nullptr;
+    if (FAILED(picture.Bitmap()->Lock(&all, WICBitmapLockRead, &held.lock)) ||
+        FAILED(held.lock->GetStride(&held.stride)) || FAILED(held.lock->GetDataPointer(&size, &data)) ||
+        uint64_t{held.stride} * (held.height - 1) + uint64_t{held.width} * 3 > size)
+        return false;
+    held.data = data;
+    return true;
+}
+
+// The part `box` of the upright picture reduced to w × h (at most the box's size), upright, as 24-bit
+// rows `outStride` bytes apart in `out`. The turn is made on the reduced pixels, so it costs next
+// to nothing.
+DWORD CopyReduced(const Picture& picture, PixelBox box, int w, int h, uint8_t* out, size_t outStride) {
+    HeldPixels held;
+    if (!Read(picture, held)) return ERROR_INVALID_DATA;
+    const int o = picture.Orientation();
+    const PixelBox s = StoredBox(o, held.width, held.height, box);
+    const uint8_t* from = held.data + size_t{held.stride} * s.top + size_t{s.left} * 3;
+    const auto sw = static_cast<int>(s.width), sh = static_cast<int>(s.height);
+    if (o < 2 || o > 8) {
+        ShrinkBgr(from, sw, sh, held.stride, out, w, h, outStride, 3);
+        return ERROR_SUCCESS;
+    }
+    const int rw = SwapsSides(o) ? h : w, rh = SwapsSides(o) ? w : h;
+    std::vector<uint8_t> reduced;
+    try {
+        reduced.resize(size_t(rw) * 3 * size_t(rh));
+    } catch (const std::bad_alloc&) {
+        return ERROR_NOT_ENOUGH_MEMORY;
+    }
+    ShrinkBgr(from, sw, sh, held.stride, reduced.data(), rw, rh, size_t(rw) * 3, 3);
+    PlaceRows(reduced.data(), size_t(rw) * 3, rw, rh, 0, rh, o, out, outStride);
+    return ERROR_SUCCESS;
 }
 
 } // namespace
@@ -299,38 +369,51 @@ std::optional<Picture> Picture::Decode(IWICImagingFactory* factory, IWICBitmapDe
         reason = reasons::TooLarge();
         return std::nullopt;
     }
-    const UINT fullWidth = SwapsSides(orientation) ? h : w, fullHeight = SwapsSides(orientation) ? w : h;
+    Picture picture;
+    picture.fullWidth_ = SwapsSides(orientation) ? h : w;
+    picture.fullHeight_ = SwapsSides(orientation) ? w : h;
     ComPtr<IWICBitmapSource> decoded = AtSizeNeeded(factory, frame.Get(), w, h, target, orientation);
+    picture.orientation_ = orientation;
     if (HRESULT hr = decoded->GetSize(&w, &h); FAILED(hr)) return failed(hr);
+    picture.width_ = SwapsSides(orientation) ? h : w;
+    picture.height_ = SwapsSides(orientation) ? w : h;
+    // A bitmap the decoder filled already in our format is the picture itself.
+    WICPixelFormatGUID format{};
+    ComPtr<IWICBitmap> filled;
+    if (decoded.Get() != frame.Get() && SUCCEEDED(decoded.As(&filled)) &&
+        SUCCEEDED(filled->GetPixelFormat(&format)) && format == GUID_WICPixelFormat24bppBGR) {
+        picture.bitmap_ = filled;
+        return picture;
+    }
     bool bgra = false;
     ComPtr<IWICBitmapSource> source = PixelSource(factory, decoded.Get(), bgra);
     if (!source) return failed(WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT);
-
-    const UINT tw = SwapsSides(orientation) ? h : w, th = SwapsSides(orientation) ? w : h;
-    Picture picture;
-    if (HRESULT hr = factory->CreateBitmap(tw, th, GUID_WICPixelFormat24bppBGR, WICBitmapCacheOnLoad,
-                                           &picture.bitmap_);
+    if (HRESULT hr =
+            factory->CreateBitmap(w, h, GUID_WICPixelFormat24bppBGR, WICBitmapCacheOnLoad, &picture.bitmap_);
         FAILED(hr))
         return failed(E_OUTOFMEMORY);
     {
-        WICRect all{0, 0, static_cast<INT>(tw), static_cast<INT>(th)};
+        WICRect all{0, 0, static_cast<INT>(w), static_cast<INT>(h)};
         ComPtr<IWICBitmapLock> lock;
         UINT stride = 0, size = 0;
         BYTE* data = nullptr;
         if (FAILED(picture.bitmap_->Lock(&all, WICBitmapLockWrite, &lock)) ||
             FAILED(lock->GetStride(&stride)) || FAILED(lock->GetDataPointer(&size, &data)) ||
-            uint64_t{stride} * (th - 1) + uint64_t{tw} * 3 > size)
+            uint64_t{stride} * (h - 1) + uint64_t{w} * 3 > size)
             return failed(E_OUTOFMEMORY);
-        if (HRESULT hr = CopyTurned(source.Get(), bgra, w, h, orientation, GetSysColor(COLOR_DESKTOP), data,
-                                    stride, size);
+        if (HRESULT hr = CopyStored(source.Get(), bgra, w, h, GetSysColor(COLOR_DESKTOP), data, stride, size);
             FAILED(hr))
             return failed(hr);
     }
-    picture.width_ = tw;
-    picture.height_ = th;
-    picture.fullWidth_ = fullWidth;
-    picture.fullHeight_ = fullHeight;
     return picture;
+}
+
+long Picture::Pixel(UINT x, UINT y) const {
+    HeldPixels held;
+    if (x >= width_ || y >= height_ || !Read(*this, held)) return -1;
+    PixelBox at = StoredBox(orientation_, held.width, held.height, {x, y, 1, 1});
+    const BYTE* p = held.data + size_t{held.stride} * at.top + size_t{at.left} * 3;
+    return p[0] | p[1] << 8 | p[2] << 16;
 }
 
 platform::UniqueGdi PreviewBitmap(const Picture& picture, int w, int h) {
@@ -347,16 +430,23 @@ platform::UniqueGdi PreviewBitmap(const Picture& picture, int w, int h) {
     void* bits = nullptr;
     platform::UniqueGdi dib(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!dib || !bits) return {};
-
-    WICRect all{0, 0, static_cast<INT>(picture.Width()), static_cast<INT>(picture.Height())};
-    ComPtr<IWICBitmapLock> lock;
-    UINT stride = 0, size = 0;
-    BYTE* data = nullptr;
-    if (FAILED(picture.Bitmap()->Lock(&all, WICBitmapLockRead, &lock)) || FAILED(lock->GetStride(&stride)) ||
-        FAILED(lock->GetDataPointer(&size, &data)))
-        return {};
-    ShrinkBgr(data, all.Width, all.Height, stride, static_cast<uint8_t*>(bits), w, h,
-              static_cast<size_t>(w) * 4);
+    auto* out = static_cast<uint8_t*>(bits);
+    const PixelBox whole{0, 0, picture.Width(), picture.Height()};
+    if (picture.Orientation() == 1) {
+        HeldPixels held;
+        if (!Read(picture, held)) return {};
+        ShrinkBgr(held.data, static_cast<int>(held.width), static_cast<int>(held.height), held.stride, out, w,
+                  h, size_t(w) * 4);
+        return dib;
+    }
+    // Turned in 24 bits, then spread to the DIB's 32 from its end, row by row, in place.
+    if (CopyReduced(picture, whole, w, h, out, size_t(w) * 3) != ERROR_SUCCESS) return {};
+    for (size_t i = size_t(w) * h; i-- > 0;) {
+        out[i * 4 + 3] = 0;
+        out[i * 4 + 2] = out[i * 3 + 2];
+        out[i * 4 + 1] = out[i * 3 + 1];
+        out[i * 4] = out[i * 3];
+    }
     return dib;
 }
 
@@ -385,18 +475,13 @@ template <class Row> DWORD WriteBitmap(HANDLE file, UINT width, UINT height, Row
 
 // The part of the picture that `plan` names, reduced to its size.
 DWORD WritePlannedBitmap(const Picture& picture, const BitmapPlan& plan, HANDLE file) {
-    WICRect all{0, 0, static_cast<INT>(picture.Width()), static_cast<INT>(picture.Height())};
-    ComPtr<IWICBitmapLock> lock;
-    UINT stride = 0, size = 0;
-    BYTE* data = nullptr;
-    if (FAILED(picture.Bitmap()->Lock(&all, WICBitmapLockRead, &lock)) || FAILED(lock->GetStride(&stride)) ||
-        FAILED(lock->GetDataPointer(&size, &data)) ||
-        uint64_t{stride} * (picture.Height() - 1) + uint64_t{picture.Width()} * 3 > size)
-        return ERROR_INVALID_DATA;
-    if (plan.outWidth == plan.width && plan.outHeight == plan.height)
+    if (picture.Orientation() == 1 && plan.outWidth == plan.width && plan.outHeight == plan.height) {
+        HeldPixels held;
+        if (!Read(picture, held)) return ERROR_INVALID_DATA;
         return WriteBitmap(file, plan.width, plan.height, [&](UINT y) {
-            return data + size_t{stride} * (plan.top + y) + size_t(plan.left) * 3;
+            return held.data + size_t{held.stride} * (plan.top + y) + size_t(plan.left) * 3;
         });
+    }
     const size_t outStride = size_t(plan.outWidth) * 3;
     std::vector<BYTE> out;
     try {
@@ -404,8 +489,10 @@ DWORD WritePlannedBitmap(const Picture& picture, const BitmapPlan& plan, HANDLE 
     } catch (const std::bad_alloc&) {
         return ERROR_NOT_ENOUGH_MEMORY;
     }
-    ShrinkBgr(data + size_t{stride} * plan.top + size_t(plan.left) * 3, plan.width, plan.height, stride,
-              out.data(), plan.outWidth, plan.outHeight, outStride, 3);
+    const PixelBox part{static_cast<uint32_t>(plan.left), static_cast<uint32_t>(plan.top),
+                        static_cast<uint32_t>(plan.width), static_cast<uint32_t>(plan.height)};
+    if (DWORD error = CopyReduced(picture, part, plan.outWidth, plan.outHeight, out.data(), outStride))
+        return error;
     return WriteBitmap(file, plan.outWidth, plan.outHeight,
                        [&](UINT y) { return out.data() + outStride * y; });
 }

@@ -1,5 +1,7 @@
-// A decoded picture: the first frame of any picture the system decodes, upright as its EXIF orientation
-// asks, transparent pixels laid on the desktop's colour, 24-bit BGR.
+// A decoded picture: the first frame of any picture the system decodes, transparent pixels laid on the
+// desktop's colour, 24-bit BGR. Its pixels are kept as stored; the copy that reduces them for the
+// preview or the wallpaper turns them upright as the EXIF orientation asks, unless the decoder turned
+// them already.
 #pragma once
 #include "platform/win.h"
 #include "wallpaper/wallpaper_layout.h"
@@ -28,12 +30,17 @@ class Picture {
     static std::optional<Picture> LoadFromMemory(const void* data, size_t size, const DecodeTarget& target,
                                                  std::wstring* why = nullptr);
 
+    // The size of the pixels held, upright.
     UINT Width() const { return width_; }
     UINT Height() const { return height_; }
-    // The picture's own size, which it was decoded from.
+    // The picture's own size, upright, which it was decoded from.
     UINT FullWidth() const { return fullWidth_; }
     UINT FullHeight() const { return fullHeight_; }
+    // The pixels as stored, and how they are to be turned (see picture_orientation.h).
     IWICBitmap* Bitmap() const { return bitmap_.Get(); }
+    int Orientation() const { return orientation_; }
+    // The pixel at (x, y) of the upright picture as 0xRRGGBB.
+    long Pixel(UINT x, UINT y) const;
 
   private:
     // The first frame, turned by `orientation` (see picture_orientation.h); nothing, with the reason
@@ -42,6 +49,7 @@ class Picture {
                                          const DecodeTarget& target, int orientation, std::wstring& why);
     Microsoft::WRL::ComPtr<IWICBitmap> bitmap_;
     UINT width_ = 0, height_ = 0, fullWidth_ = 0, fullHeight_ = 0;
+    int orientation_ = 1;
 };
 
 Microsoft::WRL::ComPtr<IWICImagingFactory> ImagingFactory();

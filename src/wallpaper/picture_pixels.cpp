@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace wallpaper {
 
@@ -67,6 +68,34 @@ void PlaceRows(const uint8_t* rows, size_t rowStride, uint32_t width, uint32_t h
                 std::memcpy(out + at, from, 3);
         }
     }
+}
+
+PixelBox StoredBox(int orientation, uint32_t storedW, uint32_t storedH, PixelBox upright) {
+    if (upright.width == 0 || upright.height == 0) return {};
+    // The stored pixel behind the upright pixel (x, y); the box's two corners give the whole box.
+    auto stored = [&](uint32_t x, uint32_t y) -> std::pair<uint32_t, uint32_t> {
+        switch (orientation) {
+        case 2:
+            return {storedW - 1 - x, y};
+        case 3:
+            return {storedW - 1 - x, storedH - 1 - y};
+        case 4:
+            return {x, storedH - 1 - y};
+        case 5:
+            return {y, x};
+        case 6:
+            return {y, storedH - 1 - x};
+        case 7:
+            return {storedW - 1 - y, storedH - 1 - x};
+        case 8:
+            return {storedW - 1 - y, x};
+        }
+        return {x, y};
+    };
+    auto [x0, y0] = stored(upright.left, upright.top);
+    auto [x1, y1] = stored(upright.left + upright.width - 1, upright.top + upright.height - 1);
+    return {std::min(x0, x1), std::min(y0, y1), (x0 > x1 ? x0 - x1 : x1 - x0) + 1,
+            (y0 > y1 ? y0 - y1 : y1 - y0) + 1};
 }
 
 } // namespace wallpaper

@@ -17,4 +17,14 @@ void LayOnColour(const uint8_t* bgra, uint8_t* bgr, size_t count, uint32_t backg
 void PlaceRows(const uint8_t* rows, size_t rowStride, uint32_t width, uint32_t height, uint32_t top,
                uint32_t count, int orientation, uint8_t* out, size_t outStride);
 
+// A rectangle of pixels.
+struct PixelBox {
+    uint32_t left = 0, top = 0, width = 0, height = 0;
+    bool operator==(const PixelBox&) const = default;
+};
+
+// The part of a picture stored as storedW × storedH that shows as `upright` once the picture is turned
+// by `orientation`: pictures are kept as stored and turned only in the copy that reduces them.
+PixelBox StoredBox(int orientation, uint32_t storedW, uint32_t storedH, PixelBox upright);
+
 } // namespace wallpaper

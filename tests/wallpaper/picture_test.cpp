@@ -19,10 +19,7 @@ namespace {
 using test::Near;
 
 long PixelAt(const Picture& p, int x, int y) {
-    WICRect one{x, y, 1, 1};
-    BYTE bgr[4] = {};
-    p.Bitmap()->CopyPixels(&one, 4, 4, bgr);
-    return bgr[0] | bgr[1] << 8 | bgr[2] << 16;
+    return p.Pixel(x, y);
 }
 
 // The desktop's colour as 0xRRGGBB, and `rgb` laid on it with `alpha`.
@@ -63,12 +60,7 @@ class PictureTest : public ::testing::Test {
     void SetUp() override { test::UseCom(); }
     std::wstring File(const std::wstring& name) const { return folder.path() + L"\\" + name; }
     // The first pixel of the picture as 0xRRGGBB.
-    static long FirstPixel(const Picture& p) {
-        WICRect one{0, 0, 1, 1};
-        BYTE bgr[4] = {};
-        p.Bitmap()->CopyPixels(&one, 4, 4, bgr);
-        return bgr[0] | bgr[1] << 8 | bgr[2] << 16;
-    }
+    static long FirstPixel(const Picture& p) { return p.Pixel(0, 0); }
     test::TempFolder folder;
 };
 
@@ -302,6 +294,23 @@ TEST_F(PictureTest, OrientedPhotosAreShownUpright) {
         for (int i = 0; i < 4; ++i)
             EXPECT_TRUE(Near(corners[i], upright[o - 1][i], 40))
                 << o << " corner " << i << ": " << std::hex << corners[i];
+        // The preview and a 填充 bitmap are turned in the copy that reduces them: at half size, the same.
+        platform::UniqueGdi preview = wallpaper::PreviewBitmap(*picture, w / 2, h / 2);
+        DIBSECTION dib{};
+        ASSERT_TRUE(GetObjectW(preview.get(), sizeof dib, &dib)) << o;
+        const std::wstring fill = File(L"fill.bmp");
+        ASSERT_EQ(
+            wallpaper::SaveAsBitmap(
+                *picture, fill, wallpaper::PlanBitmap(settings::WallpaperPosition::Fill, w, h, w / 2, h / 2)),
+            L"");
+        const int hw = w / 2, hh = h / 2;
+        int i = 0;
+        for (auto [x, y] : {std::pair{2, 2}, {hw - 3, 2}, {2, hh - 3}, {hw - 3, hh - 3}}) {
+            const BYTE* p = static_cast<const BYTE*>(dib.dsBm.bmBits) + y * dib.dsBm.bmWidthBytes + x * 4;
+            EXPECT_TRUE(Near(p[0] | p[1] << 8 | p[2] << 16, upright[o - 1][i], 40)) << o << " preview " << i;
+            EXPECT_TRUE(Near(test::BitmapPixel(fill, x, y), upright[o - 1][i], 40)) << o << " 填充 " << i;
+            ++i;
+        }
         // Windows reads JPEG metadata too (Wine does not): both agree.
         if (auto system = SystemOrientation(file, L"/app1/ifd/{ushort=274}")) {
             EXPECT_EQ(*system, o);
