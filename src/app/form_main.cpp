@@ -177,8 +177,10 @@ void FormMain::Form_Load() {
     // comes after painting and after whatever the user does.
     if (settings_.HideAtStart != 1)
         ShowWindow(hwnd(), SW_SHOWNORMAL);
-    else
+    else {
         browser_.SetWindowShown(false);
+        pictures_.SetWindowShown(false);
+    }
     SetTimer(hwnd(), TimerBuildPages, USER_TIMER_MINIMUM, nullptr);
 }
 
@@ -391,7 +393,7 @@ void FormMain::StepTab(int step) {
 // ---- pictures ---------------------------------------------------------------------------------
 
 void FormMain::加载图片(const std::wstring& path) {
-    pictures_.加载图片(path, wallpaper::MinimisedOnScreen(hwnd()));
+    pictures_.加载图片(path);
 }
 
 void FormMain::设置墙纸() {
@@ -549,8 +551,11 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == TimerBuildPages && !BuildNextPage()) KillTimer(hwnd(), TimerBuildPages);
         return 0;
     case WM_SHOWWINDOW:
-        // Hidden in the tray, the browser only keeps its watch.
-        if (!lp) browser_.SetWindowShown(wp != 0);
+        // Hidden in the tray, the browser only keeps its watch, and the preview holds no picture.
+        if (!lp) {
+            browser_.SetWindowShown(wp != 0);
+            pictures_.SetWindowShown(wp != 0);
+        }
         break;
     case WM_CLOSE:
         Form_Unload();

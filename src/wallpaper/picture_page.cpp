@@ -64,16 +64,6 @@ bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     return true;
 }
 
-void PicturePage::LoadBuiltInPicture() {
-    if (!builtInPending_) return;
-    builtInPending_ = false;
-    // Until a picture is chosen the preview holds the built-in one.
-    if (HRSRC res = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_DEFAULT_PICTURE), RT_RCDATA))
-        if (HGLOBAL data = LoadResource(nullptr, res))
-            if (auto picture = Picture::LoadFromMemory(LockResource(data), SizeofResource(nullptr, res)))
-                preview_.SetPicture(std::move(*picture));
-}
-
 DWORD PicturePage::DropPictures(const std::vector<std::wstring>& paths, DWORD allowed, bool drop) {
     auto picture = std::find_if(paths.begin(), paths.end(), [](const std::wstring& p) {
         size_t slash = p.rfind(L'\\');
@@ -149,43 +139,74 @@ void PicturePage::File1_Click(bool quiet) {
         return;
     }
     SetWindowTextW(Owner(), (L"Tavolin－" + src).c_str());
-    加载图片(src, MinimisedOnScreen(Owner()), quiet);
+    加载图片(src, quiet);
     Collected collected = CollectPicture(places_.PictureFolder, path_, name);
     if (!collected.error.empty()) Report(collected.error);
 }
 
-void PicturePage::加载图片(const std::wstring& path, bool minimised, bool quiet) {
-    if (minimised) return;
-    LoadBuiltInPicture();
-    if (!path.empty() && work_) {
-        RECT pane{};
-        GetClientRect(P_back, &pane);
-        loading_ = path;
-        loadingQuiet_ = quiet;
-        loadingGeneration_ = work_->Decode(path, pane.right, pane.bottom);
+void PicturePage::加载图片(const std::wstring& path, bool quiet) {
+    if (!path.empty()) {
+        wanted_ = path;
+        wantedQuiet_ = quiet;
     }
-    preview_.Fit();
+    UpdatePreview();
+}
+
+void PicturePage::SetWindowShown(bool shown) {
+    windowShown_ = shown;
+    if (shown) return UpdatePreview();
+    // Nobody sees the preview: its bitmap goes, and comes back when the window shows.
+    if (!work_) return;
+    work_->CancelDecode();
+    decoding_ = {};
+    preview_.Release();
+}
+
+void PicturePage::UpdatePreview() {
+    if (!work_ || !windowShown_ || MinimisedOnScreen(Owner())) return;
+    const bool stale = preview_.Fit();
+    if (wanted_)
+        StartDecode(*wanted_, wantedQuiet_);
+    else if (stale || !preview_.ShownBitmap()) // a new size, after a hide, or the built-in picture at first
+        StartDecode(shownPath_, true);
+}
+
+void PicturePage::StartDecode(const std::wstring& path, bool quiet) {
+    RECT pane{};
+    GetClientRect(P_back, &pane);
+    // The same picture at the same size asked for again (another layout) waits for the decode that runs.
+    if (decoding_.generation && decoding_.path == path && decoding_.paneW == pane.right &&
+        decoding_.paneH == pane.bottom)
+        return;
+    decoding_ = {work_->Decode(path, pane.right, pane.bottom), path, pane.right, pane.bottom, quiet};
 }
 
 void PicturePage::PictureDecoded(uint32_t generation) {
     std::optional<PictureWork::Decoded> decoded = work_->TakeDecoded(generation);
-    if (!decoded || generation != loadingGeneration_) return; // overtaken by a newer choice
-    std::wstring path = std::exchange(loading_, {});
-    if (!decoded->picture) {
+    if (!decoded || generation != decoding_.generation) return; // overtaken by a newer choice
+    DecodeJob job = std::exchange(decoding_, {});
+    const bool chosen = wanted_ && *wanted_ == job.path;
+    if (chosen) wanted_.reset();
+    if (!decoded->preview) {
         // The preview keeps the picture it had; a picture the user chose says why it is not shown.
-        if (!loadingQuiet_ && !decoded->why.empty()) Report(decoded->why);
+        if (chosen && !job.quiet && !decoded->why.empty()) Report(decoded->why);
         return;
     }
-    shownPath_ = path;
-    preview_.Show(std::move(decoded->picture), std::move(decoded->preview));
+    shownPath_ = job.path;
+    preview_.Show(std::move(decoded->preview), decoded->full);
+    UpdatePreview(); // the pane may have changed meanwhile
 }
 
 void PicturePage::设置墙纸(bool report) {
-    LoadBuiltInPicture();
     if (!work_) return;
-    PictureWork::SetRequest request{preview_.Shared(), shownPath_, loading_, loadingGeneration_,
-                                    places_.WallpaperBitmapPath, settings_.Position,
-                                    ScreenFor(settings_.Position), report};
+    PictureWork::SetRequest request;
+    request.path = wanted_.value_or(shownPath_);
+    // Pressed while a chosen picture loads: should that one not decode, the one shown is set.
+    if (wanted_ && report) request.fallback = shownPath_;
+    request.bitmapPath = places_.WallpaperBitmapPath;
+    request.position = settings_.Position;
+    request.screen = ScreenFor(settings_.Position);
+    request.report = report;
     setsAsked_ = work_->Set(std::move(request));
 }
 
@@ -199,7 +220,7 @@ void PicturePage::WallpaperSet(uint32_t) {
 void PicturePage::CancelPictureWork() {
     if (!work_) return;
     work_->CancelWaiting();
-    loading_.clear();
+    decoding_ = {};
     setsDone_ = setsAsked_;
 }
 

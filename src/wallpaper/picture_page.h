@@ -8,6 +8,7 @@
 #include "wallpaper/preview_pane.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace wallpaper {
@@ -22,9 +23,7 @@ class PictureHost {
     ~PictureHost() = default;
 };
 
-// A minimised window on screen has no room for the preview, so pictures are not loaded then. Once the
-// automatic change has hidden it, a minimised window still takes each new picture, or the same
-// wallpaper would be set again and again.
+// A minimised window on screen has no room for the preview, so pictures are not loaded for it then.
 bool MinimisedOnScreen(HWND window);
 
 class PicturePage : public ui::TabPage {
@@ -52,19 +51,23 @@ class PicturePage : public ui::TabPage {
     // Previews (and collects) the selected picture.
     void File1_Click(bool quiet = false);
 
-    // Starts decoding `path` (when not empty) for the preview and fits the current picture into it;
-    // nothing while minimised. The preview keeps its picture until the new one is ready; a file that
-    // cannot be decoded leaves it there.
-    void 加载图片(const std::wstring& path, bool minimised, bool quiet = false);
-    // Makes the picture that the preview shows, or is loading now, the wallpaper, after any set that
-    // runs: the bitmap is written and the system told on the picture thread. `report`: a failure is
-    // shown to the user when it comes; otherwise it passes in silence.
+    // Shows `path` (when not empty) in the preview from now on, and fits the preview into the pane:
+    // the picture is decoded in the background, and the preview keeps what it shows until it is
+    // ready; a file that cannot be decoded leaves it there. Nothing is decoded while the window is
+    // hidden or minimised: the picture comes when the window shows again.
+    void 加载图片(const std::wstring& path, bool quiet = false);
+    // The main window was shown or hidden. Hidden, the preview lets go of its bitmap.
+    void SetWindowShown(bool shown);
+    // Makes the picture that the preview shows, or is to show, the wallpaper, after any set that
+    // runs: the picture is decoded from its file again at the size the bitmap needs, and the bitmap
+    // written and the system told on the picture thread. `report`: a failure is shown to the user when
+    // it comes; otherwise it passes in silence.
     void 设置墙纸(bool report = false);
     // The wallpaper position has changed: when the desktop shows our bitmap, the previewed picture is
     // set again for it.
     void PositionChanged();
     // True while a picture asked for is not shown yet or a set has not ended.
-    bool PictureWorkPending() const { return !loading_.empty() || setsDone_ != setsAsked_; }
+    bool PictureWorkPending() const { return decoding_.generation != 0 || setsDone_ != setsAsked_; }
     // The program ends: what waits is dropped; a running write ends whole before the page goes.
     void CancelPictureWork();
 
@@ -79,10 +82,7 @@ class PicturePage : public ui::TabPage {
     // Delete: the selected picture goes to the recycle bin, with the shell's question.
     void RecycleSelectedPicture();
 
-    const wallpaper::PreviewPane& Preview() {
-        LoadBuiltInPicture();
-        return preview_;
-    }
+    const wallpaper::PreviewPane& Preview() const { return preview_; }
     // A picture dropped on the tab is previewed as if chosen from its folder: the list shows that folder
     // with the picture selected. What a drop of `paths` does (see platform::FileDropHandler).
     DWORD DropPictures(const std::vector<std::wstring>& paths, DWORD allowed, bool drop);
@@ -96,9 +96,9 @@ class PicturePage : public ui::TabPage {
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
-    // The built-in picture is decoded when the preview is first needed, not at start-up.
-    void LoadBuiltInPicture();
-    bool builtInPending_ = true;
+    // Starts the decode that the preview needs now, if any.
+    void UpdatePreview();
+    void StartDecode(const std::wstring& path, bool quiet);
 
     void PictureDecoded(uint32_t generation);
     void WallpaperSet(uint32_t set);
@@ -119,9 +119,16 @@ class PicturePage : public ui::TabPage {
     bool reporting_ = false;
     Microsoft::WRL::ComPtr<platform::FileDropTarget> dropTarget_;
     std::wstring shownPath_; // the previewed picture's file; empty for the built-in one
-    std::wstring loading_;   // the file being decoded for the preview
-    uint32_t loadingGeneration_ = 0;
-    bool loadingQuiet_ = false;
+    // A picture chosen that the preview does not show yet: being decoded, or waiting for the window.
+    std::optional<std::wstring> wanted_;
+    bool wantedQuiet_ = false;
+    struct DecodeJob {
+        uint32_t generation = 0; // 0: none runs
+        std::wstring path;
+        int paneW = 0, paneH = 0;
+        bool quiet = false;
+    } decoding_;
+    bool windowShown_ = true;
     uint32_t setsAsked_ = 0, setsDone_ = 0;
     std::unique_ptr<PictureWork> work_; // last: its thread ends before the rest goes
     static constexpr ui::layout::Rect File1Designed{330, 1230, 2590, 3000};

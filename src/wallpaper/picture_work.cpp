@@ -1,5 +1,7 @@
 #include "wallpaper/picture_work.h"
 
+#include "res/resource.h"
+
 namespace wallpaper {
 
 namespace {
@@ -17,53 +19,91 @@ void UseCom() {
     thread_local Com com;
 }
 
-SharedPicture Share(std::optional<Picture> picture) {
-    return picture ? std::make_shared<const Picture>(std::move(*picture)) : nullptr;
+// The picture fitted into a pane of paneW × paneH, as the preview draws it.
+platform::UniqueGdi Fitted(const Picture& picture, int paneW, int paneH) {
+    auto place =
+        FitPicture(static_cast<float>(paneW), static_cast<float>(paneH),
+                   static_cast<float>(picture.FullWidth()), static_cast<float>(picture.FullHeight()));
+    if (!place) return {};
+    return PreviewBitmap(picture, ToPixels(*place).width, ToPixels(*place).height);
 }
 
 } // namespace
 
-uint32_t PictureWork::Decode(std::wstring path, int paneW, int paneH) {
-    uint32_t generation = ++decodes_;
-    worker_.Add(DecodeLane, generation, [this, generation, path = std::move(path), paneW, paneH] {
-        RunDecode(generation, path, paneW, paneH);
-    });
-    return generation;
+std::optional<Picture> LoadPicture(const std::wstring& path, const DecodeTarget& target, std::wstring* why) {
+    if (!path.empty()) return Picture::Load(path, target, why);
+    // The built-in picture lives in the program's resources: nothing to keep, it is decoded again.
+    if (HRSRC res = FindResourceW(nullptr, MAKEINTRESOURCEW(IDR_DEFAULT_PICTURE), RT_RCDATA))
+        if (HGLOBAL data = LoadResource(nullptr, res))
+            return Picture::LoadFromMemory(LockResource(data), SizeofResource(nullptr, res), target, why);
+    return std::nullopt;
 }
 
-void PictureWork::RunDecode(uint32_t generation, const std::wstring& path, int paneW, int paneH) {
+uint32_t PictureWork::Decode(std::wstring path, int paneW, int paneH) {
+    DecodeAsk ask;
+    {
+        std::lock_guard lock(mutex_);
+        newest_ = {newest_.generation + 1, std::move(path), paneW, paneH};
+        ask = newest_;
+    }
+    worker_.Add(DecodeLane, ask.generation, [this, ask] { RunDecode(ask); });
+    return ask.generation;
+}
+
+void PictureWork::RunDecode(const DecodeAsk& ask) {
     {
         // What an older decode brought is not shown now, or the window has it already.
         std::lock_guard lock(mutex_);
+        if (served_ >= ask.generation) return; // an older decode of the same picture served this one
         decoded_.reset();
-        lastDecoded_.reset();
     }
-    if (worker_.Stale(DecodeLane, generation)) return;
+    if (worker_.Stale(DecodeLane, ask.generation)) return;
     UseCom();
     Decoded result;
     std::optional<Picture> picture =
-        Picture::Load(path, {DecodeTarget::Use::Preview, paneW, paneH}, &result.why);
-    // The preview is reduced here too, so that the window only draws it; not for a decode overtaken
-    // meanwhile, which is never shown.
-    if (picture && !worker_.Stale(DecodeLane, generation))
-        if (auto place = FitPicture(static_cast<float>(paneW), static_cast<float>(paneH),
-                                    static_cast<float>(picture->FullWidth()),
-                                    static_cast<float>(picture->FullHeight())))
-            result.preview = PreviewBitmap(*picture, ToPixels(*place).width, ToPixels(*place).height);
-    result.picture = Share(std::move(picture));
-    std::lock_guard lock(mutex_);
-    lastDecoded_.emplace(generation, result.picture);
-    if (worker_.Stale(DecodeLane, generation)) return; // overtaken: the newer decode is shown instead
-    decoded_.emplace(generation, std::move(result));
-    PostMessageW(window_, WM_PICTURE_DECODED, generation, 0);
+        LoadPicture(ask.path, {DecodeTarget::Use::Preview, ask.paneW, ask.paneH}, &result.why);
+    DecodeAsk serve = ask;
+    for (;;) {
+        {
+            // A newer decode of the same picture (the pane was resized meanwhile) is served with the
+            // picture in hand; one of another picture throws it away.
+            std::lock_guard lock(mutex_);
+            if (newest_.generation != serve.generation) {
+                if (newest_.cancelled || newest_.path != ask.path) return;
+                serve = newest_;
+            }
+        }
+        if (picture) {
+            result.full = {static_cast<int>(picture->FullWidth()), static_cast<int>(picture->FullHeight())};
+            result.preview = Fitted(*picture, serve.paneW, serve.paneH);
+        }
+        std::lock_guard lock(mutex_);
+        if (newest_.generation != serve.generation) continue; // overtaken while the bitmap was made
+        served_ = serve.generation;
+        decoded_.emplace(serve.generation, std::move(result));
+        break;
+    }
+    picture.reset(); // before the window hears of it: nothing decoded outlives its bitmap
+    PostMessageW(window_, WM_PICTURE_DECODED, serve.generation, 0);
 }
 
 std::optional<PictureWork::Decoded> PictureWork::TakeDecoded(uint32_t generation) {
     std::lock_guard lock(mutex_);
-    if (!decoded_ || decoded_->first != generation || generation != decodes_) return std::nullopt;
+    if (!decoded_ || decoded_->first != generation || generation != newest_.generation) return std::nullopt;
     Decoded result = std::move(decoded_->second);
     decoded_.reset();
     return result;
+}
+
+void PictureWork::CancelDecode() {
+    uint32_t generation;
+    {
+        std::lock_guard lock(mutex_);
+        generation = ++newest_.generation;
+        newest_.cancelled = true;
+        decoded_.reset();
+    }
+    worker_.Cancel(DecodeLane, generation);
 }
 
 uint32_t PictureWork::Set(SetRequest request) {
@@ -76,30 +116,12 @@ void PictureWork::RunSet(uint32_t set, const SetRequest& request) {
     UseCom();
     const DecodeTarget target{DecodeTarget::Use::Wallpaper, request.screen.width, request.screen.height,
                               request.position};
-    SharedPicture picture;
-    std::wstring path;
-    if (!request.loadingPath.empty()) {
-        {
-            std::lock_guard lock(mutex_);
-            if (lastDecoded_ && lastDecoded_->first == request.loading) picture = lastDecoded_->second;
-        }
-        // Not decoded yet (a newer choice dropped that decode): this set decodes it for itself.
-        if (!picture) picture = Share(Picture::Load(request.loadingPath, target));
-        path = request.loadingPath;
-    }
-    if (!picture) {
-        picture = request.shown;
-        path = request.shownPath;
-    }
-    // A picture decoded small for the preview is decoded again at the size the bitmap needs.
-    if (picture && !path.empty()) {
-        PixelSize need = NeededSize(target, static_cast<int>(picture->FullWidth()),
-                                    static_cast<int>(picture->FullHeight()));
-        if (static_cast<int>(picture->Width()) < need.width ||
-            static_cast<int>(picture->Height()) < need.height)
-            if (SharedPicture larger = Share(Picture::Load(path, target))) picture = larger;
-    }
-    SetResult result{set, L"预览中没有图片，无法设为墙纸。", request.report};
+    // Decoded from the file now, at the size the bitmap needs: a file changed or gone since it was
+    // previewed is taken as it is now.
+    std::wstring why;
+    std::optional<Picture> picture = LoadPicture(request.path, target, &why);
+    if (!picture && request.fallback) picture = LoadPicture(*request.fallback, target, nullptr);
+    SetResult result{set, why.empty() ? L"预览中没有图片，无法设为墙纸。" : why, request.report};
     if (picture) result.error = SetWallpaper(*picture, request.bitmapPath, request.position, request.screen);
     picture.reset();
     {
@@ -115,7 +137,7 @@ std::deque<PictureWork::SetResult> PictureWork::TakeSetResults() {
 }
 
 void PictureWork::CancelWaiting() {
-    worker_.Cancel(DecodeLane, ++decodes_);
+    CancelDecode();
     worker_.Cancel(SetLane, ++sets_);
 }
 

@@ -2,8 +2,10 @@
 // window never waits for a picture. One job runs at a time, in the order asked: a decode asked for
 // after a set waits for it, and a set waits for the decode before it. The newest decode wins: one
 // asked for drops the decode still waiting, and a running one that is overtaken throws its picture
-// away. Of the sets waiting, only the newest runs; a running set always ends. Memory stays at the
-// shown picture and the one being decoded.
+// away, unless the newer one asks for the same picture at another size (the window was resized):
+// then the picture in hand serves it. Of the sets waiting, only the newest runs; a running set always
+// ends. No decoded picture is kept: the preview gets its bitmap, and a set decodes the file again at
+// the size the wallpaper needs.
 #pragma once
 #include "core/worker.h"
 #include "platform/win.h"
@@ -11,7 +13,6 @@
 #include "wallpaper/wallpaper_setter.h"
 
 #include <deque>
-#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -22,7 +23,8 @@ namespace wallpaper {
 inline constexpr UINT WM_PICTURE_DECODED = WM_APP + 20;
 inline constexpr UINT WM_WALLPAPER_SET = WM_APP + 21;
 
-using SharedPicture = std::shared_ptr<const Picture>;
+// The picture of `path`, or the built-in one for an empty path, decoded for `target`.
+std::optional<Picture> LoadPicture(const std::wstring& path, const DecodeTarget& target, std::wstring* why);
 
 class PictureWork {
   public:
@@ -30,23 +32,22 @@ class PictureWork {
     PictureWork(const PictureWork&) = delete;
     PictureWork& operator=(const PictureWork&) = delete;
 
-    // Decodes `path` for a preview pane of paneW × paneH; the generation its result will carry.
+    // Decodes `path` (empty: the built-in picture) for a preview pane of paneW × paneH; the generation
+    // its result will carry.
     uint32_t Decode(std::wstring path, int paneW, int paneH);
     struct Decoded {
-        SharedPicture picture;       // nothing when the file could not be decoded
-        platform::UniqueGdi preview; // the picture fitted into the pane, as PreviewBitmap makes it
+        platform::UniqueGdi preview; // the picture fitted into the pane; nothing when it could not be decoded
+        PixelSize full;              // the picture's own size, upright
         std::wstring why;            // why it could not be decoded, for the user (may be empty)
     };
     // The result of decode `generation`, once, if it is the newest decode's.
     std::optional<Decoded> TakeDecoded(uint32_t generation);
+    // Drops the decode waiting; a running one throws its picture away.
+    void CancelDecode();
 
-    // A set of the picture the preview is loading, or else of the one it shows: a file that cannot
-    // be decoded leaves the preview as it was, and the set takes what the preview shows.
     struct SetRequest {
-        SharedPicture shown;
-        std::wstring shownPath; // empty for the built-in picture
-        std::wstring loadingPath;
-        uint32_t loading = 0; // the decode that brings it
+        std::wstring path;                    // the picture to set; empty for the built-in one
+        std::optional<std::wstring> fallback; // set instead when `path` cannot be decoded
         std::wstring bitmapPath;
         settings::WallpaperPosition position = settings::WallpaperPosition::Center;
         ScreenSize screen;
@@ -67,15 +68,21 @@ class PictureWork {
 
   private:
     static constexpr int DecodeLane = 0, SetLane = 1;
-    void RunDecode(uint32_t generation, const std::wstring& path, int paneW, int paneH);
+    struct DecodeAsk {
+        uint32_t generation = 0;
+        std::wstring path;
+        int paneW = 0, paneH = 0;
+        bool cancelled = false;
+    };
+    void RunDecode(const DecodeAsk& ask);
     void RunSet(uint32_t set, const SetRequest& request);
 
     HWND window_;
-    uint32_t decodes_ = 0, sets_ = 0;
+    uint32_t sets_ = 0;
     std::mutex mutex_;
+    DecodeAsk newest_;                                    // the decode asked for last
+    uint32_t served_ = 0;                                 // the newest decode whose result was posted
     std::optional<std::pair<uint32_t, Decoded>> decoded_; // posted, not yet taken
-    // The last picture decoded, for a set that waits for it; let go when the next decode starts.
-    std::optional<std::pair<uint32_t, SharedPicture>> lastDecoded_;
     std::deque<SetResult> setResults_;
     core::Worker worker_; // last: its thread ends before the rest goes
 };

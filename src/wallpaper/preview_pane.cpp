@@ -8,40 +8,33 @@ bool PreviewPane::Create(HWND parent, int id) {
                           0, 0, 10, 10, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
 }
 
-void PreviewPane::SetPicture(Picture picture) {
-    shown_.reset(); // the old picture's preview goes with it
-    picture_ = std::make_shared<const Picture>(std::move(picture));
-}
-
-void PreviewPane::Show(std::shared_ptr<const Picture> picture, platform::UniqueGdi preview) {
-    shown_ = std::move(preview); // the old picture's preview goes with it
+void PreviewPane::Show(platform::UniqueGdi preview, PixelSize full) {
+    shown_ = std::move(preview); // the old picture's bitmap goes with it
     BITMAP bm{};
     if (shown_) GetObjectW(shown_.get(), sizeof bm, &bm);
-    place_.width = bm.bmWidth;
-    place_.height = bm.bmHeight;
-    picture_ = std::move(picture);
-    Fit(); // reuses the preview when the pane still has the size it was made for
+    made_ = {bm.bmWidth, bm.bmHeight};
+    full_ = full;
+    Fit();
 }
 
-void PreviewPane::Fit() {
+bool PreviewPane::Fit() {
     RECT client{};
     GetClientRect(hwnd(), &client);
-    std::optional<Placement> p;
-    if (picture_)
-        p = FitPicture(static_cast<float>(client.right), static_cast<float>(client.bottom),
-                       static_cast<float>(picture_->FullWidth()), static_cast<float>(picture_->FullHeight()));
+    std::optional<Placement> p =
+        FitPicture(static_cast<float>(client.right), static_cast<float>(client.bottom),
+                   static_cast<float>(full_.width), static_cast<float>(full_.height));
+    InvalidateRect(hwnd(), nullptr, FALSE);
     if (!p) {
         shown_.reset();
-    } else {
-        PixelRect r = ToPixels(*p);
-        // A layout that leaves the size as it was reuses the reduced picture.
-        if (!shown_ || r.width != place_.width || r.height != place_.height) {
-            shown_.reset();
-            shown_ = PreviewBitmap(*picture_, r.width, r.height);
-        }
-        place_ = r;
+        return false;
     }
-    InvalidateRect(hwnd(), nullptr, FALSE);
+    place_ = ToPixels(*p);
+    return !shown_ || made_.width != place_.width || made_.height != place_.height;
+}
+
+void PreviewPane::Release() {
+    shown_.reset();
+    made_ = {};
 }
 
 std::optional<PixelRect> PreviewPane::Shown() const {
@@ -57,7 +50,15 @@ void PreviewPane::Paint() {
     if (shown_) {
         HDC mem = CreateCompatibleDC(dc);
         HGDIOBJ old = SelectObject(mem, shown_.get());
-        BitBlt(dc, place_.left, place_.top, place_.width, place_.height, mem, 0, 0, SRCCOPY);
+        if (made_.width == place_.width && made_.height == place_.height) {
+            BitBlt(dc, place_.left, place_.top, place_.width, place_.height, mem, 0, 0, SRCCOPY);
+        } else {
+            // Made for the size before a resize: stretched until the picture for this size comes.
+            SetStretchBltMode(dc, HALFTONE);
+            SetBrushOrgEx(dc, 0, 0, nullptr);
+            StretchBlt(dc, place_.left, place_.top, place_.width, place_.height, mem, 0, 0, made_.width,
+                       made_.height, SRCCOPY);
+        }
         SelectObject(mem, old);
         DeleteDC(mem);
         // The background goes only around the picture, so nothing flickers.

@@ -1,10 +1,9 @@
-// The preview pane `P_back`: holds the picture as loaded and draws it fitted into the pane.
+// The preview pane `P_back`: holds the picture reduced to the pane's size, and nothing more, and draws it.
 #pragma once
 #include "platform/window.h"
 #include "wallpaper/fit.h"
-#include "wallpaper/picture.h"
+#include "wallpaper/wallpaper_layout.h"
 
-#include <memory>
 #include <optional>
 
 namespace wallpaper {
@@ -12,14 +11,15 @@ namespace wallpaper {
 class PreviewPane : public platform::Window {
   public:
     bool Create(HWND parent, int id);
-    // The picture the pane holds from now on; shown at the next Fit.
-    void SetPicture(Picture picture);
-    // Shows `picture` at once, with `preview` as the picture already reduced for the pane (PreviewBitmap).
-    void Show(std::shared_ptr<const Picture> picture, platform::UniqueGdi preview);
-    const Picture* Current() const { return picture_.get(); }
-    const std::shared_ptr<const Picture>& Shared() const { return picture_; }
-    // Fits the picture into the pane's present size and draws it; hidden when the pane is empty.
-    void Fit();
+    // Shows `preview`, a picture of `full` size reduced for the pane (PreviewBitmap).
+    void Show(platform::UniqueGdi preview, PixelSize full);
+    // Places the picture in the pane's present size; true when its bitmap was made for another size,
+    // and is drawn stretched until a new one comes.
+    bool Fit();
+    // Lets go of the bitmap; the picture's size stays, and Fit asks for a new one.
+    void Release();
+    // The size of the picture shown (or let go), upright; zero before any.
+    PixelSize PictureSize() const { return full_; }
     // Where the picture is drawn, in client pixels; nothing while it is hidden.
     std::optional<PixelRect> Shown() const;
     // The pixels drawn, as a 32-bit DIB section (null while hidden).
@@ -30,8 +30,9 @@ class PreviewPane : public platform::Window {
 
   private:
     void Paint();
-    std::shared_ptr<const Picture> picture_;
-    platform::UniqueGdi shown_; // the picture at the size it is drawn
+    platform::UniqueGdi shown_; // the picture at the size it was made for
+    PixelSize made_;            // that size
+    PixelSize full_;
     PixelRect place_;
 };
 

@@ -80,10 +80,10 @@ class PicturePageTest : public ::testing::Test {
     void Settle() {
         EXPECT_TRUE(test::Pump(host, 20000, [&] { return !page.PictureWorkPending(); }));
     }
-    std::pair<UINT, UINT> PreviewSize() {
+    std::pair<int, int> PreviewSize() {
         Settle();
-        const wallpaper::Picture* p = page.Preview().Current();
-        return p ? std::pair{p->Width(), p->Height()} : std::pair{0u, 0u};
+        wallpaper::PixelSize s = page.Preview().PictureSize();
+        return {s.width, s.height};
     }
 
     // What the page asks of the main window, counted.
@@ -102,8 +102,8 @@ class PicturePageTest : public ::testing::Test {
 };
 
 TEST_F(PicturePageTest, TheBuiltInPictureIsShownUntilAChoiceAndCanBecomeTheWallpaper) {
-    EXPECT_EQ(PreviewSize(), (std::pair{1024u, 768u}));
-    page.加载图片(L"", false);
+    page.加载图片(L"");
+    EXPECT_EQ(PreviewSize(), (std::pair{1024, 768}));
     // 1024 × 768 has the pane's own ratio: the height decides, the pane is filled.
     EXPECT_EQ(page.Preview().Shown(), (PixelRect{0, 0, 400, 300}));
     page.设置墙纸();
@@ -123,7 +123,7 @@ TEST_F(PicturePageTest, AClickShowsThePathInTheCaptionPreviewsAndCollectsThePict
     ASSERT_TRUE(page.SetPath(folder));
     Click(L"海边.jpg");
     EXPECT_EQ(platform::GetText(host), L"Tavolin－" + folder + L"\\海边.jpg");
-    EXPECT_EQ(PreviewSize(), (std::pair{800u, 400u}));
+    EXPECT_EQ(PreviewSize(), (std::pair{800, 400}));
     EXPECT_EQ(page.Preview().Shown(), (PixelRect{0, 50, 400, 200}));
     EXPECT_EQ(test::FilesIn(pictures()), std::vector<std::wstring>{L"海边.jpg"});
     // The wallpaper gets the whole picture, not the preview.
@@ -148,7 +148,11 @@ TEST_F(PicturePageTest, WhileMinimisedAClickChangesTheCaptionButNotThePreview) {
     ShowWindow(host, SW_MINIMIZE);
     page.SetListIndex(0);
     EXPECT_EQ(platform::GetText(host), L"Tavolin－" + folder + L"\\a.bmp");
-    EXPECT_EQ(PreviewSize(), (std::pair{1024u, 768u}));
+    EXPECT_EQ(PreviewSize(), (std::pair{0, 0}));
+    // Restored, the window lays out again, and the picture comes.
+    ShowWindow(host, SW_RESTORE);
+    page.加载图片(L"");
+    EXPECT_EQ(PreviewSize(), (std::pair{64, 48}));
     ShowWindow(host, SW_HIDE);
 }
 
@@ -169,7 +173,7 @@ TEST_F(PicturePageTest, AFileThatIsNoPictureLeavesThePreviousOneAndAVanishedFile
     page.SetListIndex(IndexOf(L"bad.jpg"), true);
     Settle();
     EXPECT_EQ(platform::GetText(host), L"Tavolin－" + folder + L"\\bad.jpg");
-    EXPECT_EQ(PreviewSize(), (std::pair{64u, 48u}));
+    EXPECT_EQ(PreviewSize(), (std::pair{64, 48}));
     EXPECT_TRUE(page.Preview().Shown());
 
     DeleteFileW((folder + L"\\gone.gif").c_str());
@@ -194,7 +198,7 @@ TEST_F(PicturePageTest, TheListShowsPicturesOfAnyNameInFileListOrder) {
     EXPECT_EQ(Listed(), (std::vector<std::wstring>{L"A.gif", L"b.JPG", L"z.png", odd}));
     Click(odd);
     EXPECT_EQ(platform::GetText(host), L"Tavolin－" + folder + L"\\" + odd);
-    EXPECT_EQ(PreviewSize(), (std::pair{30u, 20u}));
+    EXPECT_EQ(PreviewSize(), (std::pair{30, 20}));
     EXPECT_EQ(test::FilesIn(pictures()), std::vector<std::wstring>{odd});
 }
 
@@ -206,7 +210,7 @@ TEST_F(PicturePageTest, AFailedCollectionIsReportedAndThePictureStillShows) {
     DialogAnswer box([](HWND b) { test::Press(b, IDOK); });
     Click(L"a.bmp");
     EXPECT_NE(box.Text().find(L"无法创建图片文件夹"), std::wstring::npos) << box.Text();
-    EXPECT_EQ(PreviewSize(), (std::pair{64u, 48u}));
+    EXPECT_EQ(PreviewSize(), (std::pair{64, 48}));
 }
 
 TEST_F(PicturePageTest, SetAsWallpaperReportsAFailedWriteAndChangesNothingElse) {
@@ -427,7 +431,7 @@ TEST_F(PicturePageTest, ADroppedPictureIsPreviewedAsIfChosenFromItsFolder) {
               DWORD{DROPEFFECT_COPY});
     EXPECT_EQ(page.Path(), folder);
     EXPECT_EQ(page.ListIndex(), IndexOf(L"山.bmp"));
-    EXPECT_EQ(PreviewSize(), (std::pair{300u, 100u}));
+    EXPECT_EQ(PreviewSize(), (std::pair{300, 100}));
     EXPECT_EQ(test::FilesIn(pictures()), std::vector<std::wstring>{L"山.bmp"}) << "collected as a click does";
 }
 
@@ -438,12 +442,12 @@ TEST_F(PicturePageTest, SetAsWallpaperTakesThePictureBeingLoadedWhenPressed) {
     test::TempFolder::Write(folder + L"\\c.jpg", "no picture");
     ASSERT_TRUE(page.SetPath(folder));
     Select(L"a.jpg");
-    EXPECT_EQ(page.Preview().Current()->Width(), 1024u) << "the old picture stays until the new one is ready";
+    EXPECT_EQ(page.Preview().PictureSize().width, 0) << "nothing shows until the new picture is ready";
     page.Command2_Click();
     Select(L"b.jpg"); // at once: the set still takes a.jpg
     Settle();
     EXPECT_EQ(test::ReadBitmapHeader(places.WallpaperBitmapPath).width, 640);
-    EXPECT_EQ(PreviewSize(), (std::pair{500u, 300u}));
+    EXPECT_EQ(PreviewSize(), (std::pair{500, 300}));
     // Loading a file that is no picture: the preview keeps b.jpg, and so does the set.
     {
         DialogAnswer box([](HWND b) { test::Press(b, IDOK); }); // which names c.jpg
@@ -453,4 +457,63 @@ TEST_F(PicturePageTest, SetAsWallpaperTakesThePictureBeingLoadedWhenPressed) {
         EXPECT_NE(box.Text().find(L"c.jpg"), std::wstring::npos) << box.Text();
     }
     EXPECT_EQ(test::ReadBitmapHeader(places.WallpaperBitmapPath).width, 500);
+}
+
+TEST_F(PicturePageTest, ASetDecodesTheFileAsItIsNowAndRefusesOneThatHasGone) {
+    std::wstring folder = Folder(L"换过的");
+    ASSERT_TRUE(test::WritePicture(folder + L"\\a.bmp", GUID_ContainerFormatBmp, 120, 80));
+    ASSERT_TRUE(page.SetPath(folder));
+    Click(L"a.bmp");
+    // Replaced on disk after the preview was made: the set takes the new picture.
+    ASSERT_TRUE(test::WritePicture(folder + L"\\a.bmp", GUID_ContainerFormatBmp, 90, 60));
+    page.Command2_Click();
+    Settle();
+    EXPECT_EQ(test::ReadBitmapHeader(places.WallpaperBitmapPath).width, 90);
+    // Deleted: the user is told, and the wallpaper stays as it was.
+    DeleteFileW((folder + L"\\a.bmp").c_str());
+    DialogAnswer box([](HWND b) { test::Press(b, IDOK); });
+    page.Command2_Click();
+    Settle();
+    EXPECT_NE(box.Text().find(L"无法显示图片：" + folder + L"\\a.bmp"), std::wstring::npos) << box.Text();
+    EXPECT_EQ(test::ReadBitmapHeader(places.WallpaperBitmapPath).width, 90);
+}
+
+TEST_F(PicturePageTest, HiddenThePreviewHoldsNothingAndShowsTheChosenPictureWhenShownAgain) {
+    std::wstring folder = Folder(L"托盘");
+    ASSERT_TRUE(test::WritePicture(folder + L"\\a.bmp", GUID_ContainerFormatBmp, 64, 48));
+    ASSERT_TRUE(test::WritePicture(folder + L"\\b.bmp", GUID_ContainerFormatBmp, 40, 80));
+    ASSERT_TRUE(page.SetPath(folder));
+    Click(L"a.bmp");
+    page.SetWindowShown(false);
+    EXPECT_FALSE(page.Preview().ShownBitmap());
+    // The automatic change while hidden: the wallpaper only.
+    page.SetListIndex(IndexOf(L"b.bmp"), true);
+    page.设置墙纸();
+    Settle();
+    EXPECT_EQ(test::ReadBitmapHeader(places.WallpaperBitmapPath).width, 40);
+    EXPECT_FALSE(page.Preview().ShownBitmap());
+    page.SetWindowShown(true);
+    EXPECT_EQ(PreviewSize(), (std::pair{40, 80}));
+    EXPECT_EQ(page.Preview().Shown(), (PixelRect{180, 110, 40, 80}));
+}
+
+TEST_F(PicturePageTest, AResizedPaneEndsWithThePictureMadeForItsNewSize) {
+    std::wstring folder = Folder(L"大");
+    ASSERT_TRUE(test::WritePicture(folder + L"\\big.jpg", GUID_ContainerFormatJpeg, 3000, 2000));
+    ASSERT_TRUE(page.SetPath(folder));
+    Click(L"big.jpg");
+    // Several sizes in quick succession, as a dragged frame gives them; the newest wins.
+    for (int w : {420, 500, 610, 333}) {
+        SetWindowPos(page.P_back, nullptr, 0, 0, w, w, SWP_NOMOVE | SWP_NOZORDER);
+        page.加载图片(L"");
+    }
+    Settle();
+    RECT pane{};
+    GetClientRect(page.P_back, &pane);
+    BITMAP bm{};
+    ASSERT_TRUE(GetObjectW(page.Preview().ShownBitmap(), sizeof bm, &bm));
+    EXPECT_EQ(bm.bmWidth, pane.right);
+    EXPECT_EQ(page.Preview().Shown(),
+              (PixelRect{0, (pane.bottom - bm.bmHeight) / 2, bm.bmWidth, bm.bmHeight}));
+    EXPECT_NEAR(bm.bmHeight, pane.right * 2 / 3, 1);
 }
