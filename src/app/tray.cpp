@@ -14,7 +14,9 @@ struct TrayState {
     WNDPROC previous = nullptr;
     NOTIFYICONDATAW record{};
     bool added = false;
-    bool menuByMouse = false; // a right button release opened the menu; the shell's WM_CONTEXTMENU follows
+    // A right button release opened the menu: the shell's WM_CONTEXTMENU that follows it at once (or
+    // while the menu is open) is the same request, skipped until this moment (GetTickCount64).
+    ULONGLONG skipContextMenuUntil = 0;
 };
 TrayState tray;
 
@@ -100,14 +102,17 @@ LRESULT CALLBACK TrayWindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
             POINT pt;
             GetCursorPos(&pt);
             // Mouse moves over the icon may come while the menu is open: only the shell's
-            // WM_CONTEXTMENU that follows this release is skipped.
-            tray.menuByMouse = tray.record.uVersion == NOTIFYICON_VERSION_4;
+            // WM_CONTEXTMENU that follows this release is skipped, and only for a moment, so that a
+            // release without one leaves nothing behind for the menu key.
+            const bool follows = tray.record.uVersion == NOTIFYICON_VERSION_4;
+            tray.skipContextMenuUntil = follows ? ~ULONGLONG{0} : 0;
             ShowTrayMenu(hwnd, pt, false);
+            if (tray.skipContextMenuUntil) tray.skipContextMenuUntil = GetTickCount64() + 500;
             return 0;
         }
         case WM_CONTEXTMENU:
-            // After a right click it is the same request again.
-            if (!std::exchange(tray.menuByMouse, false))
+            // Right after a right click it is the same request again.
+            if (GetTickCount64() >= std::exchange(tray.skipContextMenuUntil, 0))
                 ShowTrayMenu(hwnd, {GET_X_LPARAM(wp), GET_Y_LPARAM(wp)}, true);
             return 0;
         }

@@ -253,10 +253,21 @@ void MonitorPage::DrawLog() {
 }
 
 void MonitorPage::menu复制_Click() {
+    // The selection is read once, row by row, and each run of selected rows taken as one piece of the
+    // log: asking the list for the next selected row each time grows with the rows squared.
+    const int count = ListView_GetItemCount(RichTextBox1);
     std::wstring text;
-    for (int i = ListView_GetNextItem(RichTextBox1, -1, LVNI_SELECTED); i >= 0;
-         i = ListView_GetNextItem(RichTextBox1, i, LVNI_SELECTED))
-        text += log_.Text(static_cast<size_t>(i), 1);
+    if (count > 0 && ListView_GetSelectedCount(RichTextBox1) == static_cast<UINT>(count)) {
+        text = log_.Text();
+    } else {
+        for (int i = 0; i < count;) {
+            int end = i;
+            while (end < count && ListView_GetItemState(RichTextBox1, end, LVIS_SELECTED))
+                ++end;
+            if (end > i) text += log_.Text(static_cast<size_t>(i), static_cast<size_t>(end - i));
+            i = end + 1;
+        }
+    }
     if (!text.empty()) CopyText(hwnd(), text);
 }
 

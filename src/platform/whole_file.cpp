@@ -1,6 +1,6 @@
 #include "platform/whole_file.h"
 
-#include "core/temporary_name.h"
+#include "platform/temporary_name.h"
 
 #include <cstdint>
 
@@ -18,7 +18,8 @@ void RemoveStaleTemporaryFiles(const std::wstring& path) {
     if (!find) return;
     do {
         // A file another copy of the program is writing cannot be deleted; it goes another time.
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && core::IsTemporaryName(fd.cFileName, name))
+        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            platform::IsTemporaryName(fd.cFileName, name))
             DeleteFileW(LongPath(folder + fd.cFileName).c_str());
     } while (FindNextFileW(find.get(), &fd));
 }
@@ -30,7 +31,7 @@ DWORD WriteWholeFile(const std::wstring& path, const std::function<DWORD(HANDLE 
     UniqueHandle file;
     for (int attempt = 0; attempt < 100 && !file; ++attempt) {
         static uint32_t count = 0;
-        temp = core::TemporaryPath(path, GetCurrentProcessId(), ++count);
+        temp = platform::TemporaryPath(path, GetCurrentProcessId(), ++count);
         file.reset(CreateFileW(LongPath(temp).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file && GetLastError() != ERROR_FILE_EXISTS) break;

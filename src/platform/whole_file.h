@@ -7,7 +7,7 @@
 
 namespace platform {
 
-// `write` fills a new temporary file beside `path` (core::TemporaryPath), which then takes the
+// `write` fills a new temporary file beside `path` (platform::TemporaryPath), which then takes the
 // path's place, so the name only ever points at a whole file. Temporary files that an interrupted
 // write left behind go once a write succeeds. 0, or the Win32 error of the step that failed; a
 // failed write leaves no temporary file.

@@ -111,6 +111,11 @@ TEST(TrayIcon, AnswersTheKeyboardAsVersion4ReportsIt) {
         EXPECT_EQ(IsWindowVisible(w.hwnd) != FALSE, shown) << event;
         EXPECT_EQ(test::MenuWatch::seen, menusSeen) << event;
     }
+    // A right click whose WM_CONTEXTMENU never comes: the menu key a moment later opens the menu.
+    SendMessageW(w.hwnd, app::TRAY_CALLBACK_MESSAGE, MAKEWPARAM(40, 30), MAKELPARAM(WM_RBUTTONUP, 0));
+    Sleep(600);
+    SendMessageW(w.hwnd, app::TRAY_CALLBACK_MESSAGE, MAKEWPARAM(40, 30), MAKELPARAM(WM_CONTEXTMENU, 0));
+    EXPECT_EQ(test::MenuWatch::seen, 5);
     EXPECT_TRUE(received.empty());
     app::RemoveTrayIcon();
     DestroyMenu(menu);

@@ -335,6 +335,11 @@ TEST_F(MonitorPageTest, TheLogsKeysAndMenuSelectCopyAndClear) {
         test::PressKeys({VK_UP});
     test::PressKeysAndPump(w.hwnd(), {VK_RETURN});
     EXPECT_EQ(Clipboard(), L"名称I: a.txt\r\n");
+    // Two runs of rows, each taken whole.
+    for (int i : {2, 5})
+        ListView_SetItemState(log, i, LVIS_SELECTED, LVIS_SELECTED);
+    w.page->menu复制_Click();
+    EXPECT_EQ(Clipboard(), w.page->Log().Text(1, 2) + w.page->Log().Text(5, 1));
 
     // The menu key, then "清空日志" at the foot.
     test::PressKeys({VK_APPS});

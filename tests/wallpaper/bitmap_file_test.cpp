@@ -1,4 +1,4 @@
-#include "core/temporary_name.h"
+#include "platform/temporary_name.h"
 #include "wallpaper/bitmap_file.h"
 
 #include <gtest/gtest.h>
@@ -42,13 +42,13 @@ TEST(BitmapFile, HeaderStatesA24BitBottomUpPictureWithPaddedRows) {
 }
 
 TEST(BitmapFile, OnlyItsOwnTemporaryNamesCountAsLeftovers) {
-    EXPECT_EQ(core::TemporaryPath(L"C:\\Windows\\Vesmar.bmp", 1234, 7),
+    EXPECT_EQ(platform::TemporaryPath(L"C:\\Windows\\Vesmar.bmp", 1234, 7),
               L"C:\\Windows\\Vesmar.bmp.1234-7.tmp");
-    EXPECT_TRUE(core::IsTemporaryName(L"Vesmar.bmp.1234-7.tmp", L"Vesmar.bmp"));
-    EXPECT_TRUE(core::IsTemporaryName(L"VESMAR.BMP.1-1.TMP", L"Vesmar.bmp"));
+    EXPECT_TRUE(platform::IsTemporaryName(L"Vesmar.bmp.1234-7.tmp", L"Vesmar.bmp"));
+    EXPECT_TRUE(platform::IsTemporaryName(L"VESMAR.BMP.1-1.TMP", L"Vesmar.bmp"));
     for (const wchar_t* name :
          {L"Vesmar.bmp", L"Vesmar.bmp.tmp", L"Vesmar.bmp.-1.tmp", L"Vesmar.bmp.1-.tmp", L"Vesmar.bmp.12.tmp",
           L"Vesmar.bmp.1-2-3.tmp", L"Vesmar.bmp.a-1.tmp", L"Vesmar.bmp.1-1.tmp.txt", L"Other.bmp.1-1.tmp",
           L"Vesmar.bmpx1-1.tmp", L"tav1A2B.tmp"})
-        EXPECT_FALSE(core::IsTemporaryName(name, L"Vesmar.bmp")) << name;
+        EXPECT_FALSE(platform::IsTemporaryName(name, L"Vesmar.bmp")) << name;
 }

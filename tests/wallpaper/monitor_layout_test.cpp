@@ -109,9 +109,10 @@ TEST(MonitorCompose, EachPositionOnTwoMonitorsOfDifferentSizes) {
         for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 10; ++x) {
                 const uint8_t* px = &canvas[size_t(y) * dstStride + size_t(x) * 3];
-                if (c.grid[y * 11 + x] != '?')
+                if (c.grid[y * 11 + x] != '?') {
                     EXPECT_EQ((std::array<uint8_t, 3>{px[0], px[1], px[2]}), colour(c.grid[y * 11 + x]))
                         << int(c.position) << " " << c.w << " at " << x << "," << y;
+                }
             }
     }
 }
@@ -151,6 +152,8 @@ TEST(MonitorArrangement, KeptNewGoneAndTurnedMonitors) {
         EXPECT_EQ(std::tie(change.same, change.keep, change.needPicture, change.keptAside),
                   std::tie(c.same, c.keep, c.need, c.keptAside))
             << c.now.size();
-        if (c.same) EXPECT_EQ(reads, 0);
+        if (c.same) {
+            EXPECT_EQ(reads, 0);
+        }
     }
 }

@@ -1,9 +1,9 @@
-#include "core/temporary_name.h"
+#include "platform/temporary_name.h"
 
 #include <algorithm>
 #include <cwctype>
 
-namespace core {
+namespace platform {
 
 std::wstring TemporaryPath(const std::wstring& path, uint32_t process, uint32_t count) {
     return path + L"." + std::to_wstring(process) + L"-" + std::to_wstring(count) + L".tmp";
@@ -26,4 +26,4 @@ bool IsTemporaryName(const std::wstring& name, const std::wstring& fileName) {
            middle.find(L'-', dash + 1) == std::wstring::npos;
 }
 
-} // namespace core
+} // namespace platform

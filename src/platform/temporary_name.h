@@ -4,11 +4,11 @@
 #include <cstdint>
 #include <string>
 
-namespace core {
+namespace platform {
 
 // "<path>.<process>-<count>.tmp", beside the file it stands for.
 std::wstring TemporaryPath(const std::wstring& path, uint32_t process, uint32_t count);
 // True when `name` is such a temporary name of the file named `fileName` (letter case ignored).
 bool IsTemporaryName(const std::wstring& name, const std::wstring& fileName);
 
-} // namespace core
+} // namespace platform
