@@ -23,6 +23,8 @@
 #define ID_menu显示桌面图标 1011
 #define ID_menu自动更换壁纸 1020
 #define ID_menu设置 1021
+#define ID_menu下一张墙纸 1022
+#define ID_menu上一张墙纸 1023
 #define ID_menu显示界面 1030
 #define ID_menu关于 1031
 #define ID_menu退出 1032

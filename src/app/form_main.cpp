@@ -10,13 +10,16 @@
 #include "settings/registry.h"
 #include "settings/settings_store.h"
 #include "wallpaper/folder_picker.h"
+#include "wallpaper/pause_state.h"
 #include "wallpaper/picture.h"
 #include "wallpaper/picture_list.h"
 #include "wallpaper/picture_names.h"
 #include "web/form_wb.h"
 
 #include <commctrl.h>
+#include <random>
 #include <shlobj.h>
+#include <wtsapi32.h>
 
 namespace app {
 using namespace core;
@@ -26,6 +29,14 @@ namespace {
 constexpr wchar_t MainClass[] = L"TavolinMainWindow";
 constexpr wchar_t ShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr int DesignWidth = 9705, DesignHeight = 4815; // client area, twips
+constexpr int HotkeyNext = 1, HotkeyPrevious = 2;
+
+// The hotkey control's flags as RegisterHotKey's; a key held down does not repeat the command.
+UINT HotkeyModifiers(uint16_t hotkey) {
+    const UINT flags = hotkey >> 8;
+    return (flags & HOTKEYF_CONTROL ? MOD_CONTROL : 0) | (flags & HOTKEYF_SHIFT ? MOD_SHIFT : 0) |
+           (flags & HOTKEYF_ALT ? MOD_ALT : 0) | MOD_NOREPEAT;
+}
 
 std::wstring KnownFolder(int csidl) {
     wchar_t buf[MAX_PATH] = L"";
@@ -42,7 +53,8 @@ std::wstring TrimTrailing(std::wstring s) {
 
 FormMain::FormMain(bool earlierCopyRunning, core::ProgramPlaces places)
     : places_(std::move(places)), browser_(*this), pictures_(*this, settings_, places_),
-      autoChange_(*this, pictures_, settings_), earlierCopyRunning_(earlierCopyRunning) {}
+      autoChange_(*this, pictures_, settings_, std::random_device{}() ^ GetTickCount64()),
+      earlierCopyRunning_(earlierCopyRunning) {}
 
 bool FormMain::Create() {
     FindProgramPlaces();
@@ -157,7 +169,15 @@ void FormMain::Form_Load() {
     folderPaths_.Windows = 获取系统文件夹路径();
     if (places_.WallpaperBitmapPath.empty())
         places_.WallpaperBitmapPath = WallpaperBitmapPlace(folderPaths_.Windows, UserProgramFolder());
+    if (places_.HistoryPath.empty())
+        if (std::wstring user = UserProgramFolder(); !user.empty()) places_.HistoryPath = user + HistoryFileName;
     settings_ = settings::LoadAppSettings(places_.ProgramFolder);
+    // Keys another program holds are passed over in silence at start-up.
+    RegisterHotkeys(settings_.NextHotkey, 0);
+    RegisterHotkeys(hotkeys_[0], settings_.PreviousHotkey);
+    // The change pauses while the session is locked or the display is off.
+    WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION);
+    displayNotice_ = RegisterPowerSettingNotification(hwnd(), &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
     // The browser starts on the desktop.
     folderPaths_.Desktop = 获取桌面路径();
     browser_.StartUp(folderPaths_);
@@ -424,6 +444,10 @@ void FormMain::Form_Unload() {
 void FormMain::ExitPath() {
     // Every step runs whatever the one before did.
     SetTimerEnabled(Timer1, false);
+    UnregisterHotKey(hwnd(), HotkeyNext);
+    UnregisterHotKey(hwnd(), HotkeyPrevious);
+    WTSUnRegisterSessionNotification(hwnd());
+    if (displayNotice_) UnregisterPowerSettingNotification(std::exchange(displayNotice_, nullptr));
     // Pictures waiting to be decoded or set are dropped; a bitmap being written ends whole.
     pictures_.CancelPictureWork();
     // The monitor's procedure stands in front of the tray's: it goes first.
@@ -450,10 +474,51 @@ void FormMain::ShowBrowserTab() {
 void FormMain::SetTimerEnabled(TimerId id, bool on) {
     static constexpr UINT interval[] = {0, 1000, 1000, 100, 100};
     timerOn_[id] = on;
-    if (on)
+    // Nobody sees the wallpaper: the change keeps its count and ticks again when the screen is back.
+    const bool dark = id == Timer1 && settings_.PauseLocked && (locked_ || displayOff_);
+    if (on && !dark)
         SetCoalescableTimer(hwnd(), id, interval[id], nullptr, TIMERV_DEFAULT_COALESCING);
     else
         KillTimer(hwnd(), id);
+}
+
+// ---- pauses and hotkeys ---------------------------------------------------------------------------
+
+wallpaper::PauseConditions FormMain::PauseConditionsNow() const {
+    return {locked_ || displayOff_, wallpaper::FullScreenNow(hwnd()), wallpaper::OnBattery()};
+}
+
+void FormMain::ShowPause(wallpaper::PauseReason reason) {
+    if (std::exchange(pause_, reason) == reason) return;
+    std::wstring line = wallpaper::PauseTip(reason);
+    SetTrayTip(line.empty() ? std::wstring(ApplicationTitle) : std::wstring(ApplicationTitle) + L"\n" + line);
+}
+
+void FormMain::SessionDark(bool locked, bool displayOff) {
+    locked_ = locked;
+    displayOff_ = displayOff;
+    SetTimerEnabled(Timer1, timerOn_[Timer1]);
+}
+
+std::wstring FormMain::RegisterHotkeys(uint16_t next, uint16_t previous) {
+    const uint16_t wanted[2] = {next, previous}, before[2] = {hotkeys_[0], hotkeys_[1]};
+    UnregisterHotKey(hwnd(), HotkeyNext);
+    UnregisterHotKey(hwnd(), HotkeyPrevious);
+    hotkeys_[0] = hotkeys_[1] = 0;
+    for (int i = 0; i < 2; ++i) {
+        if (!wanted[i] || RegisterHotKey(hwnd(), HotkeyNext + i, HotkeyModifiers(wanted[i]), wanted[i] & 0xFF)) {
+            hotkeys_[i] = wanted[i];
+            continue;
+        }
+        // Taken by another program: the keys stay as they were.
+        UnregisterHotKey(hwnd(), HotkeyNext);
+        hotkeys_[0] = 0;
+        for (int j = 0; j < 2; ++j)
+            if (before[j] && RegisterHotKey(hwnd(), HotkeyNext + j, HotkeyModifiers(before[j]), before[j] & 0xFF))
+                hotkeys_[j] = before[j];
+        return settings::HotkeyTakenMessage(wanted[i]);
+    }
+    return {};
 }
 
 // ---- messages -----------------------------------------------------------------------------------
@@ -483,6 +548,12 @@ void FormMain::OnCommand(int id, int code, HWND control) {
         break;
     case ID_menu自动更换壁纸:
         autoChange_.menu自动更换壁纸_Click();
+        break;
+    case ID_menu下一张墙纸:
+        autoChange_.menu下一张墙纸_Click();
+        break;
+    case ID_menu上一张墙纸:
+        autoChange_.menu上一张墙纸_Click();
         break;
     case ID_menu循环看图:
         autoChange_.menu循环看图_Click();
@@ -560,6 +631,25 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
         Form_Unload();
         return 0;
+    case WM_HOTKEY:
+        if (wp == HotkeyNext) autoChange_.menu下一张墙纸_Click();
+        if (wp == HotkeyPrevious) autoChange_.menu上一张墙纸_Click();
+        return 0;
+    case WM_INITMENUPOPUP:
+        if (reinterpret_cast<HMENU>(wp) == menu托盘)
+            EnableMenuItem(menu托盘, ID_menu上一张墙纸,
+                           MF_BYCOMMAND | (pictures_.CanGoBack() ? MF_ENABLED : MF_GRAYED));
+        break;
+    case WM_WTSSESSION_CHANGE:
+        if (wp == WTS_SESSION_LOCK || wp == WTS_SESSION_UNLOCK) SessionDark(wp == WTS_SESSION_LOCK, displayOff_);
+        return 0;
+    case WM_POWERBROADCAST:
+        if (wp == PBT_POWERSETTINGCHANGE) {
+            auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lp);
+            if (setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE && setting->DataLength >= sizeof(DWORD))
+                SessionDark(locked_, *reinterpret_cast<const DWORD*>(setting->Data) == 0);
+        }
+        return TRUE;
     case WM_APP_EXIT_REQUEST:
         // A later copy takes over: end the same way as "退出".
         menu退出_Click();

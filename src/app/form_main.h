@@ -73,7 +73,16 @@ class FormMain : public platform::Window,
     void ClearDesktop() override;
     bool SlideshowCanRun() const override;
     HMENU TrayMenu() const override { return menu托盘; }
+    wallpaper::PauseConditions PauseConditionsNow() const override;
+    void ShowPause(wallpaper::PauseReason reason) override;
 
+    // The hotkeys of "下一张墙纸" and "上一张墙纸" (as the hotkey control gives them; 0: none) are
+    // registered for this window; an empty text, or the message naming a key another program holds,
+    // with the keys as they were.
+    std::wstring RegisterHotkeys(uint16_t next, uint16_t previous);
+    // The session was locked or unlocked, the display turned off or on: while it is dark and the user
+    // lets that pause the change, Timer1 does not tick at all.
+    void SessionDark(bool locked, bool displayOff);
     void Form_Load();
     void Form_Resize();
     // The close decision: hides the window, or (on the way out) runs the exit path.
@@ -122,6 +131,10 @@ class FormMain : public platform::Window,
     UINT dpi_ = 96;
     UINT taskbarCreated_ = 0;
     bool timerOn_[5] = {};
+    bool locked_ = false, displayOff_ = false;
+    wallpaper::PauseReason pause_ = wallpaper::PauseReason::None;
+    uint16_t hotkeys_[2] = {};
+    HPOWERNOTIFY displayNotice_ = nullptr;
 };
 
 } // namespace app

@@ -13,6 +13,7 @@ inline constexpr int VersionRevision = TAVOLIN_VERSION_REVISION;
 inline constexpr wchar_t ProductPage[] = L"https://www.tavolin.net/";
 inline constexpr wchar_t PictureFolderName[] = L"\\Tavolin壁纸";
 inline constexpr wchar_t WallpaperFileName[] = L"\\Vesmar.bmp";
+inline constexpr wchar_t HistoryFileName[] = L"\\墙纸历史.txt";
 
 // "Tavolin(Quorvel)－V1.5"
 std::wstring MainCaption();
@@ -39,6 +40,7 @@ struct ProgramPlaces {
     std::wstring WallpaperBitmapPath; // the Windows folder + WallpaperFileName, or the user's own folder's
     std::wstring PictureFolder;       // collects previewed pictures: ProgramFolder + PictureFolderName,
                                       // or the user's own folder's where the program folder is read-only
+    std::wstring HistoryPath;         // the wallpapers set, for "上一张墙纸"; empty: kept while the program runs
 };
 
 } // namespace core

@@ -50,12 +50,31 @@ void AutoChange::menu自动更换壁纸_Click() {
 void AutoChange::Timer1_Timer() {
     if (!WallpaperTickCount.Tick(settings_.WallpaperInterval)) return;
     SetCaptions(true);
-    std::optional<int> next = NextIndex(pictures_.ListIndex(), pictures_.ListCount());
-    if (!next) return;
-    pictures_.SetListIndex(*next, true);
+    // A change due during a pause sets nothing, and the count starts again: when the pause ends the
+    // next change comes within one interval, never as a burst.
+    const PauseReason pause =
+        PauseFor({settings_.PauseLocked, settings_.PauseFullScreen, settings_.PauseBattery},
+                 host_.PauseConditionsNow());
+    host_.ShowPause(pause);
+    if (pause == PauseReason::None) NextWallpaper();
+}
+
+void AutoChange::NextWallpaper() {
+    Turn turn = order_.Next(pictures_.Names(), pictures_.ListIndex(), settings_.Shuffle);
+    if (turn.selection < 0) return;
+    pictures_.SetListIndex(turn.selection, true);
     // The set waits for that picture's decode. A picture that cannot be set is passed over quietly:
     // the next interval tries the next one.
     host_.设置墙纸();
+}
+
+void AutoChange::menu下一张墙纸_Click() {
+    WallpaperTickCount.Reset();
+    if (!pictures_.GoForward()) NextWallpaper();
+}
+
+void AutoChange::menu上一张墙纸_Click() {
+    pictures_.GoBack();
 }
 
 void AutoChange::menu循环看图_Click() {

@@ -4,6 +4,8 @@
 #include "platform/win.h"
 #include "settings/app_settings.h"
 #include "ui/timers.h"
+#include "wallpaper/pause_rules.h"
+#include "wallpaper/picture_order.h"
 #include "wallpaper/tick_counter.h"
 
 #include <string>
@@ -32,6 +34,11 @@ class AutoChangeHost {
     virtual bool SlideshowCanRun() const = 0;
     // The tray menu, whose "自动更换壁纸" item says whether the change runs.
     virtual HMENU TrayMenu() const = 0;
+    // What could pause the change now: a locked session or a dark display, a full-screen program,
+    // the battery.
+    virtual PauseConditions PauseConditionsNow() const = 0;
+    // The change pauses for `reason` (or runs again, for None): the tray's tip says so.
+    virtual void ShowPause(PauseReason reason) = 0;
 
   protected:
     ~AutoChangeHost() = default;
@@ -39,14 +46,19 @@ class AutoChangeHost {
 
 class AutoChange {
   public:
-    AutoChange(AutoChangeHost& host, PicturePage& pictures, const settings::AppSettings& settings)
-        : host_(host), pictures_(pictures), settings_(settings) {}
+    AutoChange(AutoChangeHost& host, PicturePage& pictures, const settings::AppSettings& settings,
+               uint64_t seed)
+        : host_(host), pictures_(pictures), settings_(settings), order_(seed) {}
 
     // The button and the tray item each start or stop the change by their own caption; the button
     // shows the options dialog first.
     void Command4_Click();
     void menu自动更换壁纸_Click();
     void Timer1_Timer();
+    // "下一张墙纸": forward again after going back, else the picture the change would set next, at
+    // once; the interval counts from 0 again. "上一张墙纸": the wallpaper set before the current one.
+    void menu下一张墙纸_Click();
+    void menu上一张墙纸_Click();
     void menu循环看图_Click();
     void menu停止_Click();
     void Command6_Click() { menu循环看图_Click(); }
@@ -62,10 +74,13 @@ class AutoChange {
     void SetCaptions(bool running);
     void Start();
     void Stop();
+    // Sets the next picture in the list's or the shuffled order.
+    void NextWallpaper();
 
     AutoChangeHost& host_;
     PicturePage& pictures_;
     const settings::AppSettings& settings_;
+    PictureOrder order_;
 };
 
 } // namespace wallpaper

@@ -99,7 +99,8 @@ bool PicturePage::SetPath(const std::wstring& folder) {
 void PicturePage::Refresh() {
     SendMessageW(File1, WM_SETREDRAW, FALSE, 0);
     SendMessageW(File1, LB_RESETCONTENT, 0, 0);
-    for (const std::wstring& name : ListPictures(path_))
+    names_ = ListPictures(path_);
+    for (const std::wstring& name : names_)
         SendMessageW(File1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     SendMessageW(File1, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(File1, nullptr, TRUE);
@@ -197,7 +198,7 @@ void PicturePage::PictureDecoded(uint32_t generation) {
     UpdatePreview(); // the pane may have changed meanwhile
 }
 
-void PicturePage::设置墙纸(bool report) {
+void PicturePage::设置墙纸(bool report, bool remember) {
     if (!work_) return;
     PictureWork::SetRequest request;
     request.path = wanted_.value_or(shownPath_);
@@ -207,14 +208,72 @@ void PicturePage::设置墙纸(bool report) {
     request.position = settings_.Position;
     request.screen = ScreenFor(settings_.Position);
     request.report = report;
+    request.remember = remember;
     setsAsked_ = work_->Set(std::move(request));
 }
 
 void PicturePage::WallpaperSet(uint32_t) {
+    bool remembered = false;
     for (PictureWork::SetResult& result : work_->TakeSetResults()) {
         setsDone_ = result.set;
         if (result.report && !result.error.empty()) Report(result.error);
+        // The built-in picture has no file to go back to.
+        if (result.error.empty() && result.remember && !result.path.empty()) {
+            LoadHistory();
+            history_.Add({{L"", result.path}});
+            remembered = true;
+        }
     }
+    if (remembered && !places_.HistoryPath.empty()) platform::WriteWholeText(places_.HistoryPath, history_.Text());
+}
+
+void PicturePage::LoadHistory() {
+    if (std::exchange(historyLoaded_, true) || places_.HistoryPath.empty()) return;
+    if (auto text = platform::ReadWholeText(places_.HistoryPath)) history_ = WallpaperHistory::Parse(*text);
+}
+
+namespace {
+bool Exists(const std::wstring& path) {
+    return settings::FileCanBeOpened(path);
+}
+} // namespace
+
+bool PicturePage::CanGoBack() {
+    LoadHistory();
+    return history_.CanGoBack(Exists);
+}
+
+bool PicturePage::GoBack() {
+    LoadHistory();
+    std::optional<Arrangement> wallpaper = history_.Back(Exists);
+    if (wallpaper) SetRemembered(*wallpaper);
+    return wallpaper.has_value();
+}
+
+bool PicturePage::GoForward() {
+    LoadHistory();
+    std::optional<Arrangement> wallpaper = history_.Forward(Exists);
+    if (wallpaper) SetRemembered(*wallpaper);
+    return wallpaper.has_value();
+}
+
+void PicturePage::SetRemembered(const Arrangement& wallpaper) {
+    if (wallpaper.empty()) return;
+    const std::wstring& path = wallpaper.front().path;
+    // Selected in the list where it is one of its pictures, as the automatic change selects.
+    const std::wstring folder = JoinPath(path_, L"");
+    LRESULT index = LB_ERR;
+    if (!path_.empty() && path.size() > folder.size() && CompareStringOrdinal(path.c_str(), static_cast<int>(folder.size()),
+                                                            folder.c_str(), -1, TRUE) == CSTR_EQUAL)
+        index = SendMessageW(File1, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                             reinterpret_cast<LPARAM>(path.c_str() + folder.size()));
+    if (index != LB_ERR) {
+        SetListIndex(static_cast<int>(index), true);
+    } else {
+        SetWindowTextW(Owner(), (L"Tavolin－" + path).c_str());
+        加载图片(path, true);
+    }
+    设置墙纸(false, false);
 }
 
 void PicturePage::CancelPictureWork() {

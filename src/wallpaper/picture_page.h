@@ -6,6 +6,7 @@
 #include "ui/tab_page.h"
 #include "wallpaper/picture_work.h"
 #include "wallpaper/preview_pane.h"
+#include "wallpaper/wallpaper_history.h"
 
 #include <memory>
 #include <optional>
@@ -42,6 +43,7 @@ class PicturePage : public ui::TabPage {
     void Refresh();
 
     // The picture list as the timed modes step through it.
+    const std::vector<std::wstring>& Names() const { return names_; }
     int ListCount() const;
     int ListIndex() const;
     std::wstring List(int index) const;
@@ -62,7 +64,14 @@ class PicturePage : public ui::TabPage {
     // runs: the picture is decoded from its file again at the size the bitmap needs, and the bitmap
     // written and the system told on the picture thread. `report`: a failure is shown to the user when
     // it comes; otherwise it passes in silence.
-    void 设置墙纸(bool report = false);
+    // `remember`: the wallpaper joins the history once it is set.
+    void 设置墙纸(bool report = false, bool remember = true);
+    // The wallpapers set (the last 100, kept in places.HistoryPath), walked as a browser's back and
+    // forward do: each sets the entry it comes to, skipping pictures that are gone; false when there
+    // is none.
+    bool GoBack();
+    bool GoForward();
+    bool CanGoBack();
     // The wallpaper position has changed: when the desktop shows our bitmap, the previewed picture is
     // set again for it.
     void PositionChanged();
@@ -101,6 +110,9 @@ class PicturePage : public ui::TabPage {
     void StartDecode(const std::wstring& path, bool quiet);
 
     void PictureDecoded(uint32_t generation);
+    // Shows and sets a wallpaper of the history, which stands at it already.
+    void SetRemembered(const Arrangement& wallpaper);
+    void LoadHistory();
     void WallpaperSet(uint32_t set);
     void File1_ContextMenu(LPARAM screenPoint);
     void SaveFolder(const std::wstring& folder);
@@ -113,6 +125,9 @@ class PicturePage : public ui::TabPage {
     platform::UniqueMenu popups_;
     HMENU FlieL = nullptr;
     std::wstring path_;
+    std::vector<std::wstring> names_; // as listed
+    WallpaperHistory history_;
+    bool historyLoaded_ = false;
     wallpaper::PreviewPane preview_;
     HWND tip_ = nullptr;
     std::wstring tipText_;

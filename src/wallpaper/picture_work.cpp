@@ -120,8 +120,12 @@ void PictureWork::RunSet(uint32_t set, const SetRequest& request) {
     // previewed is taken as it is now.
     std::wstring why;
     std::optional<Picture> picture = LoadPicture(request.path, target, &why);
-    if (!picture && request.fallback) picture = LoadPicture(*request.fallback, target, nullptr);
-    SetResult result{set, why.empty() ? L"预览中没有图片，无法设为墙纸。" : why, request.report};
+    SetResult result{set, why.empty() ? L"预览中没有图片，无法设为墙纸。" : why, request.report, request.path,
+                     request.remember};
+    if (!picture && request.fallback) {
+        picture = LoadPicture(*request.fallback, target, nullptr);
+        result.path = *request.fallback;
+    }
     if (picture) result.error = SetWallpaper(*picture, request.bitmapPath, request.position, request.screen);
     picture.reset();
     {

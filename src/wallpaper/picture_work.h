@@ -51,7 +51,8 @@ class PictureWork {
         std::wstring bitmapPath;
         settings::WallpaperPosition position = settings::WallpaperPosition::Center;
         ScreenSize screen;
-        bool report = false; // the user asked: a failure is shown to them
+        bool report = false;  // the user asked: a failure is shown to them
+        bool remember = true; // a new wallpaper for the history (not one it went back or forward to)
     };
     // Makes the picture the wallpaper after what is asked already; the set's number.
     uint32_t Set(SetRequest request);
@@ -59,6 +60,8 @@ class PictureWork {
         uint32_t set = 0;
         std::wstring error; // empty when the wallpaper was set
         bool report = false;
+        std::wstring path; // the picture set (empty: the built-in one)
+        bool remember = false;
     };
     // The sets that have ended since the last call, oldest first.
     std::deque<SetResult> TakeSetResults();

@@ -12,6 +12,8 @@ class TickCounter {
     // Counts one tick; true when the count reaches `interval`, which sets it back to 0.
     bool Tick(int32_t interval);
     int32_t Count() const { return count_; }
+    // Counting starts again from 0.
+    void Reset() { count_ = 0; }
 
   private:
     int32_t count_ = 0;
