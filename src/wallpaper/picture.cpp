@@ -475,29 +475,47 @@ template <class Row> DWORD WriteBitmap(HANDLE file, UINT width, UINT height, Row
 
 // The part of the picture that `plan` names, reduced to its size.
 DWORD WritePlannedBitmap(const Picture& picture, const BitmapPlan& plan, HANDLE file) {
+    DWORD written = ERROR_SUCCESS;
+    DWORD error = UsePlannedPixels(picture, plan, [&](const uint8_t* bgr, size_t stride) {
+        written = WriteBitmap(file, plan.outWidth, plan.outHeight, [&](UINT y) { return bgr + stride * y; });
+    });
+    return error ? error : written;
+}
+
+} // namespace
+
+DWORD UsePlannedPixels(const Picture& picture, const BitmapPlan& plan,
+                       const std::function<void(const uint8_t* bgr, size_t stride)>& use) {
     if (picture.Orientation() == 1 && plan.outWidth == plan.width && plan.outHeight == plan.height) {
         HeldPixels held;
         if (!Read(picture, held)) return ERROR_INVALID_DATA;
-        return WriteBitmap(file, plan.width, plan.height, [&](UINT y) {
-            return held.data + size_t{held.stride} * (plan.top + y) + size_t(plan.left) * 3;
-        });
+        use(held.data + size_t{held.stride} * plan.top + size_t(plan.left) * 3, held.stride);
+        return ERROR_SUCCESS;
     }
-    const size_t outStride = size_t(plan.outWidth) * 3;
+    const size_t stride = size_t(plan.outWidth) * 3;
     std::vector<BYTE> out;
     try {
-        out.resize(outStride * size_t(plan.outHeight));
+        out.resize(stride * size_t(plan.outHeight));
     } catch (const std::bad_alloc&) {
         return ERROR_NOT_ENOUGH_MEMORY;
     }
     const PixelBox part{static_cast<uint32_t>(plan.left), static_cast<uint32_t>(plan.top),
                         static_cast<uint32_t>(plan.width), static_cast<uint32_t>(plan.height)};
-    if (DWORD error = CopyReduced(picture, part, plan.outWidth, plan.outHeight, out.data(), outStride))
+    if (DWORD error = CopyReduced(picture, part, plan.outWidth, plan.outHeight, out.data(), stride))
         return error;
-    return WriteBitmap(file, plan.outWidth, plan.outHeight,
-                       [&](UINT y) { return out.data() + outStride * y; });
+    use(out.data(), stride);
+    return ERROR_SUCCESS;
 }
 
-} // namespace
+std::wstring SaveAsBitmap(const uint8_t* bgr, int width, int height, size_t stride,
+                          const std::wstring& path) {
+    DWORD error = platform::WriteWholeFile(path, [&](HANDLE file) {
+        return WriteBitmap(file, static_cast<UINT>(width), static_cast<UINT>(height),
+                           [&](UINT y) { return bgr + stride * y; });
+    });
+    if (!error) return {};
+    return L"无法保存墙纸图片：" + path + L"\n" + ErrorText(error);
+}
 
 std::wstring SaveAsBitmap(const Picture& picture, const std::wstring& path) {
     return SaveAsBitmap(picture, path,

@@ -6,6 +6,8 @@
 #include "platform/win.h"
 #include "wallpaper/wallpaper_layout.h"
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -68,5 +70,13 @@ platform::UniqueGdi PreviewBitmap(const Picture& picture, int w, int h);
 std::wstring SaveAsBitmap(const Picture& picture, const std::wstring& path);
 // The same with the part of the picture and the size that `plan` gives (PlanBitmap for this picture).
 std::wstring SaveAsBitmap(const Picture& picture, const std::wstring& path, const BitmapPlan& plan);
+// The same for width × height 24-bit BGR pixels, rows `stride` bytes apart from the top (a canvas).
+std::wstring SaveAsBitmap(const uint8_t* bgr, int width, int height, size_t stride, const std::wstring& path);
+
+// Hands `use` the part of the picture that `plan` names at the plan's size, upright, as 24-bit BGR
+// rows `stride` bytes apart: the held pixels themselves where they need no change, else a reduced
+// copy. 0, or the Win32 error that kept the pixels from being had.
+DWORD UsePlannedPixels(const Picture& picture, const BitmapPlan& plan,
+                       const std::function<void(const uint8_t* bgr, size_t stride)>& use);
 
 } // namespace wallpaper
