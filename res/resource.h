@@ -34,6 +34,10 @@
 #define ID_menu删除文件jpg 1102
 #define ID_menu循环看图 1103
 #define ID_menu停止 1104
+#define ID_FlieL所有显示器 1110
+// The list menu's monitors follow "所有显示器", one id each.
+#define ID_FlieL显示器 1111
+#define ID_FlieL显示器Last 1126
 #define ID_mmmm设置 1105
 
 // Folder list menu (LV)

@@ -32,6 +32,19 @@ constexpr int DesignWidth = 9705, DesignHeight = 4815; // client area, twips
 constexpr int HotkeyNext = 1, HotkeyPrevious = 2;
 
 // The hotkey control's flags as RegisterHotKey's; a key held down does not repeat the command.
+std::wstring TEMP_HotkeyTakenMessage(uint16_t hotkey) {
+    auto name = [](UINT vk) {
+        wchar_t text[64] = L"";
+        GetKeyNameTextW(static_cast<LONG>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16), text, 64);
+        return std::wstring(text);
+    };
+    std::wstring t;
+    if (HIBYTE(hotkey) & HOTKEYF_CONTROL) t += name(VK_CONTROL) + L" + ";
+    if (HIBYTE(hotkey) & HOTKEYF_SHIFT) t += name(VK_SHIFT) + L" + ";
+    if (HIBYTE(hotkey) & HOTKEYF_ALT) t += name(VK_MENU) + L" + ";
+    return L"快捷键 " + t + name(LOBYTE(hotkey)) + L" 已被其他程序占用，请换一个。";
+}
+
 UINT HotkeyModifiers(uint16_t hotkey) {
     const UINT flags = hotkey >> 8;
     return (flags & HOTKEYF_CONTROL ? MOD_CONTROL : 0) | (flags & HOTKEYF_SHIFT ? MOD_SHIFT : 0) |
@@ -112,6 +125,8 @@ bool FormMain::BuildNextPage() {
             wallpaper::PictureExtensionSet(wallpaper::InstalledDecoderExtensions()));
         pictures_.Build(hwnd(), IDC_Page1, font, dpi_);
         ChoosePictureFolder();
+        // Monitors that differ from those the pictures were set for get theirs now.
+        autoChange_.DisplaysChanged();
         break;
     case 2:
         monitor_.Build(hwnd(), IDC_Page2, font, dpi_);
@@ -170,14 +185,16 @@ void FormMain::Form_Load() {
     if (places_.WallpaperBitmapPath.empty())
         places_.WallpaperBitmapPath = WallpaperBitmapPlace(folderPaths_.Windows, UserProgramFolder());
     if (places_.HistoryPath.empty())
-        if (std::wstring user = UserProgramFolder(); !user.empty()) places_.HistoryPath = user + HistoryFileName;
+        if (std::wstring user = UserProgramFolder(); !user.empty())
+            places_.HistoryPath = user + HistoryFileName;
     settings_ = settings::LoadAppSettings(places_.ProgramFolder);
     // Keys another program holds are passed over in silence at start-up.
     RegisterHotkeys(settings_.NextHotkey, 0);
     RegisterHotkeys(hotkeys_[0], settings_.PreviousHotkey);
     // The change pauses while the session is locked or the display is off.
     WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION);
-    displayNotice_ = RegisterPowerSettingNotification(hwnd(), &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
+    displayNotice_ =
+        RegisterPowerSettingNotification(hwnd(), &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
     // The browser starts on the desktop.
     folderPaths_.Desktop = 获取桌面路径();
     browser_.StartUp(folderPaths_);
@@ -286,9 +303,14 @@ void FormMain::menu显示桌面图标_Click() {
 }
 
 void FormMain::menu设置_Click() {
+    const settings::AppSettings before = settings_;
     settings::FormOption dialog(settings_, places_.ProgramFolder, places_.ExecutableName, {},
                                 [this] { pictures_.PositionChanged(); });
     dialog.ShowModal(hwnd());
+    if (!IsWindow(hwnd())) return;
+    if (settings_.Subfolders != before.Subfolders) pictures_.Refresh();
+    if (before.Monitors == settings::MonitorMode::Each && settings_.Monitors == settings::MonitorMode::Same)
+        pictures_.BackToOnePicture();
 }
 
 bool FormMain::ShowOptions() {
@@ -476,7 +498,8 @@ void FormMain::SetTimerEnabled(TimerId id, bool on) {
     timerOn_[id] = on;
     // Nobody sees the wallpaper: the change keeps its count and ticks again when the screen is back.
     const bool dark = id == Timer1 && settings_.PauseLocked && (locked_ || displayOff_);
-    if (on && !dark)
+    timerTicking_[id] = on && !dark;
+    if (timerTicking_[id])
         SetCoalescableTimer(hwnd(), id, interval[id], nullptr, TIMERV_DEFAULT_COALESCING);
     else
         KillTimer(hwnd(), id);
@@ -506,7 +529,8 @@ std::wstring FormMain::RegisterHotkeys(uint16_t next, uint16_t previous) {
     UnregisterHotKey(hwnd(), HotkeyPrevious);
     hotkeys_[0] = hotkeys_[1] = 0;
     for (int i = 0; i < 2; ++i) {
-        if (!wanted[i] || RegisterHotKey(hwnd(), HotkeyNext + i, HotkeyModifiers(wanted[i]), wanted[i] & 0xFF)) {
+        if (!wanted[i] ||
+            RegisterHotKey(hwnd(), HotkeyNext + i, HotkeyModifiers(wanted[i]), wanted[i] & 0xFF)) {
             hotkeys_[i] = wanted[i];
             continue;
         }
@@ -514,9 +538,10 @@ std::wstring FormMain::RegisterHotkeys(uint16_t next, uint16_t previous) {
         UnregisterHotKey(hwnd(), HotkeyNext);
         hotkeys_[0] = 0;
         for (int j = 0; j < 2; ++j)
-            if (before[j] && RegisterHotKey(hwnd(), HotkeyNext + j, HotkeyModifiers(before[j]), before[j] & 0xFF))
+            if (before[j] &&
+                RegisterHotKey(hwnd(), HotkeyNext + j, HotkeyModifiers(before[j]), before[j] & 0xFF))
                 hotkeys_[j] = before[j];
-        return settings::HotkeyTakenMessage(wanted[i]);
+        return TEMP_HotkeyTakenMessage(wanted[i]);
     }
     return {};
 }
@@ -600,7 +625,14 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         if (wp != SIZE_MINIMIZED) Form_Resize();
         return 0;
+    case WM_DISPLAYCHANGE:
+        SetTimer(hwnd(), TimerDisplays, 2000, nullptr);
+        break;
+    case WM_SETTINGCHANGE:
+        if (wp == SPI_SETWORKAREA) SetTimer(hwnd(), TimerDisplays, 2000, nullptr);
+        break;
     case WM_DPICHANGED: {
+        SetTimer(hwnd(), TimerDisplays, 2000, nullptr);
         ApplyDpi(HIWORD(wp));
         auto* r = reinterpret_cast<RECT*>(lp);
         SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
@@ -620,6 +652,10 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (wp == TimerKT) autoChange_.TimerKT_Timer();
         if (wp == TimerOut) TimerOut_Timer();
         if (wp == TimerBuildPages && !BuildNextPage()) KillTimer(hwnd(), TimerBuildPages);
+        if (wp == TimerDisplays) {
+            KillTimer(hwnd(), TimerDisplays);
+            autoChange_.DisplaysChanged();
+        }
         return 0;
     case WM_SHOWWINDOW:
         // Hidden in the tray, the browser only keeps its watch, and the preview holds no picture.
@@ -641,7 +677,8 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                            MF_BYCOMMAND | (pictures_.CanGoBack() ? MF_ENABLED : MF_GRAYED));
         break;
     case WM_WTSSESSION_CHANGE:
-        if (wp == WTS_SESSION_LOCK || wp == WTS_SESSION_UNLOCK) SessionDark(wp == WTS_SESSION_LOCK, displayOff_);
+        if (wp == WTS_SESSION_LOCK || wp == WTS_SESSION_UNLOCK)
+            SessionDark(wp == WTS_SESSION_LOCK, displayOff_);
         return 0;
     case WM_POWERBROADCAST:
         if (wp == PBT_POWERSETTINGCHANGE) {

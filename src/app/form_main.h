@@ -43,6 +43,13 @@ class FormMain : public platform::Window,
     void 设置墙纸() override;
     void SetTimerEnabled(ui::TimerId id, bool on) override;
     bool TimerEnabled(ui::TimerId id) const { return timerOn_[id]; }
+    // Whether the system's timer runs: an enabled Timer1 stands still while the screen is dark.
+    bool TimerTicking(ui::TimerId id) const { return timerTicking_[id]; }
+    HMENU TrayMenu() const override { return menu托盘; }
+    // The hotkeys of "下一张墙纸" and "上一张墙纸" (as the hotkey control gives them; 0: none) are
+    // registered for this window; an empty text, or the message naming a key another program holds,
+    // with the keys as they were.
+    std::wstring RegisterHotkeys(uint16_t next, uint16_t previous);
     void menu隐藏桌面图标_Click();
     void menu显示桌面图标_Click();
     // Shows the options dialog modally (the tray's and the picture list's "设置").
@@ -72,14 +79,8 @@ class FormMain : public platform::Window,
     bool ShowOptions() override;
     void ClearDesktop() override;
     bool SlideshowCanRun() const override;
-    HMENU TrayMenu() const override { return menu托盘; }
     wallpaper::PauseConditions PauseConditionsNow() const override;
     void ShowPause(wallpaper::PauseReason reason) override;
-
-    // The hotkeys of "下一张墙纸" and "上一张墙纸" (as the hotkey control gives them; 0: none) are
-    // registered for this window; an empty text, or the message naming a key another program holds,
-    // with the keys as they were.
-    std::wstring RegisterHotkeys(uint16_t next, uint16_t previous);
     // The session was locked or unlocked, the display turned off or on: while it is dark and the user
     // lets that pause the change, Timer1 does not tick at all.
     void SessionDark(bool locked, bool displayOff);
@@ -130,7 +131,7 @@ class FormMain : public platform::Window,
     platform::UniqueGdi font_;
     UINT dpi_ = 96;
     UINT taskbarCreated_ = 0;
-    bool timerOn_[5] = {};
+    bool timerOn_[5] = {}, timerTicking_[5] = {};
     bool locked_ = false, displayOff_ = false;
     wallpaper::PauseReason pause_ = wallpaper::PauseReason::None;
     uint16_t hotkeys_[2] = {};

@@ -63,6 +63,10 @@ bool SetTrayTip(const std::wstring& tip) {
     return Shell_NotifyIconW(NIM_MODIFY, &tray.record) != FALSE;
 }
 
+std::wstring TrayTip() {
+    return tray.record.szTip;
+}
+
 bool RestoreTrayIcon() {
     if (!tray.window) return false;
     return AddIcon();

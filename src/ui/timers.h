@@ -8,5 +8,7 @@ enum TimerId : uintptr_t { Timer1 = 1, TimerKT = 2, TimerOut = 3, tmrFlashMe = 4
 
 // Start-up's last step: the tabs not on show are built once the window has painted.
 inline constexpr uintptr_t TimerBuildPages = 5;
+// Once the displays' changes have settled: the monitors' pictures are made again.
+inline constexpr uintptr_t TimerDisplays = 6;
 
 } // namespace ui

@@ -59,6 +59,10 @@ class AutoChange {
     // once; the interval counts from 0 again. "上一张墙纸": the wallpaper set before the current one.
     void menu下一张墙纸_Click();
     void menu上一张墙纸_Click();
+    // The monitors may have changed (at start-up, and once the display's changes have settled): with a
+    // picture for each monitor, a new monitor, or one turned to the other shape, gets the next picture
+    // of its shape; the others keep theirs. Nothing is done when the monitors are as they were.
+    void DisplaysChanged();
     void menu循环看图_Click();
     void menu停止_Click();
     void Command6_Click() { menu循环看图_Click(); }
@@ -74,8 +78,10 @@ class AutoChange {
     void SetCaptions(bool running);
     void Start();
     void Stop();
-    // Sets the next picture in the list's or the shuffled order.
+    // Sets the next picture in the list's or the shuffled order, on every monitor or on each its own.
     void NextWallpaper();
+    // The next pictures for monitors of `shapes`.
+    Turn NextFor(const std::vector<Shape>& shapes);
 
     AutoChangeHost& host_;
     PicturePage& pictures_;

@@ -31,7 +31,8 @@ bool FullScreenNow(HWND ours) {
     if (process == ourProcess) return false;
     MONITORINFO monitor{sizeof monitor};
     RECT r{};
-    if (!GetMonitorInfoW(MonitorFromWindow(front, MONITOR_DEFAULTTONULL), &monitor) || !GetWindowRect(front, &r))
+    if (!GetMonitorInfoW(MonitorFromWindow(front, MONITOR_DEFAULTTONULL), &monitor) ||
+        !GetWindowRect(front, &r))
         return false;
     const RECT& m = monitor.rcMonitor;
     return r.left <= m.left && r.top <= m.top && r.right >= m.right && r.bottom >= m.bottom;
@@ -40,8 +41,10 @@ bool FullScreenNow(HWND ours) {
 bool OnBattery() {
     SYSTEM_POWER_STATUS status{};
     if (!readPowerStatus(&status)) return false;
-    // SystemStatusFlag 1: battery saver is on.
-    return status.ACLineStatus == 0 || (status.SystemStatusFlag & 1);
+    // The fourth byte is SystemStatusFlag since Windows 10 (older headers call it Reserved1): 1 while
+    // battery saver is on.
+    const BYTE saver = reinterpret_cast<const BYTE*>(&status)[3];
+    return status.ACLineStatus == 0 || (saver & 1);
 }
 
 void UsePowerStatus(BOOL(WINAPI* read)(SYSTEM_POWER_STATUS*)) {

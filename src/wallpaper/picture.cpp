@@ -193,6 +193,42 @@ std::optional<Picture> Picture::Load(const std::wstring& path, const DecodeTarge
     return picture;
 }
 
+std::optional<PixelSize> UprightSize(const std::wstring& path) {
+    platform::UniqueHandle file(CreateFileW(platform::LongPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > UINT32_MAX)
+        return std::nullopt;
+    // Mapped: only the pages the header reader touches are read.
+    platform::UniqueHandle mapping(CreateFileMappingW(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    platform::Owned<const void*, ViewTraits> view(
+        mapping ? MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0) : nullptr);
+    if (!view) return std::nullopt;
+    const auto* bytes = static_cast<const uint8_t*>(view.get());
+    const auto n = static_cast<size_t>(size.QuadPart);
+    if (PictureFormatOf(bytes, n)) {
+        std::optional<PictureHeader> header = ReadPictureHeader(bytes, n);
+        if (!header) return std::nullopt;
+        const bool swap = (header->format == PictureFormat::Jpeg || header->format == PictureFormat::Tiff) &&
+                          SwapsSides(ReadOrientation(bytes, n));
+        const int w = static_cast<int>(header->width), h = static_cast<int>(header->height);
+        return swap ? PixelSize{h, w} : PixelSize{w, h};
+    }
+    // Other kinds: their decoder reads the size from the header when the frame is asked for it.
+    ComPtr<IWICImagingFactory> factory = ImagingFactory();
+    ComPtr<IWICStream> stream;
+    ComPtr<IWICBitmapDecoder> decoder;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    UINT w = 0, h = 0;
+    if (!factory || FAILED(factory->CreateStream(&stream)) ||
+        FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes), static_cast<DWORD>(n))) ||
+        FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                &decoder)) ||
+        FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(&w, &h)) || !w || !h)
+        return std::nullopt;
+    return PixelSize{static_cast<int>(w), static_cast<int>(h)};
+}
+
 std::optional<Picture> Picture::LoadFromMemory(const void* data, size_t size) {
     return LoadFromMemory(data, size, {});
 }

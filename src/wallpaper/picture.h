@@ -56,6 +56,10 @@ class Picture {
 
 Microsoft::WRL::ComPtr<IWICImagingFactory> ImagingFactory();
 
+// The picture's size as it is shown (after its EXIF orientation), read from its file's header alone:
+// no pixel is decoded. Nothing when the file cannot be read or is no picture.
+std::optional<PixelSize> UprightSize(const std::wstring& path);
+
 // What the installed decoders list as their extensions ("GetFileExtensions"), one text a decoder;
 // icon, texture and camera raw decoders are left out.
 std::vector<std::wstring> InstalledDecoderExtensions();

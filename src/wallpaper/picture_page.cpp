@@ -57,6 +57,7 @@ bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 
     work_ = std::make_unique<PictureWork>(hwnd());
+    lister_ = std::make_unique<PictureLister>(hwnd());
     dropTarget_ = platform::FileDropTarget::Register(
         hwnd(), [this](const std::vector<std::wstring>& paths, POINT, DWORD, DWORD allowed, bool drop) {
             return DropPictures(paths, allowed, drop);
@@ -75,6 +76,10 @@ DWORD PicturePage::DropPictures(const std::vector<std::wstring>& paths, DWORD al
     size_t slash = picture->rfind(L'\\');
     if (!SetPath(picture->substr(0, slash == 2 ? 3 : slash))) return DROPEFFECT_NONE;
     std::wstring name = picture->substr(slash + 1);
+    if (listing_) { // selected once the subfolders are listed
+        selectWhenListed_ = name;
+        return effect;
+    }
     LRESULT index = SendMessageW(File1, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                  reinterpret_cast<LPARAM>(name.c_str()));
     if (index == LB_ERR) return DROPEFFECT_NONE;
@@ -97,11 +102,44 @@ bool PicturePage::SetPath(const std::wstring& folder) {
 }
 
 void PicturePage::Refresh() {
+    if (settings_.Subfolders && lister_) {
+        listing_ = lister_->List(path_);
+        return;
+    }
+    if (std::exchange(listing_, 0)) lister_->Cancel();
+    Fill(ListPictures(path_), false);
+}
+
+void PicturePage::PicturesListed(uint32_t generation) {
+    std::optional<std::vector<std::wstring>> names = lister_->Take(generation);
+    if (!names || generation != listing_) return;
+    listing_ = 0;
+    Fill(std::move(*names), true);
+    if (std::wstring name = std::exchange(selectWhenListed_, {}); !name.empty()) {
+        LRESULT index = SendMessageW(File1, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                     reinterpret_cast<LPARAM>(name.c_str()));
+        if (index != LB_ERR) SetListIndex(static_cast<int>(index));
+    }
+}
+
+void PicturePage::Fill(std::vector<std::wstring> names, bool keepSelection) {
+    // The selected picture stays selected; one that has gone leaves the caret where it was.
+    const int index = ListIndex();
+    const std::wstring selected = keepSelection && index >= 0 ? List(index) : L"";
     SendMessageW(File1, WM_SETREDRAW, FALSE, 0);
     SendMessageW(File1, LB_RESETCONTENT, 0, 0);
-    names_ = ListPictures(path_);
+    names_ = std::move(names);
     for (const std::wstring& name : names_)
         SendMessageW(File1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    if (!selected.empty()) {
+        LRESULT at = SendMessageW(File1, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                  reinterpret_cast<LPARAM>(selected.c_str()));
+        if (at != LB_ERR)
+            SendMessageW(File1, LB_SETCURSEL, static_cast<WPARAM>(at), 0);
+        else if (!names_.empty())
+            SendMessageW(File1, LB_SETCARETINDEX,
+                         static_cast<WPARAM>(std::min<size_t>(index, names_.size() - 1)), FALSE);
+    }
     SendMessageW(File1, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(File1, nullptr, TRUE);
 }
@@ -141,7 +179,14 @@ void PicturePage::File1_Click(bool quiet) {
     }
     SetWindowTextW(Owner(), (L"Tavolin－" + src).c_str());
     加载图片(src, quiet);
-    Collected collected = CollectPicture(places_.PictureFolder, path_, name);
+    // A picture of a subfolder is collected from its own folder; nothing of the collection's own tree is.
+    std::wstring folder = path_, file = name;
+    if (size_t slash = name.rfind(L'\\'); slash != std::wstring::npos) {
+        folder = JoinPath(path_, name.substr(0, slash));
+        file = name.substr(slash + 1);
+    }
+    Collected collected =
+        path_ == places_.PictureFolder ? Collected{} : CollectPicture(places_.PictureFolder, folder, file);
     if (!collected.error.empty()) Report(collected.error);
 }
 
@@ -217,6 +262,17 @@ void PicturePage::WallpaperSet(uint32_t) {
     for (PictureWork::SetResult& result : work_->TakeSetResults()) {
         setsDone_ = result.set;
         if (result.report && !result.error.empty()) Report(result.error);
+        if (result.monitors) {
+            // Each monitor's picture is kept for it; the history takes the whole arrangement.
+            for (const MonitorPicture& m : *result.monitors)
+                settings::SaveSetting(places_.ProgramFolder, SectionMonitorPictures, m.monitor, m.path);
+            if (result.remember && !result.monitors->empty()) {
+                LoadHistory();
+                history_.Add(*result.monitors);
+                remembered = true;
+            }
+            continue;
+        }
         // The built-in picture has no file to go back to.
         if (result.error.empty() && result.remember && !result.path.empty()) {
             LoadHistory();
@@ -224,7 +280,8 @@ void PicturePage::WallpaperSet(uint32_t) {
             remembered = true;
         }
     }
-    if (remembered && !places_.HistoryPath.empty()) platform::WriteWholeText(places_.HistoryPath, history_.Text());
+    if (remembered && !places_.HistoryPath.empty())
+        platform::WriteWholeText(places_.HistoryPath, history_.Text());
 }
 
 void PicturePage::LoadHistory() {
@@ -260,11 +317,22 @@ bool PicturePage::GoForward() {
 void PicturePage::SetRemembered(const Arrangement& wallpaper) {
     if (wallpaper.empty()) return;
     const std::wstring& path = wallpaper.front().path;
+    if (!wallpaper.front().monitor.empty()) {
+        // One picture a monitor: each monitor there still gets its own again.
+        std::vector<Monitor> monitors = Monitors();
+        std::vector<std::optional<std::wstring>> pictures(monitors.size());
+        for (size_t i = 0; i < monitors.size(); ++i)
+            for (const MonitorPicture& m : wallpaper)
+                if (m.monitor == MonitorKey(monitors[i])) pictures[i] = m.path;
+        SetOnMonitors(monitors, pictures, false, false);
+        return;
+    }
     // Selected in the list where it is one of its pictures, as the automatic change selects.
     const std::wstring folder = JoinPath(path_, L"");
     LRESULT index = LB_ERR;
-    if (!path_.empty() && path.size() > folder.size() && CompareStringOrdinal(path.c_str(), static_cast<int>(folder.size()),
-                                                            folder.c_str(), -1, TRUE) == CSTR_EQUAL)
+    if (!path_.empty() && path.size() > folder.size() &&
+        CompareStringOrdinal(path.c_str(), static_cast<int>(folder.size()), folder.c_str(), -1, TRUE) ==
+            CSTR_EQUAL)
         index = SendMessageW(File1, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                              reinterpret_cast<LPARAM>(path.c_str() + folder.size()));
     if (index != LB_ERR) {
@@ -285,7 +353,10 @@ void PicturePage::CancelPictureWork() {
 
 void PicturePage::PositionChanged() {
     // Another program's wallpaper stays; ours is set again in its new place.
-    if (IsCurrentWallpaper(places_.WallpaperBitmapPath)) Command2_Click();
+    if (!IsCurrentWallpaper(places_.WallpaperBitmapPath)) return;
+    if (!EachMonitor()) return Command2_Click();
+    std::vector<Monitor> monitors = Monitors();
+    SetOnMonitors(monitors, std::vector<std::optional<std::wstring>>(monitors.size()), true, false);
 }
 
 void PicturePage::Command1_Click() {
@@ -307,7 +378,17 @@ void PicturePage::Command3_Click() {
 }
 
 void PicturePage::Command2_Click() {
-    设置墙纸(true);
+    if (!EachMonitor()) return 设置墙纸(true);
+    // Each monitor its own: the one that holds the larger part of this window, the one looked at.
+    std::vector<Monitor> monitors = Monitors();
+    MONITORINFO info{sizeof info};
+    GetMonitorInfoW(MonitorFromWindow(Owner(), MONITOR_DEFAULTTONEAREST), &info);
+    const MonitorRect looked{info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right,
+                             info.rcMonitor.bottom};
+    std::vector<std::optional<std::wstring>> pictures(monitors.size());
+    for (size_t i = 0; i < monitors.size(); ++i)
+        if (monitors[i].rect == looked) pictures[i] = CurrentPicture();
+    SetOnMonitors(monitors, pictures, true, true);
 }
 
 void PicturePage::menu删除文件jpg_Click() {
@@ -325,6 +406,14 @@ void PicturePage::File1_ContextMenu(LPARAM screenPoint) {
         GetWindowRect(File1, &r);
         at = {r.left, r.top};
     }
+    // "设为墙纸": all monitors, then each, left to right, then top to bottom.
+    HMENU setOn = GetSubMenu(FlieL, 0);
+    while (GetMenuItemCount(setOn) > 1)
+        DeleteMenu(setOn, 1, MF_BYPOSITION);
+    menuMonitors_ = Monitors();
+    for (size_t i = 0; i < menuMonitors_.size() && ID_FlieL显示器 + i <= ID_FlieL显示器Last; ++i)
+        AppendMenuW(setOn, MF_STRING, ID_FlieL显示器 + i,
+                    MonitorLabel(menuMonitors_[i], static_cast<int>(i) + 1).c_str());
     TrackPopupMenu(FlieL, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Owner(), nullptr);
 }
 
@@ -347,6 +436,7 @@ void PicturePage::Report(const std::wstring& error) {
 }
 
 bool PicturePage::OnCommand(int id, int code, HWND) {
+    if (id >= ID_FlieL显示器 && id <= ID_FlieL显示器Last) return SetForMonitor(id - ID_FlieL显示器), true;
     switch (id) {
     case IDC_File1:
         if (code == LBN_SELCHANGE) File1_Click();
@@ -365,6 +455,9 @@ bool PicturePage::OnCommand(int id, int code, HWND) {
         return true;
     case ID_FlieL刷新:
         Refresh();
+        return true;
+    case ID_FlieL所有显示器:
+        SetForMonitor(-1);
         return true;
     case ID_menu删除文件jpg:
         menu删除文件jpg_Click();
@@ -389,6 +482,9 @@ LRESULT PicturePage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_WALLPAPER_SET:
         WallpaperSet(static_cast<uint32_t>(wp));
+        return 0;
+    case WM_PICTURES_LISTED:
+        PicturesListed(static_cast<uint32_t>(wp));
         return 0;
     case WM_NOTIFY: {
         auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lp);

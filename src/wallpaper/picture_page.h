@@ -4,6 +4,7 @@
 #include "platform/file_drop.h"
 #include "settings/app_settings.h"
 #include "ui/tab_page.h"
+#include "wallpaper/picture_tree.h"
 #include "wallpaper/picture_work.h"
 #include "wallpaper/preview_pane.h"
 #include "wallpaper/wallpaper_history.h"
@@ -24,6 +25,9 @@ class PictureHost {
     ~PictureHost() = default;
 };
 
+// Where each monitor's picture is kept in the settings, by the monitor's key (MonitorKey).
+inline constexpr wchar_t SectionMonitorPictures[] = L"显示器墙纸";
+
 // A minimised window on screen has no room for the preview, so pictures are not loaded for it then.
 bool MinimisedOnScreen(HWND window);
 
@@ -40,7 +44,11 @@ class PicturePage : public ui::TabPage {
     const std::wstring& Path() const { return path_; }
     // Lists the pictures of `folder`; false (and nothing changed) when the folder does not exist.
     bool SetPath(const std::wstring& folder);
+    // Lists the folder's pictures again; with its subfolders ("包含子文件夹") in the background, the
+    // list filling in when the walk ends, with the selected picture kept.
     void Refresh();
+    // True while a listing of the subfolders runs.
+    bool Listing() const { return listing_ != 0; }
 
     // The picture list as the timed modes step through it.
     const std::vector<std::wstring>& Names() const { return names_; }
@@ -72,6 +80,23 @@ class PicturePage : public ui::TabPage {
     bool GoBack();
     bool GoForward();
     bool CanGoBack();
+
+    // A picture for each monitor (picture_monitors.cpp). True when each monitor takes a picture of its
+    // own: "每台显示器各一张", with a position other than 跨区, and more than one monitor.
+    bool EachMonitor() const;
+    // The monitors as the system has them now, in their order.
+    std::vector<Monitor> Monitors();
+    // Sets `pictures[i]` (a file) on monitor i of `monitors`; a monitor given nothing keeps the picture
+    // it shows. In the background, as one set; `report` and `remember` as for 设置墙纸.
+    void SetOnMonitors(const std::vector<Monitor>& monitors,
+                       const std::vector<std::optional<std::wstring>>& pictures, bool report, bool remember);
+    // The arrangement of monitors last set, as kept in the settings, and each one's picture.
+    std::vector<Monitor> RememberedMonitors() const;
+    std::wstring RememberedPicture(const std::wstring& key) const;
+    void RememberMonitors(const std::vector<Monitor>& monitors);
+    // The setting went back to one picture for all monitors: the other monitors' bitmaps go, and the
+    // picture shown is set on all of them.
+    void BackToOnePicture();
     // The wallpaper position has changed: when the desktop shows our bitmap, the previewed picture is
     // set again for it.
     void PositionChanged();
@@ -79,6 +104,9 @@ class PicturePage : public ui::TabPage {
     bool PictureWorkPending() const { return decoding_.generation != 0 || setsDone_ != setsAsked_; }
     // The program ends: what waits is dropped; a running write ends whole before the page goes.
     void CancelPictureWork();
+
+    // The picture the preview shows or is to show; empty for the built-in one.
+    std::wstring CurrentPicture() const { return wanted_.value_or(shownPath_); }
 
     void Command1_Click();
     void Command3_Click();
@@ -110,11 +138,17 @@ class PicturePage : public ui::TabPage {
     void StartDecode(const std::wstring& path, bool quiet);
 
     void PictureDecoded(uint32_t generation);
+    void Fill(std::vector<std::wstring> names, bool keepSelection);
+    void PicturesListed(uint32_t generation);
     // Shows and sets a wallpaper of the history, which stands at it already.
     void SetRemembered(const Arrangement& wallpaper);
     void LoadHistory();
     void WallpaperSet(uint32_t set);
     void File1_ContextMenu(LPARAM screenPoint);
+    // The list menu's "设为墙纸": on every monitor (-1), or on monitor `index` alone.
+    void SetForMonitor(int index);
+    // The picture every monitor showed before each got its own.
+    std::wstring OnePicture() const;
     void SaveFolder(const std::wstring& folder);
     HWND Owner() const;
     void Report(const std::wstring& error);
@@ -124,8 +158,13 @@ class PicturePage : public ui::TabPage {
     const core::ProgramPlaces& places_;
     platform::UniqueMenu popups_;
     HMENU FlieL = nullptr;
+    std::vector<Monitor> menuMonitors_; // the monitors the list menu offered
+    Microsoft::WRL::ComPtr<IDesktopWallpaper> desktop_;
+    bool desktopAsked_ = false;
     std::wstring path_;
     std::vector<std::wstring> names_; // as listed
+    uint32_t listing_ = 0;            // the listing of the subfolders that runs
+    std::wstring selectWhenListed_;   // a dropped picture, selected once the listing ends
     WallpaperHistory history_;
     bool historyLoaded_ = false;
     wallpaper::PreviewPane preview_;
@@ -145,6 +184,7 @@ class PicturePage : public ui::TabPage {
     } decoding_;
     bool windowShown_ = true;
     uint32_t setsAsked_ = 0, setsDone_ = 0;
+    std::unique_ptr<PictureLister> lister_;
     std::unique_ptr<PictureWork> work_; // last: its thread ends before the rest goes
     static constexpr ui::layout::Rect File1Designed{330, 1230, 2590, 3000};
     static constexpr ui::layout::Rect P_backDesigned{2930, 30, 5000, 3000};

@@ -128,6 +128,34 @@ void PictureWork::RunSet(uint32_t set, const SetRequest& request) {
     }
     if (picture) result.error = SetWallpaper(*picture, request.bitmapPath, request.position, request.screen);
     picture.reset();
+    Finished(std::move(result));
+}
+
+uint32_t PictureWork::SetMonitors(MonitorsRequest request) {
+    uint32_t set = ++sets_;
+    worker_.Add(SetLane, set, [this, set, request = std::move(request)] { RunSetMonitors(set, request); });
+    return set;
+}
+
+void PictureWork::RunSetMonitors(uint32_t set, const MonitorsRequest& request) {
+    UseCom();
+    Microsoft::WRL::ComPtr<IDesktopWallpaper> desktop = SystemDesktopWallpaper();
+    MonitorSetResult done =
+        SetMonitorWallpapers(request.monitors, request.bitmapPath, request.position, desktop.Get());
+    SetResult result{set, done.error, request.report, {}, request.remember, Arrangement{}};
+    for (size_t i = 0; i < request.monitors.size(); ++i) {
+        const bool ok = i < done.errors.size() && done.errors[i].empty();
+        // A picture the user chose that cannot be shown is named, as for one monitor.
+        if (!ok && result.error.empty() && i < done.errors.size()) result.error = done.errors[i];
+        if (ok)
+            result.monitors->push_back({MonitorKey(request.monitors[i].monitor), request.monitors[i].path});
+    }
+    if (!result.monitors->empty()) result.path = result.monitors->front().path;
+    Finished(std::move(result));
+}
+
+void PictureWork::Finished(SetResult result) {
+    const uint32_t set = result.set;
     {
         std::lock_guard lock(mutex_);
         setResults_.push_back(std::move(result));

@@ -9,7 +9,9 @@
 #pragma once
 #include "core/worker.h"
 #include "platform/win.h"
+#include "wallpaper/monitor_wallpaper.h"
 #include "wallpaper/picture.h"
+#include "wallpaper/wallpaper_history.h"
 #include "wallpaper/wallpaper_setter.h"
 
 #include <deque>
@@ -62,7 +64,18 @@ class PictureWork {
         bool report = false;
         std::wstring path; // the picture set (empty: the built-in one)
         bool remember = false;
+        // A set on each monitor: the monitors that got their picture, by their keys (MonitorKey).
+        std::optional<Arrangement> monitors;
     };
+    // A picture for each monitor: `monitors` (one request for each monitor, in order) set in one go,
+    // after what is asked already, as a set is.
+    struct MonitorsRequest {
+        std::vector<MonitorPictureRequest> monitors;
+        std::wstring bitmapPath;
+        settings::WallpaperPosition position = settings::WallpaperPosition::Center;
+        bool report = false, remember = true;
+    };
+    uint32_t SetMonitors(MonitorsRequest request);
     // The sets that have ended since the last call, oldest first.
     std::deque<SetResult> TakeSetResults();
 
@@ -79,6 +92,8 @@ class PictureWork {
     };
     void RunDecode(const DecodeAsk& ask);
     void RunSet(uint32_t set, const SetRequest& request);
+    void RunSetMonitors(uint32_t set, const MonitorsRequest& request);
+    void Finished(SetResult result);
 
     HWND window_;
     uint32_t sets_ = 0;

@@ -18,10 +18,16 @@ void MainWindowTest::SetUp() {
     for (int i = 0; i < 3; ++i)
         wallpaper_[i] = settings::GetRegistryString(HKEY_CURRENT_USER, Desktop, WallpaperValues[i]);
     // Settings, pictures and the wallpaper file stay inside the test's folder.
-    form = std::make_unique<app::FormMain>(false,
-                                           core::ProgramPlaces{temp.path(), L"Quorvel", temp.path() + L"\\Vesmar.bmp"});
+    // The history of wallpapers goes into a folder of its own.
+    CreateDirectoryW((temp.path() + L"\\用户").c_str(), nullptr);
+    form = std::make_unique<app::FormMain>(false, Places());
     ASSERT_TRUE(form->Create());
     CreateDirectoryW(PictureFolder().c_str(), nullptr);
+}
+
+core::ProgramPlaces MainWindowTest::Places() const {
+    return {temp.path(), L"Quorvel", temp.path() + L"\\Vesmar.bmp", L"",
+            temp.path() + L"\\用户\\墙纸历史.txt"};
 }
 
 void MainWindowTest::TearDown() {

@@ -21,6 +21,8 @@ class MainWindowTest : public ::testing::Test {
     void SelectTab(int index);
     bool IconsShown() const { return shell.ViewVisible(); }
     std::wstring PictureFolder() const { return form->Places().PictureFolder; }
+    // Where the window keeps its files: all in the test's folder.
+    core::ProgramPlaces Places() const;
 
     TempFolder temp;
     FakeDesktop shell{FakeDesktop::Layout::ViewUnderProgman};

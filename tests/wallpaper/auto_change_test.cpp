@@ -1,11 +1,15 @@
 // The automatic wallpaper change and the slideshow of a running main window, stepped tick by tick.
+#include "app/tray.h"
 #include "res/resource.h"
 #include "settings/registry.h"
 #include "tests/support/main_window.h"
 #include "tests/support/user_input.h"
 #include "tests/wallpaper/test_pictures.h"
+#include "wallpaper/pause_state.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
+#include <wtsapi32.h>
 
 namespace {
 
@@ -235,4 +239,105 @@ TEST_F(AutoChangeTest, ExitDuringASetLeavesTheOldBitmapOrTheNewOneWholeAndTheIco
     EXPECT_EQ(test::ReadBytes(bitmap).size(), size_t(54 + (h.width * 3 + 3) / 4 * 4 * height));
     EXPECT_TRUE(IconsShown());
     EXPECT_EQ(test::FilesIn(temp.path()), std::vector<std::wstring>{L"Vesmar.bmp"}) << "no half-written file";
+}
+
+namespace {
+BOOL WINAPI OnBatteryPower(SYSTEM_POWER_STATUS* status) {
+    *status = {};
+    status->ACLineStatus = 0;
+    return TRUE;
+}
+} // namespace
+
+TEST_F(AutoChangeTest, NextAndPreviousWalkTheWallpapersSetAsABrowserDoesAcrossARestart) {
+    auto set = [&](int id) {
+        Command(id);
+        Settle();
+        return WallpaperWidth();
+    };
+    auto previousGreyed = [&] {
+        SendMessageW(form->hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(form->TrayMenu()), 0);
+        return (GetMenuState(form->TrayMenu(), ID_menu上一张墙纸, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    };
+    EXPECT_TRUE(previousGreyed());
+    change().WallpaperTickCount.Tick(5);
+    EXPECT_EQ(set(ID_menu下一张墙纸), 20) << "works whether the change runs or not";
+    EXPECT_EQ(change().WallpaperTickCount.Count(), 0) << "the interval counts from 0 again";
+    EXPECT_EQ(set(ID_menu下一张墙纸), 30);
+    EXPECT_EQ(set(ID_menu下一张墙纸), 40);
+    EXPECT_EQ(set(ID_menu上一张墙纸), 30);
+    EXPECT_EQ(set(ID_menu上一张墙纸), 20);
+    EXPECT_TRUE(previousGreyed());
+    EXPECT_EQ(set(ID_menu下一张墙纸), 30) << "forward again before new pictures";
+    EXPECT_EQ(form->Pictures().ListIndex(), 1) << "the list follows";
+    // A picture set another way drops the entries ahead: c is gone from the history.
+    form->Pictures().SetListIndex(0);
+    EXPECT_EQ(set(ui::IDC_Command2), 20);
+
+    // After a restart the history stands at its newest entry; a picture gone is skipped going back.
+    const std::wstring pictures = PictureFolder();
+    app::RemoveTrayIcon();
+    form.reset();
+    DeleteFileW((pictures + L"\\b.bmp").c_str());
+    form = std::make_unique<app::FormMain>(false, Places());
+    ASSERT_TRUE(form->Create());
+    form->Pictures().SetPath(pictures);
+    EXPECT_FALSE(previousGreyed());
+    EXPECT_EQ(set(ID_menu上一张墙纸), 20) << "a, then b (gone), then a: back to the first";
+    EXPECT_TRUE(previousGreyed());
+}
+
+TEST_F(AutoChangeTest, AHotkeyChangesTheWallpaperWhileHiddenAndAKeyTakenIsNamed) {
+    const uint16_t ctrlAltN = MAKEWORD('N', HOTKEYF_CONTROL | HOTKEYF_ALT),
+                   ctrlShiftT = MAKEWORD('T', HOTKEYF_CONTROL | HOTKEYF_SHIFT);
+    ASSERT_EQ(form->RegisterHotkeys(ctrlAltN, 0), L"");
+    // Another program holds Ctrl+Shift+T: asking for it names it and keeps the keys as they were.
+    HWND other = CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(RegisterHotKey(other, 7, MOD_CONTROL | MOD_SHIFT, 'T'));
+    EXPECT_EQ(form->RegisterHotkeys(ctrlAltN, ctrlShiftT),
+              L"快捷键 Ctrl + Shift + T 已被其他程序占用，请换一个。");
+    ShowWindow(form->hwnd(), SW_HIDE);
+    test::PressKeys({VK_CONTROL, VK_MENU, 'N'});
+    EXPECT_TRUE(test::Pump(form->hwnd(), 10000, [&] {
+        return !form->Pictures().PictureWorkPending() && test::Exists(form->Places().WallpaperBitmapPath);
+    }));
+    EXPECT_EQ(WallpaperWidth(), 20);
+    UnregisterHotKey(other, 7);
+    DestroyWindow(other);
+}
+
+TEST_F(AutoChangeTest, LockedTheTimerStandsStillAndOnBatteryTheChangePausesWithATip) {
+    Command(ID_menu自动更换壁纸);
+    ASSERT_TRUE(form->TimerTicking(ui::Timer1));
+    SendMessageW(form->hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, 0);
+    EXPECT_FALSE(form->TimerTicking(ui::Timer1));
+    EXPECT_TRUE(Running()) << "the change still runs";
+    SendMessageW(form->hwnd(), WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, 0);
+    EXPECT_TRUE(form->TimerTicking(ui::Timer1));
+
+    wallpaper::UsePowerStatus(&OnBatteryPower);
+    form->Settings().PauseBattery = true;
+    EXPECT_EQ(Ticks1(5), -1);
+    EXPECT_FALSE(test::Exists(form->Places().WallpaperBitmapPath));
+    EXPECT_EQ(app::TrayTip(), L"Tavolin(Quorvel)\n自动更换已暂停：使用电池");
+    wallpaper::UsePowerStatus(nullptr);
+    EXPECT_EQ(Ticks1(5), 0);
+    EXPECT_EQ(app::TrayTip(), L"Tavolin(Quorvel)");
+}
+
+TEST(FullScreen, AWindowCoveringItsMonitorCountsUnlessItIsOurs) {
+    MONITORINFO m{sizeof m};
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &m);
+    const RECT& r = m.rcMonitor;
+    HWND game = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"全屏", WS_POPUP | WS_VISIBLE, r.left, r.top,
+                                r.right - r.left, r.bottom - r.top, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(game);
+    EXPECT_TRUE(test::Pump(game, 5000, [&] { return GetForegroundWindow() == game; }));
+    // Judged for another program (the desktop's), the window counts; for its own program it does not.
+    EXPECT_TRUE(wallpaper::FullScreenNow(GetDesktopWindow()));
+    EXPECT_FALSE(wallpaper::FullScreenNow(game));
+    SetWindowPos(game, nullptr, 0, 0, r.right - r.left, r.bottom - r.top - 40, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_FALSE(wallpaper::FullScreenNow(GetDesktopWindow()))
+        << "short of the monitor's foot, as a maximised window";
+    DestroyWindow(game);
 }

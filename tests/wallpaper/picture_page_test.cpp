@@ -357,6 +357,10 @@ class TimedModesTest : public PicturePageTest {
         bool SlideshowCanRun() const override { return slideshowCanRun; }
         // The program's own tray menu, whose item caption is the change's state.
         HMENU TrayMenu() const override { return GetSubMenu(popups.get(), POPUP_TRAY); }
+        wallpaper::PauseConditions PauseConditionsNow() const override { return conditions; }
+        void ShowPause(wallpaper::PauseReason reason) override { pause = reason; }
+        wallpaper::PauseConditions conditions;
+        wallpaper::PauseReason pause = wallpaper::PauseReason::None;
 
         int options = 0, clears = 0, wallpapers = 0;
         bool optionsConfirmed = true, slideshowCanRun = true;
@@ -374,7 +378,7 @@ class TimedModesTest : public PicturePageTest {
     }
 
     FakeMain main;
-    wallpaper::AutoChange modes{main, page, settings};
+    wallpaper::AutoChange modes{main, page, settings, 1};
 };
 
 } // namespace
@@ -392,6 +396,31 @@ TEST_F(TimedModesTest, TheChangeAsksForAClearDesktopAndAWallpaperAtEachInterval)
     modes.menu自动更换壁纸_Click();
     EXPECT_FALSE(main.timers[ui::Timer1]);
     EXPECT_EQ(modes.Command4Caption(), L"自动更换墙纸");
+}
+
+TEST_F(TimedModesTest, AChangeDueDuringAPauseSetsNothingAndTheNextComesAnIntervalAfter) {
+    modes.menu自动更换壁纸_Click();
+    main.conditions.fullScreen = true;
+    modes.Timer1_Timer();
+    modes.Timer1_Timer(); // due: interval 2
+    EXPECT_EQ(main.wallpapers, 0);
+    EXPECT_EQ(main.pause, wallpaper::PauseReason::FullScreen);
+    main.conditions.fullScreen = false;
+    modes.Timer1_Timer();
+    EXPECT_EQ(main.wallpapers, 0) << "no burst when the pause ends";
+    modes.Timer1_Timer();
+    EXPECT_EQ(main.wallpapers, 1);
+    EXPECT_EQ(main.pause, wallpaper::PauseReason::None);
+    // The battery pauses only once the user ticks it.
+    main.conditions.onBattery = true;
+    modes.Timer1_Timer();
+    modes.Timer1_Timer();
+    EXPECT_EQ(main.wallpapers, 2);
+    settings.PauseBattery = true;
+    modes.Timer1_Timer();
+    modes.Timer1_Timer();
+    EXPECT_EQ(main.wallpapers, 2);
+    EXPECT_EQ(main.pause, wallpaper::PauseReason::Battery);
 }
 
 TEST_F(TimedModesTest, TheButtonAsksForTheOptionsAndStartsNothingWhenTheProgramEndedMeanwhile) {
@@ -516,4 +545,30 @@ TEST_F(PicturePageTest, AResizedPaneEndsWithThePictureMadeForItsNewSize) {
     EXPECT_EQ(page.Preview().Shown(),
               (PixelRect{0, (pane.bottom - bm.bmHeight) / 2, bm.bmWidth, bm.bmHeight}));
     EXPECT_NEAR(bm.bmHeight, pane.right * 2 / 3, 1);
+}
+
+TEST_F(PicturePageTest, WithSubfoldersTheTreeIsListedInTheBackgroundPastHiddenFoldersAndLinks) {
+    std::wstring top = Folder(L"树");
+    for (const wchar_t* folder : {L"\\旅行", L"\\旅行\\深", L"\\隐藏"})
+        CreateDirectoryW((top + folder).c_str(), nullptr);
+    for (const wchar_t* name : {L"\\a.jpg", L"\\旅行\\海边.bmp", L"\\旅行\\深\\z.gif", L"\\隐藏\\h.bmp"})
+        ASSERT_TRUE(test::WritePicture(top + name, GUID_ContainerFormatBmp, 30, 20));
+    SetFileAttributesW((top + L"\\隐藏").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    settings.Subfolders = true;
+    auto listed = [&](const std::wstring& folder) {
+        EXPECT_TRUE(page.SetPath(folder));
+        EXPECT_TRUE(page.Listing()) << "the list fills in when the walk ends";
+        EXPECT_TRUE(test::Pump(host, 20000, [&] { return !page.Listing(); }));
+        return Listed();
+    };
+    EXPECT_EQ(listed(top), (std::vector<std::wstring>{L"a.jpg", L"旅行\\海边.bmp", L"旅行\\深\\z.gif"}));
+    Click(L"旅行\\海边.bmp");
+    EXPECT_EQ(platform::GetText(host), L"Tavolin－" + top + L"\\旅行\\海边.bmp");
+    EXPECT_EQ(PreviewSize(), (std::pair{30, 20}));
+    EXPECT_EQ(test::FilesIn(pictures()), std::vector<std::wstring>{L"海边.bmp"})
+        << "collected by its own name";
+    // A tree with links back to its top, which the test run makes from Linux: listed once, no loop.
+    const std::wstring links = L"Z:\\tmp\\tavolin-link-tree";
+    if (!test::Exists(links + L"\\sub")) GTEST_SKIP() << "no " << links;
+    EXPECT_EQ(listed(links), (std::vector<std::wstring>{L"a.bmp", L"sub\\b.bmp"}));
 }

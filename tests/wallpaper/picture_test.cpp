@@ -289,6 +289,8 @@ TEST_F(PictureTest, OrientedPhotosAreShownUpright) {
         UINT w = o >= 5 ? 32 : 64, h = o >= 5 ? 64 : 32;
         EXPECT_EQ(picture->Width(), w) << o;
         EXPECT_EQ(picture->Height(), h) << o;
+        EXPECT_EQ(wallpaper::UprightSize(file), (wallpaper::PixelSize{int(w), int(h)}))
+            << "from the header alone";
         long corners[4] = {PixelAt(*picture, 4, 4), PixelAt(*picture, w - 5, 4), PixelAt(*picture, 4, h - 5),
                            PixelAt(*picture, w - 5, h - 5)};
         for (int i = 0; i < 4; ++i)
