@@ -71,3 +71,16 @@
 #define IDC_OPT_Command1 319
 #define IDC_OPT_Label5 320
 #define IDC_OPT_Combo1 321
+#define IDC_OPT_Label6 322
+#define IDC_OPT_Combo2 323
+#define IDC_OPT_Frame1 324
+#define IDC_OPT_Check4 325
+#define IDC_OPT_Check5 326
+#define IDC_OPT_Label7 327
+#define IDC_OPT_Check6 328
+#define IDC_OPT_Check7 329
+#define IDC_OPT_Check8 330
+#define IDC_OPT_Label8 331
+#define IDC_OPT_Hotkey1 332
+#define IDC_OPT_Label9 333
+#define IDC_OPT_Hotkey2 334

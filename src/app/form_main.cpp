@@ -32,19 +32,6 @@ constexpr int DesignWidth = 9705, DesignHeight = 4815; // client area, twips
 constexpr int HotkeyNext = 1, HotkeyPrevious = 2;
 
 // The hotkey control's flags as RegisterHotKey's; a key held down does not repeat the command.
-std::wstring TEMP_HotkeyTakenMessage(uint16_t hotkey) {
-    auto name = [](UINT vk) {
-        wchar_t text[64] = L"";
-        GetKeyNameTextW(static_cast<LONG>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC) << 16), text, 64);
-        return std::wstring(text);
-    };
-    std::wstring t;
-    if (HIBYTE(hotkey) & HOTKEYF_CONTROL) t += name(VK_CONTROL) + L" + ";
-    if (HIBYTE(hotkey) & HOTKEYF_SHIFT) t += name(VK_SHIFT) + L" + ";
-    if (HIBYTE(hotkey) & HOTKEYF_ALT) t += name(VK_MENU) + L" + ";
-    return L"快捷键 " + t + name(LOBYTE(hotkey)) + L" 已被其他程序占用，请换一个。";
-}
-
 UINT HotkeyModifiers(uint16_t hotkey) {
     const UINT flags = hotkey >> 8;
     return (flags & HOTKEYF_CONTROL ? MOD_CONTROL : 0) | (flags & HOTKEYF_SHIFT ? MOD_SHIFT : 0) |
@@ -304,8 +291,9 @@ void FormMain::menu显示桌面图标_Click() {
 
 void FormMain::menu设置_Click() {
     const settings::AppSettings before = settings_;
-    settings::FormOption dialog(settings_, places_.ProgramFolder, places_.ExecutableName, {},
-                                [this] { pictures_.PositionChanged(); });
+    settings::FormOption dialog(
+        settings_, places_.ProgramFolder, places_.ExecutableName, {}, [this] { pictures_.PositionChanged(); },
+        [this](uint16_t next, uint16_t previous) { return RegisterHotkeys(next, previous); });
     dialog.ShowModal(hwnd());
     if (!IsWindow(hwnd())) return;
     if (settings_.Subfolders != before.Subfolders) pictures_.Refresh();
@@ -541,7 +529,7 @@ std::wstring FormMain::RegisterHotkeys(uint16_t next, uint16_t previous) {
             if (before[j] &&
                 RegisterHotKey(hwnd(), HotkeyNext + j, HotkeyModifiers(before[j]), before[j] & 0xFF))
                 hotkeys_[j] = before[j];
-        return TEMP_HotkeyTakenMessage(wanted[i]);
+        return settings::HotkeyTakenMessage(wanted[i]);
     }
     return {};
 }

@@ -14,7 +14,6 @@ inline constexpr wchar_t KeySlideshowInterval[] = L"循环看图时间间隔";
 inline constexpr wchar_t KeyHideAtStart[] = L"运行后隐藏到托盘区";
 inline constexpr wchar_t KeyWallpaperFolder[] = L"墙纸文件夹路径";
 inline constexpr wchar_t KeyCheck3[] = L"Check3";
-
 inline constexpr wchar_t KeyMonitors[] = L"多台显示器";
 inline constexpr wchar_t KeyShuffle[] = L"随机顺序";
 inline constexpr wchar_t KeySubfolders[] = L"包含子文件夹";
@@ -23,6 +22,8 @@ inline constexpr wchar_t KeyPauseBattery[] = L"电池时暂停";
 inline constexpr wchar_t KeyPauseLocked[] = L"锁屏时暂停";
 inline constexpr wchar_t KeyNextHotkey[] = L"下一张墙纸快捷键";
 inline constexpr wchar_t KeyPreviousHotkey[] = L"上一张墙纸快捷键";
+
+// What several monitors show; stored as the name the dialog's drop-down gives it, in its order.
 inline constexpr wchar_t MonitorsSame[] = L"同一张图片";
 inline constexpr wchar_t MonitorsEach[] = L"每台显示器各一张";
 enum class MonitorMode { Same, Each };
@@ -36,7 +37,8 @@ struct AppSettings {
     MonitorMode Monitors = MonitorMode::Same;
     bool Shuffle = false, Subfolders = false;
     bool PauseFullScreen = true, PauseBattery = false, PauseLocked = true;
-    uint16_t NextHotkey = 0, PreviousHotkey = 0; // as HKM_GETHOTKEY gives them: virtual key low byte, HOTKEYF_ flags high byte
+    // As HKM_GETHOTKEY gives them: virtual key low byte, HOTKEYF_ flags high byte; 0 is none.
+    uint16_t NextHotkey = 0, PreviousHotkey = 0;
 };
 
 } // namespace settings

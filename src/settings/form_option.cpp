@@ -9,12 +9,14 @@
 #include "settings/settings_store.h"
 
 #include <algorithm>
+#include <commctrl.h>
+#include <tuple>
 #include <windowsx.h>
 
 namespace settings {
 namespace {
 
-enum class Kind { Text, Check, Edit, Button, Combo };
+enum class Kind { Text, Check, Edit, Button, Combo, Group, Hotkey };
 
 struct Place {
     int id;
@@ -22,7 +24,8 @@ struct Place {
     int left, top, width, height; // twips
 };
 
-// The wallpaper position's row stands above the rest, which keep their places below it.
+// The wallpaper position's row stands above the rest, which keep their places below it; the monitors'
+// row and the automatic change's group follow them, above "确定".
 constexpr int Row = 360;
 constexpr Place Places[] = {
     {IDC_OPT_Label5, Kind::Text, 90, 240, 1620, 180},
@@ -36,9 +39,22 @@ constexpr Place Places[] = {
     {IDC_OPT_Check1, Kind::Check, 105, Row + 945, 4125, 225},
     {IDC_OPT_Check2, Kind::Check, 105, Row + 1245, 3060, 225},
     {IDC_OPT_Check3, Kind::Check, 105, Row + 1545, 4500, 180},
-    {IDC_OPT_Command1, Kind::Button, 1335, Row + 1935, 2040, 345},
+    {IDC_OPT_Label6, Kind::Text, 90, 2340, 1560, 180},
+    {IDC_OPT_Combo2, Kind::Combo, 1680, 2295, 1980, 270},
+    {IDC_OPT_Frame1, Kind::Group, 90, 2745, 4650, 2835},
+    {IDC_OPT_Check4, Kind::Check, 225, 3060, 1800, 225},
+    {IDC_OPT_Check5, Kind::Check, 2385, 3060, 2100, 225},
+    {IDC_OPT_Label7, Kind::Text, 225, 3420, 3600, 180},
+    {IDC_OPT_Check6, Kind::Check, 480, 3735, 3600, 225},
+    {IDC_OPT_Check7, Kind::Check, 480, 4035, 3600, 225},
+    {IDC_OPT_Check8, Kind::Check, 480, 4335, 3600, 225},
+    {IDC_OPT_Label8, Kind::Text, 225, 4800, 1620, 180},
+    {IDC_OPT_Hotkey1, Kind::Hotkey, 1905, 4755, 2700, 270},
+    {IDC_OPT_Label9, Kind::Text, 225, 5190, 1620, 180},
+    {IDC_OPT_Hotkey2, Kind::Hotkey, 1905, 5145, 2700, 270},
+    {IDC_OPT_Command1, Kind::Button, 1335, 5745, 2040, 345},
 };
-constexpr int ClientWidth = 4830, ClientHeight = Row + 2445; // twips
+constexpr int ClientWidth = 4830, ClientHeight = 6255; // twips
 
 FormOption* openDialog = nullptr;
 
@@ -47,6 +63,19 @@ bool Ticked(HWND box) {
 }
 void Tick(HWND box, bool on) {
     Button_SetCheck(box, on ? BST_CHECKED : BST_UNCHECKED);
+}
+
+// A chord of modifiers alone names no key, and no hotkey can be made of it.
+uint16_t HotkeyIn(HWND box) {
+    const auto hotkey = static_cast<uint16_t>(SendMessageW(box, HKM_GETHOTKEY, 0, 0));
+    return LOBYTE(hotkey) ? hotkey : 0;
+}
+
+std::wstring KeyName(UINT virtualKey, bool extended) {
+    wchar_t name[64] = L"";
+    LONG scan = static_cast<LONG>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+    GetKeyNameTextW((scan << 16) | (extended ? 1 << 24 : 0), name, 64);
+    return name;
 }
 
 bool HasValue(HKEY root, const std::wstring& key, const std::wstring& name) {
@@ -68,10 +97,28 @@ void SetClassEntry(const SystemKeys& keys, const std::wstring& key, const std::w
 
 } // namespace
 
+std::wstring HotkeyText(uint16_t hotkey) {
+    if (!LOBYTE(hotkey)) return L"";
+    const BYTE flags = HIBYTE(hotkey);
+    std::wstring text;
+    // The modifiers as Windows names them on Chinese and English keyboards alike; Wine's key names
+    // would say "Control".
+    for (auto [flag, name] :
+         {std::pair{HOTKEYF_CONTROL, L"Ctrl"}, {HOTKEYF_SHIFT, L"Shift"}, {HOTKEYF_ALT, L"Alt"}})
+        if (flags & flag) text += name + std::wstring(L" + ");
+    return text + KeyName(LOBYTE(hotkey), flags & HOTKEYF_EXT);
+}
+
+std::wstring HotkeyTakenMessage(uint16_t hotkey) {
+    return L"快捷键 " + HotkeyText(hotkey) + L" 已被其他程序占用，请换一个。";
+}
+
 FormOption::FormOption(AppSettings& settings, std::wstring programFolder, std::wstring executableName,
-                       SystemKeys keys, std::function<void()> positionChanged)
+                       SystemKeys keys, std::function<void()> positionChanged,
+                       std::function<std::wstring(uint16_t, uint16_t)> applyHotkeys)
     : settings_(settings), programFolder_(std::move(programFolder)),
-      executableName_(std::move(executableName)), keys_(keys), positionChanged_(std::move(positionChanged)) {}
+      executableName_(std::move(executableName)), keys_(keys), positionChanged_(std::move(positionChanged)),
+      applyHotkeys_(std::move(applyHotkeys)) {}
 
 void FormOption::ShowModal(HWND owner) {
     if (openDialog) {
@@ -79,11 +126,15 @@ void FormOption::ShowModal(HWND owner) {
         return;
     }
     openDialog = this;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS};
+    InitCommonControlsEx(&icc);
     RunModal(owner, IDD_FORMOPTION);
     openDialog = nullptr;
 }
 
 HWND FormOption::ShowModeless(HWND owner) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_HOTKEY_CLASS};
+    InitCommonControlsEx(&icc);
     HWND dialog = CreateModeless(owner, IDD_FORMOPTION);
     ShowWindow(dialog, SW_SHOW);
     return dialog;
@@ -103,6 +154,21 @@ void FormOption::Form_Load() {
     Tick(Check2, settings_.HideAtStart == 1);
     Tick(Check3,
          ParseStoredInt32(GetSetting(core::ApplicationTitle, SectionAssociation, KeyCheck3, L"0"), 0) == 1);
+    ComboBox_SetCurSel(Combo2, static_cast<int>(settings_.Monitors));
+    EnableMonitors();
+    Tick(Check4, settings_.Shuffle);
+    Tick(Check5, settings_.Subfolders);
+    Tick(Check6, settings_.PauseFullScreen);
+    Tick(Check7, settings_.PauseBattery);
+    Tick(Check8, settings_.PauseLocked);
+    SendMessageW(Hotkey1, HKM_SETHOTKEY, settings_.NextHotkey, 0);
+    SendMessageW(Hotkey2, HKM_SETHOTKEY, settings_.PreviousHotkey, 0);
+}
+
+void FormOption::EnableMonitors() {
+    const bool on = ComboBox_GetCurSel(Combo1) != static_cast<int>(WallpaperPosition::Span);
+    EnableWindow(Label6, on);
+    EnableWindow(Combo2, on);
 }
 
 // The designed places in twips for this DPI, each grown (about its middle) where its text needs more
@@ -134,7 +200,12 @@ void FormOption::LayOut() {
             needH = std::max<int>(tm.tmHeight, box);
             break;
         case Kind::Edit:
+        case Kind::Hotkey:
             needH = tm.tmHeight + 2 * edge + 2;
+            break;
+        case Kind::Group:
+            // The caption sits in the frame's top edge; the frame itself keeps its designed size.
+            needW = size.cx + 2 * box;
             break;
         case Kind::Button:
             needW = size.cx + 2 * box;
@@ -176,6 +247,16 @@ void FormOption::Command1_Click() {
     IntervalCheck check = CheckIntervals(platform::GetText(Text1), platform::GetText(Text2));
     if (check.bad == IntervalBox::Text1) return Refuse(Text1, WallpaperIntervalMessage);
     if (check.bad == IntervalBox::Text2) return Refuse(Text2, SlideshowIntervalMessage);
+    const uint16_t next = HotkeyIn(Hotkey1), previous = HotkeyIn(Hotkey2);
+    const bool nextMoved = next != settings_.NextHotkey, previousMoved = previous != settings_.PreviousHotkey;
+    if ((nextMoved || previousMoved) && applyHotkeys_) {
+        const std::wstring refused = applyHotkeys_(next, previous);
+        if (!refused.empty()) {
+            // The message names the key it refuses; that key's box is the one to change.
+            const bool second = previousMoved && (!nextMoved || refused == HotkeyTakenMessage(previous));
+            return Refuse(second ? Hotkey2 : Hotkey1, refused);
+        }
+    }
     const bool associate = Ticked(Check3);
 
     WriteRunEntry(Ticked(Check1));
@@ -195,11 +276,28 @@ void FormOption::Command1_Click() {
     const bool moved = position != settings_.Position;
     settings_.Position = position;
     SaveSetting(programFolder_, SectionSettings, KeyWallpaperPosition, PositionName(position));
+    // While the wallpaper spans the monitors the row is off, and what it said before stays.
+    if (IsWindowEnabled(Combo2)) {
+        settings_.Monitors = ComboBox_GetCurSel(Combo2) == 1 ? MonitorMode::Each : MonitorMode::Same;
+        SaveSetting(programFolder_, SectionSettings, KeyMonitors, MonitorModeName(settings_.Monitors));
+    }
+    for (auto [box, key, flag] : {std::tuple{Check4, KeyShuffle, &settings_.Shuffle},
+                                  {Check5, KeySubfolders, &settings_.Subfolders},
+                                  {Check6, KeyPauseFullScreen, &settings_.PauseFullScreen},
+                                  {Check7, KeyPauseBattery, &settings_.PauseBattery},
+                                  {Check8, KeyPauseLocked, &settings_.PauseLocked}}) {
+        *flag = Ticked(box);
+        SaveSetting(programFolder_, SectionSettings, key, *flag ? L"1" : L"0");
+    }
+    settings_.NextHotkey = next;
+    SaveSetting(programFolder_, SectionSettings, KeyNextHotkey, std::to_wstring(next));
+    settings_.PreviousHotkey = previous;
+    SaveSetting(programFolder_, SectionSettings, KeyPreviousHotkey, std::to_wstring(previous));
     End(IDOK);
     if (moved && positionChanged_) positionChanged_();
 }
 
-void FormOption::Refuse(HWND box, const wchar_t* message) {
+void FormOption::Refuse(HWND box, const std::wstring& message) {
     platform::Message(hwnd(), message, MB_OK | MB_ICONERROR);
     SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(box), TRUE);
 }
@@ -266,10 +364,28 @@ INT_PTR FormOption::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
         Command1 = GetDlgItem(hwnd(), IDC_OPT_Command1);
         Label5 = GetDlgItem(hwnd(), IDC_OPT_Label5);
         Combo1 = GetDlgItem(hwnd(), IDC_OPT_Combo1);
+        Label6 = GetDlgItem(hwnd(), IDC_OPT_Label6);
+        Combo2 = GetDlgItem(hwnd(), IDC_OPT_Combo2);
+        Frame1 = GetDlgItem(hwnd(), IDC_OPT_Frame1);
+        Check4 = GetDlgItem(hwnd(), IDC_OPT_Check4);
+        Check5 = GetDlgItem(hwnd(), IDC_OPT_Check5);
+        Label7 = GetDlgItem(hwnd(), IDC_OPT_Label7);
+        Check6 = GetDlgItem(hwnd(), IDC_OPT_Check6);
+        Check7 = GetDlgItem(hwnd(), IDC_OPT_Check7);
+        Check8 = GetDlgItem(hwnd(), IDC_OPT_Check8);
+        Label8 = GetDlgItem(hwnd(), IDC_OPT_Label8);
+        Hotkey1 = GetDlgItem(hwnd(), IDC_OPT_Hotkey1);
+        Label9 = GetDlgItem(hwnd(), IDC_OPT_Label9);
+        Hotkey2 = GetDlgItem(hwnd(), IDC_OPT_Hotkey2);
         for (const wchar_t* name : WallpaperPositionNames)
             ComboBox_AddString(Combo1, name);
+        for (const wchar_t* name : {MonitorsSame, MonitorsEach})
+            ComboBox_AddString(Combo2, name);
+        // A plain key or Shift with one would be taken from every program: such chords get Ctrl + Alt.
+        for (HWND box : {Hotkey1, Hotkey2})
+            SendMessageW(box, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, HOTKEYF_CONTROL | HOTKEYF_ALT);
         // Named by the labels before them, on Windows and elsewhere alike.
-        for (HWND box : {Combo1, Text1, Text2})
+        for (HWND box : {Combo1, Text1, Text2, Combo2, Hotkey1, Hotkey2})
             platform::SetAccessibleName(box, platform::LabelBefore(box));
         SendMessageW(Text1, EM_SETLIMITTEXT, 5, 0);
         SendMessageW(Text2, EM_SETLIMITTEXT, 5, 0);
@@ -284,6 +400,9 @@ INT_PTR FormOption::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
             return TRUE;
         case IDCANCEL: // the close box and Esc leave everything as it was
             End(IDCANCEL);
+            return TRUE;
+        case IDC_OPT_Combo1:
+            if (HIWORD(wp) == CBN_SELCHANGE) EnableMonitors();
             return TRUE;
         }
         return FALSE;

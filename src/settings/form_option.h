@@ -1,5 +1,6 @@
-// "设置－Tavolin": the wallpaper position, the intervals, hiding at start, starting with Windows and the
-// picture association.
+// "设置－Tavolin": the wallpaper position, the intervals, hiding at start, starting with Windows, the
+// picture association, what several monitors show, and how the wallpaper changes by itself: its order,
+// its pauses and its hotkeys.
 #pragma once
 #include "platform/dialog.h"
 #include "settings/app_settings.h"
@@ -19,11 +20,19 @@ struct SystemKeys {
 inline constexpr wchar_t RunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr wchar_t UserClassesKey[] = L"Software\\Classes\\";
 
+// A key chord as the hotkey control shows it, e.g. "Ctrl + Alt + N"; empty for none.
+std::wstring HotkeyText(uint16_t hotkey);
+// What the user is told when another program holds the chord.
+std::wstring HotkeyTakenMessage(uint16_t hotkey);
+
 class FormOption : public platform::Dialog {
   public:
     // `positionChanged` runs after "确定" has changed the wallpaper position and closed the dialog.
+    // `applyHotkeys` runs at "确定" when either hotkey changed, before anything is stored: empty when the
+    // keys are now ours, else the message that refuses them.
     FormOption(AppSettings& settings, std::wstring programFolder, std::wstring executableName,
-               SystemKeys keys = {}, std::function<void()> positionChanged = {});
+               SystemKeys keys = {}, std::function<void()> positionChanged = {},
+               std::function<std::wstring(uint16_t next, uint16_t previous)> applyHotkeys = {});
 
     // Shows the dialog modally; at most one is open at a time (a second request brings it forward).
     void ShowModal(HWND owner);
@@ -38,23 +47,28 @@ class FormOption : public platform::Dialog {
 
     HWND Label1 = nullptr, Text1 = nullptr, Label2 = nullptr, Label4 = nullptr, Text2 = nullptr,
          Label3 = nullptr, Check1 = nullptr, Check2 = nullptr, Check3 = nullptr, Command1 = nullptr,
-         Label5 = nullptr, Combo1 = nullptr;
+         Label5 = nullptr, Combo1 = nullptr, Label6 = nullptr, Combo2 = nullptr, Frame1 = nullptr,
+         Check4 = nullptr, Check5 = nullptr, Label7 = nullptr, Check6 = nullptr, Check7 = nullptr,
+         Check8 = nullptr, Label8 = nullptr, Hotkey1 = nullptr, Label9 = nullptr, Hotkey2 = nullptr;
 
   protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
   private:
     void LayOut();
+    // A spanned wallpaper is one picture across all monitors, so the monitors' row has no say then.
+    void EnableMonitors();
     bool RunEntryIsOurs() const;
     void WriteRunEntry(bool on);
     void WriteClass();
     void WriteAssociation(const std::wstring& extension, bool on);
-    void Refuse(HWND box, const wchar_t* message);
+    void Refuse(HWND box, const std::wstring& message);
 
     AppSettings& settings_;
     std::wstring programFolder_, executableName_;
     SystemKeys keys_;
     std::function<void()> positionChanged_;
+    std::function<std::wstring(uint16_t, uint16_t)> applyHotkeys_;
 };
 
 } // namespace settings

@@ -42,4 +42,21 @@ int16_t ParseStoredInt16(const std::wstring& text, int16_t fallback) {
                : fallback;
 }
 
+bool ParseStoredFlag(const std::wstring& text, bool fallback) {
+    return text == L"1" ? true : text == L"0" ? false : fallback;
+}
+
+uint16_t ParseStoredHotkey(const std::wstring& text) {
+    int64_t v;
+    return ParseInteger(text, 0, std::numeric_limits<uint16_t>::max(), v) ? static_cast<uint16_t>(v) : 0;
+}
+
+std::wstring MonitorModeName(MonitorMode mode) {
+    return mode == MonitorMode::Each ? MonitorsEach : MonitorsSame;
+}
+
+MonitorMode ParseMonitorMode(const std::wstring& stored) {
+    return stored == MonitorsEach ? MonitorMode::Each : MonitorMode::Same;
+}
+
 } // namespace settings

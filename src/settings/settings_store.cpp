@@ -30,6 +30,15 @@ AppSettings LoadAppSettings(const std::wstring& programFolder) {
     s.WallpaperFolder = GetSetting(programFolder, SectionSettings, KeyWallpaperFolder,
                                    programFolder + core::PictureFolderName);
     s.Position = ParsePosition(GetSetting(programFolder, SectionSettings, KeyWallpaperPosition, L""));
+    s.Monitors = ParseMonitorMode(GetSetting(programFolder, SectionSettings, KeyMonitors, L""));
+    for (auto [key, flag] : {std::pair{KeyShuffle, &s.Shuffle},
+                             {KeySubfolders, &s.Subfolders},
+                             {KeyPauseFullScreen, &s.PauseFullScreen},
+                             {KeyPauseBattery, &s.PauseBattery},
+                             {KeyPauseLocked, &s.PauseLocked}})
+        *flag = ParseStoredFlag(GetSetting(programFolder, SectionSettings, key, L""), *flag);
+    s.NextHotkey = ParseStoredHotkey(GetSetting(programFolder, SectionSettings, KeyNextHotkey, L""));
+    s.PreviousHotkey = ParseStoredHotkey(GetSetting(programFolder, SectionSettings, KeyPreviousHotkey, L""));
     return s;
 }
 

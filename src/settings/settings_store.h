@@ -12,8 +12,9 @@ std::wstring GetSetting(const std::wstring& application, const std::wstring& sec
 bool SaveSetting(const std::wstring& application, const std::wstring& section, const std::wstring& key,
                  const std::wstring& text);
 
-// Reads the intervals, the hide-at-start flag, the stored picture folder and the wallpaper position of the
-// program installed in `programFolder`; text that is not a number gives the default.
+// Reads the settings of the program installed in `programFolder`: the intervals, the hide-at-start flag,
+// the stored picture folder, the wallpaper position, what several monitors show, the order and pauses of
+// the automatic change and its hotkeys. A stored text that cannot be read gives the default.
 AppSettings LoadAppSettings(const std::wstring& programFolder);
 
 } // namespace settings

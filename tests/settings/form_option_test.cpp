@@ -1,5 +1,6 @@
 // The options dialog from its template, driven by messages as a user drives it: the interval checks
-// with their messages, and what confirming writes to the settings store and the registry.
+// with their messages, the hotkeys another program holds, and what confirming writes to the settings
+// store and the registry.
 #include "settings/form_option.h"
 
 #include "core/identity.h"
@@ -8,9 +9,11 @@
 #include "tests/support/message_boxes.h"
 #include "tests/support/user_input.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windowsx.h>
 
+using settings::AppSettings;
 using settings::FormOption;
 using settings::SystemKeys;
 
@@ -79,7 +82,12 @@ class FormOptionTest : public ::testing::Test {
 
     // Opens the dialog (modeless, so that the test keeps the thread) as the program opens it.
     HWND Open(SystemKeys keys = {}) {
-        dialog = std::make_unique<FormOption>(app, folder, Exe, keys, [this] { ++positionChanges; });
+        dialog = std::make_unique<FormOption>(
+            app, folder, Exe, keys, [this] { ++positionChanges; },
+            [this](uint16_t next, uint16_t previous) {
+                asked.emplace_back(next, previous);
+                return refusal;
+            });
         HWND h = dialog->ShowModeless(nullptr);
         SetForegroundWindow(h);
         return h;
@@ -99,12 +107,21 @@ class FormOptionTest : public ::testing::Test {
         return settings::GetSetting(folder, settings::SectionSettings, key, L"<none>");
     }
     std::wstring Quoted() const { return L"\"" + folder + L"\\" + Exe + L".exe\""; }
+    uint16_t Hotkey(HWND box) const { return static_cast<uint16_t>(SendMessageW(box, HKM_GETHOTKEY, 0, 0)); }
+    // A new wallpaper position as the user picks it, with the notification the dialog follows.
+    void PickPosition(settings::WallpaperPosition position) {
+        ComboBox_SetCurSel(dialog->Combo1, static_cast<int>(position));
+        SendMessageW(dialog->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(dialog->Combo1), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(dialog->Combo1));
+    }
 
     // The program's folder, with blanks in it, and its own settings.
     std::wstring folder = L"C:\\Program Files\\Tavolin 测试 " + std::to_wstring(GetCurrentProcessId());
     settings::AppSettings app{7, 4, 0, L""};
     std::unique_ptr<FormOption> dialog;
     int positionChanges = 0;
+    std::vector<std::pair<uint16_t, uint16_t>> asked; // the hotkeys the main window was asked to take
+    std::wstring refusal;                             // and its answer
     test::MessageBoxes boxes;
     Saved runMachine{HKEY_LOCAL_MACHINE, settings::RunKey, Title};
     Saved runUser{HKEY_CURRENT_USER, settings::RunKey, Title};
@@ -129,9 +146,15 @@ TEST_F(FormOptionTest, OpensWithTheSettingsInItsBoxes) {
     EXPECT_EQ(SendMessageW(dialog->Text1, EM_GETLIMITTEXT, 0, 0), 5);
     // What assistive programs read: the labels before the boxes, the captions of the others.
     std::pair<HWND, const wchar_t*> names[] = {
-        {dialog->Combo1, L"墙纸位置"},        {dialog->Text1, L"更换墙纸时间间隔"},
-        {dialog->Text2, L"循环看图时间间隔"}, {dialog->Check2, L"运行后隐藏到托盘区"},
+        {dialog->Combo1, L"墙纸位置"},
+        {dialog->Text1, L"更换墙纸时间间隔"},
+        {dialog->Text2, L"循环看图时间间隔"},
+        {dialog->Check2, L"运行后隐藏到托盘区"},
         {dialog->Command1, L"确定"},
+        {dialog->Combo2, L"多台显示器"},
+        {dialog->Check4, L"随机顺序"},
+        {dialog->Hotkey1, L"下一张墙纸快捷键"},
+        {dialog->Hotkey2, L"上一张墙纸快捷键"},
     };
     for (auto [box, name] : names)
         EXPECT_EQ(test::AccessibleName(box), name);
@@ -205,6 +228,95 @@ TEST_F(FormOptionTest, ABadIntervalIsRefusedWithItsMessageAndNothingChanges) {
     EXPECT_EQ(Stored(settings::KeyWallpaperInterval), L"<none>");
     EXPECT_EQ(Read(HKEY_LOCAL_MACHINE, settings::RunKey, Title), L"<none>");
     EXPECT_EQ(Read(HKEY_CLASSES_ROOT, L".jpg"), L"<none>");
+}
+
+TEST_F(FormOptionTest, TheMonitorsAndTheAutomaticChangeAreStoredAndShownAgain) {
+    using settings::MonitorMode;
+    struct Tick {
+        HWND FormOption::*box;
+        const wchar_t* key;
+        bool AppSettings::*field;
+    } ticks[] = {
+        {&FormOption::Check4, settings::KeyShuffle, &AppSettings::Shuffle},
+        {&FormOption::Check5, settings::KeySubfolders, &AppSettings::Subfolders},
+        {&FormOption::Check6, settings::KeyPauseFullScreen, &AppSettings::PauseFullScreen},
+        {&FormOption::Check7, settings::KeyPauseBattery, &AppSettings::PauseBattery},
+        {&FormOption::Check8, settings::KeyPauseLocked, &AppSettings::PauseLocked},
+    };
+    // Every tick on, the other mode and two chords; then every tick off, the first mode and no keys.
+    for (bool on : {true, false}) {
+        const MonitorMode mode = on ? MonitorMode::Each : MonitorMode::Same;
+        const uint16_t next = on ? MAKEWORD('N', HOTKEYF_CONTROL | HOTKEYF_ALT) : 0,
+                       previous = on ? MAKEWORD(VK_LEFT, HOTKEYF_SHIFT | HOTKEYF_EXT) : 0;
+        Open();
+        ComboBox_SetCurSel(dialog->Combo2, static_cast<int>(mode));
+        for (const Tick& t : ticks)
+            Button_SetCheck(dialog.get()->*t.box, on ? BST_CHECKED : BST_UNCHECKED);
+        SendMessageW(dialog->Hotkey1, HKM_SETHOTKEY, next, 0);
+        SendMessageW(dialog->Hotkey2, HKM_SETHOTKEY, previous, 0);
+        Confirm(L"5", L"3");
+        EXPECT_EQ(asked.back(), std::pair(next, previous)) << "changed hotkeys are taken first";
+        EXPECT_EQ(Stored(settings::KeyMonitors), on ? L"每台显示器各一张" : L"同一张图片");
+        EXPECT_EQ(Stored(settings::KeyNextHotkey), std::to_wstring(next));
+        EXPECT_EQ(Stored(settings::KeyPreviousHotkey), std::to_wstring(previous));
+        for (const Tick& t : ticks)
+            EXPECT_EQ(Stored(t.key), on ? L"1" : L"0") << t.key;
+        AppSettings loaded = settings::LoadAppSettings(folder);
+        for (const AppSettings* a : {&app, &loaded}) {
+            EXPECT_TRUE(a->Monitors == mode && a->NextHotkey == next && a->PreviousHotkey == previous);
+            for (const Tick& t : ticks)
+                EXPECT_EQ(a->*t.field, on) << t.key;
+        }
+
+        Open();
+        EXPECT_EQ(ComboBox_GetCurSel(dialog->Combo2), static_cast<int>(mode));
+        for (const Tick& t : ticks)
+            EXPECT_EQ(Ticked(dialog.get()->*t.box), on) << t.key;
+        EXPECT_EQ(Hotkey(dialog->Hotkey1), next);
+        EXPECT_EQ(Hotkey(dialog->Hotkey2), previous);
+        Confirm(L"5", L"3");
+    }
+    EXPECT_EQ(asked.size(), 2u) << "hotkeys left as they were are not taken again";
+}
+
+TEST_F(FormOptionTest, TheMonitorsRowIsOffWhileTheWallpaperSpansThem) {
+    app.Position = settings::WallpaperPosition::Span;
+    app.Monitors = settings::MonitorMode::Each;
+    auto enabled = [this] { return !!IsWindowEnabled(dialog->Label6) + !!IsWindowEnabled(dialog->Combo2); };
+    Open();
+    EXPECT_EQ(enabled(), 0);
+    PickPosition(settings::WallpaperPosition::Fill);
+    EXPECT_EQ(enabled(), 2);
+    ComboBox_SetCurSel(dialog->Combo2, 0);
+    PickPosition(settings::WallpaperPosition::Span);
+    EXPECT_EQ(enabled(), 0);
+    Confirm(L"5", L"3");
+    EXPECT_EQ(app.Monitors, settings::MonitorMode::Each) << "kept while the row is off";
+    EXPECT_EQ(Stored(settings::KeyMonitors), L"<none>");
+}
+
+TEST_F(FormOptionTest, AHotkeyAnotherProgramHoldsIsRefusedAndNothingIsStored) {
+    EXPECT_EQ(settings::HotkeyText(MAKEWORD(VK_F5, HOTKEYF_CONTROL | HOTKEYF_SHIFT | HOTKEYF_ALT)),
+              L"Ctrl + Shift + Alt + F5");
+    const uint16_t chord = MAKEWORD('N', HOTKEYF_CONTROL | HOTKEYF_ALT);
+    refusal = settings::HotkeyTakenMessage(chord);
+    HWND h = Open();
+    SendMessageW(dialog->Hotkey2, HKM_SETHOTKEY, chord, 0);
+    Button_SetCheck(dialog->Check4, BST_CHECKED);
+    Confirm(L"9", L"8");
+    ASSERT_TRUE(IsWindow(h));
+    EXPECT_EQ(boxes.Texts(),
+              std::vector<std::wstring>{L"快捷键 Ctrl + Alt + N 已被其他程序占用，请换一个。"});
+    EXPECT_TRUE(boxes.AllWithErrorIcon());
+    EXPECT_EQ(GetFocus(), dialog->Hotkey2);
+    EXPECT_TRUE(app.PreviousHotkey == 0 && !app.Shuffle && app.WallpaperInterval == 7);
+    for (const wchar_t* key :
+         {settings::KeyWallpaperInterval, settings::KeyPreviousHotkey, settings::KeyShuffle})
+        EXPECT_EQ(Stored(key), L"<none>") << key;
+
+    refusal.clear(); // the key is free now
+    Confirm(L"9", L"8");
+    EXPECT_EQ(Stored(settings::KeyPreviousHotkey), std::to_wstring(chord));
 }
 
 TEST_F(FormOptionTest, TheRunEntryIsQuotedReadBackAndDeleted) {
@@ -286,7 +398,7 @@ TEST_F(FormOptionTest, WithoutRightsToTheMachineKeysTheUsersOwnKeysAreUsed) {
     EXPECT_EQ(Read(HKEY_CURRENT_USER, user + L".bmp"), L"<none>");
 }
 
-TEST_F(FormOptionTest, LaidOutAsDesignedWithNoTextCutOff) {
+TEST_F(FormOptionTest, LaidOutAsDesignedWithNothingCutOffOrOverlapping) {
     HWND h = Open();
     UINT dpi = platform::DpiOf(h);
     auto px = [dpi](int twips) { return platform::Twips(twips, dpi); };
@@ -294,7 +406,7 @@ TEST_F(FormOptionTest, LaidOutAsDesignedWithNoTextCutOff) {
     GetClientRect(h, &client);
     EXPECT_NEAR(client.right, px(4830), 1);
     const int row = 360; // the wallpaper position's row, above the rest
-    EXPECT_NEAR(client.bottom, px(row + 2445), 1);
+    EXPECT_NEAR(client.bottom, px(6255), 1);
     RECT frame, work;
     GetWindowRect(h, &frame);
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
@@ -317,7 +429,7 @@ TEST_F(FormOptionTest, LaidOutAsDesignedWithNoTextCutOff) {
         {dialog->Check1, 105, row + 945, 4125, 225, true},
         {dialog->Check2, 105, row + 1245, 3060, 225, true},
         {dialog->Check3, 105, row + 1545, 4500, 180, true},
-        {dialog->Command1, 1335, row + 1935, 2040, 345, false},
+        {dialog->Command1, 1335, 5745, 2040, 345, false},
     };
     HDC dc = GetDC(h);
     for (const Designed& d : places) {
@@ -340,6 +452,39 @@ TEST_F(FormOptionTest, LaidOutAsDesignedWithNoTextCutOff) {
         SelectObject(dc, old);
         int room = r.right - r.left - (d.check ? GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) : 0);
         EXPECT_GE(room, size.cx) << text;
+        EXPECT_GE(r.bottom - r.top, tm.tmHeight) << text;
+    }
+
+    // The rows added below them: clear of every other control, inside the group's frame below its caption
+    // or clear of it, and with room for their captions.
+    auto placeOf = [h](HWND control) {
+        RECT r;
+        GetWindowRect(control, &r);
+        MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&r), 2);
+        return r;
+    };
+    const RECT group = placeOf(dialog->Frame1);
+    SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)));
+    TEXTMETRICW tm;
+    GetTextMetricsW(dc, &tm);
+    for (HWND c = dialog->Label6; c != dialog->Command1; c = GetWindow(c, GW_HWNDNEXT)) {
+        const std::wstring text = platform::GetText(c);
+        RECT r = placeOf(c), both;
+        for (HWND d = GetWindow(h, GW_CHILD); d && c != dialog->Frame1; d = GetWindow(d, GW_HWNDNEXT)) {
+            RECT q = placeOf(d);
+            EXPECT_TRUE(d == c || d == dialog->Frame1 || !IntersectRect(&both, &r, &q))
+                << text << " / " << platform::GetText(d);
+        }
+        const bool inside = r.left > group.left && r.right < group.right &&
+                            r.top >= group.top + tm.tmHeight && r.bottom < group.bottom;
+        EXPECT_TRUE(c == dialog->Frame1 || inside || !IntersectRect(&both, &r, &group)) << text;
+        SIZE size{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        const bool check = (GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
+        const bool value = c == dialog->Combo2 || c == dialog->Hotkey1 || c == dialog->Hotkey2; // no caption
+        EXPECT_GE(r.right - r.left - (check ? GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) : 0),
+                  value ? 0 : size.cx)
+            << text;
         EXPECT_GE(r.bottom - r.top, tm.tmHeight) << text;
     }
     ReleaseDC(h, dc);

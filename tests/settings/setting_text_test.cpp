@@ -23,3 +23,12 @@ TEST(StoredNumbers, AnythingElseGivesTheDefault) {
     EXPECT_EQ(ParseStoredInt16(L"-32769", 0), 0);
     EXPECT_EQ(ParseStoredInt16(L"yes", 0), 0);
 }
+
+TEST(StoredNumbers, TicksAndHotkeysAreReadStrictly) {
+    EXPECT_TRUE(ParseStoredFlag(L"1", false) && !ParseStoredFlag(L"0", true));
+    for (const wchar_t* bad : {L"", L" 1", L"01", L"true"})
+        EXPECT_TRUE(ParseStoredFlag(bad, true) && !ParseStoredFlag(bad, false)) << bad;
+    for (auto [text, hotkey] :
+         {std::pair{L" 1614 ", 1614}, {L"65535", 65535}, {L"65536", 0}, {L"-1", 0}, {L"0x64E", 0}})
+        EXPECT_EQ(ParseStoredHotkey(text), hotkey) << text;
+}

@@ -62,4 +62,17 @@ TEST(SettingsStore, StoredValuesAreReadAndBadOnesGiveTheDefault) {
     EXPECT_EQ(s.WallpaperInterval, 5);
     EXPECT_EQ(s.SlideshowInterval, 3);
     EXPECT_EQ(s.HideAtStart, 0);
+
+    // Ticks are "1" or "0", the monitors' mode one of its two names, a hotkey a number 0..65535; the
+    // defaults otherwise.
+    const std::pair<const wchar_t*, const wchar_t*> bad[] = {
+        {KeyShuffle, L"是"},        {KeySubfolders, L"2"},        {KeyPauseFullScreen, L" 0"},
+        {KeyPauseBattery, L"true"}, {KeyPauseLocked, L""},        {KeyMonitors, L"每台"},
+        {KeyNextHotkey, L"65536"},  {KeyPreviousHotkey, L"-1102"}};
+    for (auto [key, text] : bad)
+        program.Store(key, text);
+    s = LoadAppSettings(program.folder);
+    EXPECT_TRUE(!s.Shuffle && !s.Subfolders && s.PauseFullScreen && !s.PauseBattery && s.PauseLocked);
+    EXPECT_EQ(s.Monitors, MonitorMode::Same);
+    EXPECT_EQ(s.NextHotkey | s.PreviousHotkey, 0);
 }
