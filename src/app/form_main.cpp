@@ -669,6 +669,8 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             SessionDark(wp == WTS_SESSION_LOCK, displayOff_);
         return 0;
     case WM_POWERBROADCAST:
+        // On battery or back on the mains: the tip says so at once while the change runs.
+        if (wp == PBT_APMPOWERSTATUSCHANGE && timerOn_[Timer1]) autoChange_.CheckPause();
         if (wp == PBT_POWERSETTINGCHANGE) {
             auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lp);
             if (setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE && setting->DataLength >= sizeof(DWORD))

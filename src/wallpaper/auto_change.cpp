@@ -55,11 +55,14 @@ void AutoChange::Timer1_Timer() {
     SetCaptions(true);
     // A change due during a pause sets nothing, and the count starts again: when the pause ends the
     // next change comes within one interval, never as a burst.
-    const PauseReason pause =
-        PauseFor({settings_.PauseLocked, settings_.PauseFullScreen, settings_.PauseBattery},
-                 host_.PauseConditionsNow());
+    if (!CheckPause()) NextWallpaper();
+}
+
+bool AutoChange::CheckPause() {
+    const PauseReason pause = PauseFor({settings_.PauseLocked, settings_.PauseFullScreen, settings_.PauseBattery},
+                                       host_.PauseConditionsNow());
     host_.ShowPause(pause);
-    if (pause == PauseReason::None) NextWallpaper();
+    return pause != PauseReason::None;
 }
 
 Turn AutoChange::NextFor(const std::vector<Shape>& shapes) {

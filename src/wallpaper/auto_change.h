@@ -63,6 +63,8 @@ class AutoChange {
     // picture for each monitor, a new monitor, or one turned to the other shape, gets the next picture
     // of its shape; the others keep theirs. Nothing is done when the monitors are as they were.
     void DisplaysChanged();
+    // Whether the change pauses now, as the tray's tip says; true when it does.
+    bool CheckPause();
     void menu循环看图_Click();
     void menu停止_Click();
     void Command6_Click() { menu循环看图_Click(); }
