@@ -9,6 +9,17 @@ namespace wallpaper {
 using ui::Timer1;
 using ui::TimerKT;
 
+namespace {
+
+// A picture's shape, from its file's header.
+std::optional<Shape> ShapeOfPicture(const std::wstring& path) {
+    std::optional<PixelSize> size = UprightSize(path);
+    if (!size) return std::nullopt;
+    return ShapeOf(size->width, size->height);
+}
+
+} // namespace
+
 std::wstring AutoChange::Command4Caption() const {
     return platform::GetText(pictures_.Command4);
 }
@@ -59,8 +70,9 @@ void AutoChange::Timer1_Timer() {
 }
 
 bool AutoChange::CheckPause() {
-    const PauseReason pause = PauseFor({settings_.PauseLocked, settings_.PauseFullScreen, settings_.PauseBattery},
-                                       host_.PauseConditionsNow());
+    const PauseReason pause =
+        PauseFor({settings_.PauseLocked, settings_.PauseFullScreen, settings_.PauseBattery},
+                 host_.PauseConditionsNow());
     host_.ShowPause(pause);
     return pause != PauseReason::None;
 }
@@ -68,11 +80,8 @@ bool AutoChange::CheckPause() {
 Turn AutoChange::NextFor(const std::vector<Shape>& shapes) {
     // A picture's shape comes from its file's header, read only as far as the choice needs.
     const std::vector<std::wstring>& names = pictures_.Names();
-    auto shapeOf = [&](int i) -> std::optional<Shape> {
-        std::optional<PixelSize> size =
-            UprightSize(JoinPath(pictures_.Path(), names[static_cast<size_t>(i)]));
-        if (!size) return std::nullopt;
-        return ShapeOf(size->width, size->height);
+    auto shapeOf = [&](int i) {
+        return ShapeOfPicture(JoinPath(pictures_.Path(), names[static_cast<size_t>(i)]));
     };
     return order_.Next(names, pictures_.ListIndex(), settings_.Shuffle, shapes, shapeOf);
 }
@@ -117,11 +126,7 @@ void AutoChange::DisplaysChanged() {
             if (path.empty()) return std::nullopt;
             return path;
         },
-        [](const std::wstring& path) -> std::optional<Shape> {
-            std::optional<PixelSize> size = UprightSize(path);
-            if (!size) return std::nullopt;
-            return ShapeOf(size->width, size->height);
-        });
+        ShapeOfPicture);
     if (change.same) return;
     std::vector<std::optional<std::wstring>> paths(now.size());
     std::vector<Shape> shapes;
