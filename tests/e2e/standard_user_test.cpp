@@ -70,7 +70,10 @@ TEST(StandardUser, FromAFolderOfRootsPicturesAndWallpapersGoToTheUsersOwnFolder)
     EXPECT_EQ(test::ReadBytes(collected), test::ReadBytes(outside.path() + L"\\海边.jpg"));
     Press(Control(main, ui::IDC_Command2));
     EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 1200; }));
-    EXPECT_EQ(test::FilesIn(user), (std::vector<std::wstring>{L"Vesmar.bmp"})) << "the leftover went";
+    // The history of wallpapers set goes there too, once the window has heard of the set.
+    EXPECT_TRUE(WaitFor([&] { return test::Exists(user + L"\\墙纸历史.txt"); }));
+    EXPECT_EQ(test::FilesIn(user), (std::vector<std::wstring>{L"Vesmar.bmp", L"墙纸历史.txt"}))
+        << "the leftover went";
     EXPECT_EQ(test::ReadBytes(oldBitmap), before);
     EXPECT_EQ(test::FilesIn(folder.pictureFolder()).size(), 2u);
     EXPECT_EQ(WaitForMessageBox(program.pid(), L"", 300), nullptr) << "no failure was reported";
