@@ -285,9 +285,9 @@ int main(int argc, char** argv) {
             std::printf(
                 "    %d changes hidden: between changes %.1f .. %.1f MB (first %.1f, last %.1f; target: "
                 "flat, at the hidden %.1f), highest peak %.1f MB (+%.1f over hidden; one 6000x4000 "
-                "decode for 1920x1080 is about %.1f MB)\n",
+                "decode is %.1f MB at full size, %.1f MB at half size)\n",
                 changes, *lo, *hi, between.front(), between.back(), hidden.committed, peakAll,
-                peakAll - hidden.committed, 3000.0 * 2000 * 3 / 1048576.0);
+                peakAll - hidden.committed, 6000.0 * 4000 * 3 / 1048576.0, 3000.0 * 2000 * 3 / 1048576.0);
         } else {
             std::printf("    only %d changes seen while hidden\n", changes);
         }
