@@ -3,11 +3,11 @@
 // and keeps the longest wait. (c) 50 presses of ↓ in the picture list, 50 ms apart, and how long the
 // preview then takes to show the last picture, beside one decode of it in this process; the memory
 // after 20 and after 220 pictures; (b) the slideshow, 10 steps; (a) the automatic change every 3 s,
-// 10 changes. (m) the memory from start-up through a big picture previewed and set, hidden, and the
-// automatic change while hidden, beside the minimal tray program; (r) 30 size steps of the window and
-// how long the preview takes to fit the final size, beside one decode at that size; (n) "下一张墙纸"
-// beside one decode and one 填充 write here; (s) the window while 10,000 pictures in 100 subfolders
-// are listed.
+// 10 changes (under scripts/multi-monitor, each monitor its own picture). (m) the memory from start-up
+// through a big picture previewed and set, hidden, and the automatic change while hidden, beside the minimal
+// tray program; (r) 30 size steps of the window and how long the preview takes to fit the final size, beside
+// one decode at that size; (n) "下一张墙纸" beside one decode and one 填充 write here; (s) the window while
+// 10,000 pictures in 100 subfolders are listed.
 #include "bench/process_figures.h"
 #include "bench/timing.h"
 #include "res/resource.h"
@@ -508,6 +508,10 @@ int main(int argc, char** argv) {
     }
     if (others && !onlyC) {
         // ---- (a) the automatic change ----
+        // Under scripts/multi-monitor: each monitor its own picture.
+        const int monitors = GetSystemMetrics(SM_CMONITORS);
+        if (monitors > 1) folder.Store(settings::KeyMonitors, settings::MonitorsEach);
+        std::printf("(a) on %d monitor(s)%s\n", monitors, monitors > 1 ? ", each its own picture" : "");
         Run r(folder, name(0));
         const std::wstring bitmap = e2e::WallpaperBitmap();
         Sleep(2000);
