@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Idle cost: context switches per second of all threads of Quorvel.exe over a minute of idling, side by
 # side with the minimal tray program (reference_app.exe), read from /proc (each Windows process is a
-# Linux process). Twice: hidden in the tray, and shown with the pointer away from every window.
+# Linux process). Hidden in the tray, shown with the pointer away from every window, and hidden with
+# the automatic change on while the session is locked (and, for contrast, not locked).
 # Usage: bench/idle_switches.sh [SECONDS]   (after scripts/build; runs under Xvfb in the test prefix)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,6 +13,7 @@ export WINEPREFIX=${TAVOLIN_IDLE_PREFIX:-$BUILD_ROOT/wine-test}
 bin="$BUILD_ROOT/win64/bin"
 app=$(mktemp -d /tmp/tavolin-idle.XXXXXX)
 mkdir -p "$app/Tavolin壁纸"
+convert -size 64x48 xc:'#4080c0' "$app/Tavolin壁纸/a.jpg" && cp "$app/Tavolin壁纸/a.jpg" "$app/Tavolin壁纸/b.jpg" || true
 cp "$bin/Quorvel.exe" "$bin/Quorvel.htm" "$bin/reference_app.exe" "$app/"
 start_xvfb
 trap 'wineserver -k >/dev/null 2>&1 || true; stop_xvfb; rm -rf "$app"' EXIT
@@ -28,12 +30,18 @@ switches() {
   done
   echo "$total"
 }
-measure() { # label reference-args tavolin-hidden
-  local label=$1 refargs=$2 hide=$3
+measure() { # label reference-args tavolin-hidden [1: automatic change on and locked, 2: on alone]
+  local label=$1 refargs=$2 hide=$3 locked=${4:-0}
   wine "$app/reference_app.exe" $refargs &
   wine "$app/Quorvel.exe" &
   sleep 15 # start-up, the other tabs built, the first sizes walked
   if [ "$hide" = 1 ]; then wine "$app/reference_app.exe" close TavolinMainWindow; fi
+  if [ "$locked" != 0 ]; then
+    # The automatic change on ("自动更换壁纸", 1020), then the session locked (WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK).
+    wine "$app/reference_app.exe" post TavolinMainWindow 0x111 1020
+    sleep 5
+    if [ "$locked" = 1 ]; then wine "$app/reference_app.exe" post TavolinMainWindow 0x2B1 7; fi
+  fi
   wine "$app/reference_app.exe" pointer || true
   sleep 5
   local q r q0 r0 q1 r1
@@ -49,3 +57,5 @@ measure() { # label reference-args tavolin-hidden
 }
 measure "hidden in the tray (goal: difference <= 0.5)" hidden 1
 measure "shown, pointer away (goal: difference <= 1)" "" 0
+measure "hidden, automatic change on, session locked (goal: difference 0)" hidden 1 1
+measure "hidden, automatic change on, not locked (for contrast)" hidden 1 2

@@ -3,7 +3,8 @@
 // Built a second time with the program's manifest, common controls and OLE, it shows what those cost.
 // For the idle benchmark (bench/idle_switches.sh): "hidden" keeps its window hidden; "close CLASS" only
 // posts WM_CLOSE to the window of that class (Quorvel.exe then hides in the tray) and "pointer" puts the
-// pointer in the screen's bottom-left corner, away from every window, then each ends at once.
+// pointer in the screen's bottom-left corner, away from every window, and "post CLASS MSG WPARAM" posts
+// that message to the window of that class, then each ends at once.
 #include "platform/win.h"
 
 #include <commctrl.h>
@@ -17,6 +18,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR line, int) {
     if (command.rfind(L"close ", 0) == 0) {
         HWND target = FindWindowW(command.substr(6).c_str(), nullptr);
         return target && PostMessageW(target, WM_CLOSE, 0, 0) ? 0 : 1;
+    }
+    if (command.rfind(L"post ", 0) == 0) {
+        const size_t a = command.find(L' ', 5), b = command.find(L' ', a + 1);
+        HWND target = FindWindowW(command.substr(5, a - 5).c_str(), nullptr);
+        UINT msg = std::stoul(command.substr(a + 1, b - a - 1), nullptr, 0);
+        WPARAM wp = std::stoull(command.substr(b + 1), nullptr, 0);
+        return target && PostMessageW(target, msg, wp, 0) ? 0 : 1;
     }
     if (command == L"pointer") return SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1) ? 0 : 1;
 #ifdef TAVOLIN_REFERENCE_PLATFORM
