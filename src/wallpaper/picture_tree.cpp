@@ -2,6 +2,7 @@
 
 #include "wallpaper/picture_names.h"
 
+#include <cstring>
 #include <set>
 #include <utility>
 
@@ -9,43 +10,62 @@ namespace wallpaper {
 
 namespace {
 
-// A folder's identity on its volume, which a link to it shares.
-std::optional<std::pair<DWORD, uint64_t>> FolderIdentity(const std::wstring& folder) {
-    platform::UniqueHandle h(CreateFileW(platform::LongPath(folder).c_str(), FILE_READ_ATTRIBUTES,
-                                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+// A folder's identity: its volume and its file's id there, which a link to it shares. The id record
+// comes from the file itself, without asking the volume for its serial number as
+// GetFileInformationByHandle does (slow under Wine).
+std::pair<uint64_t, std::pair<uint64_t, uint64_t>> FolderIdentity(HANDLE folder) {
+    FILE_ID_INFO id{};
+    if (GetFileInformationByHandleEx(folder, FileIdInfo, &id, sizeof id)) {
+        uint64_t half[2] = {};
+        static_assert(sizeof half == sizeof id.FileId);
+        std::memcpy(half, &id.FileId, sizeof half);
+        return {id.VolumeSerialNumber, {half[0], half[1]}};
+    }
     BY_HANDLE_FILE_INFORMATION info{};
-    if (!h || !GetFileInformationByHandle(h.get(), &info)) return std::nullopt;
-    return std::pair{info.dwVolumeSerialNumber, uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow};
+    GetFileInformationByHandle(folder, &info);
+    return {info.dwVolumeSerialNumber, {uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow, 0}};
 }
 
 } // namespace
 
 std::vector<std::wstring> ListPictureTree(const std::wstring& folder, const std::function<bool()>& stale) {
     std::vector<std::wstring> names;
-    std::set<std::pair<DWORD, uint64_t>> entered;
+    std::set<std::pair<uint64_t, std::pair<uint64_t, uint64_t>>> entered; // each folder entered
     // Relative folders still to list: "" for the top, else "旅行\" and so on.
     std::vector<std::wstring> waiting{L""};
     const std::wstring top = folder.empty() || folder.back() == L'\\' ? folder : folder + L'\\';
+    // The folder's own handle gives both its identity and its entries, so a guarded walk costs no
+    // more than a plain one.
+    alignas(FILE_ID_BOTH_DIR_INFO) static thread_local BYTE buffer[64 * 1024];
     while (!waiting.empty() && !(stale && stale())) {
         const std::wstring relative = std::move(waiting.back());
         waiting.pop_back();
-        if (auto id = FolderIdentity(top + relative); !id || !entered.insert(*id).second) continue;
-        WIN32_FIND_DATAW fd;
-        platform::UniqueFind find(FindFirstFileExW(platform::LongPath(top + relative + L"*").c_str(),
-                                                   FindExInfoBasic, &fd, FindExSearchNameMatch, nullptr,
-                                                   FIND_FIRST_EX_LARGE_FETCH));
-        if (!find) continue; // cannot be read: passed over
-        do {
-            const std::wstring name = fd.cFileName;
-            if (fd.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-            if (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                if (name != L"." && name != L".." && !(fd.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-                    waiting.push_back(relative + name + L'\\');
-            } else if (IsPictureName(name)) {
-                names.push_back(relative + name);
+        platform::UniqueHandle dir(CreateFileW(platform::LongPath(top + relative).c_str(),
+                                               FILE_LIST_DIRECTORY,
+                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        if (!dir || !entered.insert(FolderIdentity(dir.get())).second)
+            continue; // cannot be read (passed over), or entered already
+        for (auto kind = FileIdBothDirectoryRestartInfo;
+             GetFileInformationByHandleEx(dir.get(), kind, buffer, sizeof buffer);
+             kind = FileIdBothDirectoryInfo) {
+            for (const BYTE* at = buffer;;) {
+                const auto* entry = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(at);
+                const std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+                const DWORD a = entry->FileAttributes;
+                if (!(a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
+                    // Links to folders (junctions, symbolic links) are not entered.
+                    if (a & FILE_ATTRIBUTE_DIRECTORY) {
+                        if (name != L"." && name != L".." && !(a & FILE_ATTRIBUTE_REPARSE_POINT))
+                            waiting.push_back(relative + name + L'\\');
+                    } else if (IsPictureName(name)) {
+                        names.push_back(relative + name);
+                    }
+                }
+                if (!entry->NextEntryOffset) break;
+                at += entry->NextEntryOffset;
             }
-        } while (FindNextFileW(find.get(), &fd));
+        }
     }
     SortPictureNames(names);
     return names;

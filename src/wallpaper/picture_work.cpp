@@ -56,6 +56,7 @@ void PictureWork::RunDecode(const DecodeAsk& ask) {
         std::lock_guard lock(mutex_);
         if (served_ >= ask.generation) return; // an older decode of the same picture served this one
         decoded_.reset();
+        handedOver_.reset();
     }
     if (worker_.Stale(DecodeLane, ask.generation)) return;
     UseCom();
@@ -83,7 +84,12 @@ void PictureWork::RunDecode(const DecodeAsk& ask) {
         decoded_.emplace(serve.generation, std::move(result));
         break;
     }
-    picture.reset(); // before the window hears of it: nothing decoded outlives its bitmap
+    {
+        // A set of the same picture waits next: it takes the picture instead of decoding it again.
+        std::lock_guard lock(mutex_);
+        if (picture && setWaiting_ == ask.path) handedOver_.emplace(ask.path, std::move(*picture));
+    }
+    picture.reset(); // before the window hears of it: nothing else decoded outlives its bitmap
     PostMessageW(window_, WM_PICTURE_DECODED, serve.generation, 0);
 }
 
@@ -108,6 +114,10 @@ void PictureWork::CancelDecode() {
 
 uint32_t PictureWork::Set(SetRequest request) {
     uint32_t set = ++sets_;
+    {
+        std::lock_guard lock(mutex_);
+        setWaiting_ = request.path;
+    }
     worker_.Add(SetLane, set, [this, set, request = std::move(request)] { RunSet(set, request); });
     return set;
 }
@@ -119,7 +129,22 @@ void PictureWork::RunSet(uint32_t set, const SetRequest& request) {
     // Decoded from the file now, at the size the bitmap needs: a file changed or gone since it was
     // previewed is taken as it is now.
     std::wstring why;
-    std::optional<Picture> picture = LoadPicture(request.path, target, &why);
+    std::optional<Picture> picture;
+    {
+        std::lock_guard lock(mutex_);
+        if (setWaiting_ == request.path) setWaiting_.reset();
+        if (handedOver_ && handedOver_->first == request.path) picture = std::move(handedOver_->second);
+        handedOver_.reset();
+    }
+    // A picture decoded small for the preview does not serve a larger bitmap.
+    if (picture) {
+        PixelSize need = NeededSize(target, static_cast<int>(picture->FullWidth()),
+                                    static_cast<int>(picture->FullHeight()));
+        if (static_cast<int>(picture->Width()) < need.width ||
+            static_cast<int>(picture->Height()) < need.height)
+            picture.reset();
+    }
+    if (!picture) picture = LoadPicture(request.path, target, &why);
     SetResult result{set, why.empty() ? L"预览中没有图片，无法设为墙纸。" : why, request.report, request.path,
                      request.remember};
     if (!picture && request.fallback) {
@@ -170,6 +195,11 @@ std::deque<PictureWork::SetResult> PictureWork::TakeSetResults() {
 
 void PictureWork::CancelWaiting() {
     CancelDecode();
+    {
+        std::lock_guard lock(mutex_);
+        setWaiting_.reset();
+        handedOver_.reset();
+    }
     worker_.Cancel(SetLane, ++sets_);
 }
 

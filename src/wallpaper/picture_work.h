@@ -5,7 +5,8 @@
 // away, unless the newer one asks for the same picture at another size (the window was resized):
 // then the picture in hand serves it. Of the sets waiting, only the newest runs; a running set always
 // ends. No decoded picture is kept: the preview gets its bitmap, and a set decodes the file again at
-// the size the wallpaper needs.
+// the size the wallpaper needs, unless it waits right behind the decode of the same file, which then
+// hands it the picture (the automatic change, "下一张墙纸").
 #pragma once
 #include "core/worker.h"
 #include "platform/win.h"
@@ -98,9 +99,11 @@ class PictureWork {
     HWND window_;
     uint32_t sets_ = 0;
     std::mutex mutex_;
-    DecodeAsk newest_;                                    // the decode asked for last
-    uint32_t served_ = 0;                                 // the newest decode whose result was posted
-    std::optional<std::pair<uint32_t, Decoded>> decoded_; // posted, not yet taken
+    DecodeAsk newest_;                                           // the decode asked for last
+    std::optional<std::wstring> setWaiting_;                     // the picture of the set asked for last
+    std::optional<std::pair<std::wstring, Picture>> handedOver_; // a decode's picture for that set
+    uint32_t served_ = 0;                                        // the newest decode whose result was posted
+    std::optional<std::pair<uint32_t, Decoded>> decoded_;        // posted, not yet taken
     std::deque<SetResult> setResults_;
     core::Worker worker_; // last: its thread ends before the rest goes
 };
