@@ -129,8 +129,11 @@ void PicturePage::Fill(std::vector<std::wstring> names, bool keepSelection) {
     SendMessageW(File1, WM_SETREDRAW, FALSE, 0);
     SendMessageW(File1, LB_RESETCONTENT, 0, 0);
     names_ = std::move(names);
+    // Straight to the list's own procedure: the tooltip's and the accessible name's subclasses look
+    // their data up for every message, which under Wine asks the server each time.
+    auto add = reinterpret_cast<WNDPROC>(GetClassLongPtrW(File1, GCLP_WNDPROC));
     for (const std::wstring& name : names_)
-        SendMessageW(File1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        CallWindowProcW(add, File1, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
     if (!selected.empty()) {
         LRESULT at = SendMessageW(File1, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                                   reinterpret_cast<LPARAM>(selected.c_str()));
