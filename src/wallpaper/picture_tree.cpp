@@ -2,50 +2,43 @@
 
 #include "wallpaper/picture_names.h"
 
-#include <cstring>
 #include <set>
 #include <utility>
 
 namespace wallpaper {
 
-namespace {
-
-// A folder's identity: its volume and its file's id there, which a link to it shares. The id record
-// comes from the file itself, without asking the volume for its serial number as
-// GetFileInformationByHandle does (slow under Wine).
-std::pair<uint64_t, std::pair<uint64_t, uint64_t>> FolderIdentity(HANDLE folder) {
-    FILE_ID_INFO id{};
-    if (GetFileInformationByHandleEx(folder, FileIdInfo, &id, sizeof id)) {
-        uint64_t half[2] = {};
-        static_assert(sizeof half == sizeof id.FileId);
-        std::memcpy(half, &id.FileId, sizeof half);
-        return {id.VolumeSerialNumber, {half[0], half[1]}};
-    }
-    BY_HANDLE_FILE_INFORMATION info{};
-    GetFileInformationByHandle(folder, &info);
-    return {info.dwVolumeSerialNumber, {uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow, 0}};
-}
-
-} // namespace
-
 std::vector<std::wstring> ListPictureTree(const std::wstring& folder, const std::function<bool()>& stale) {
     std::vector<std::wstring> names;
-    std::set<std::pair<uint64_t, std::pair<uint64_t, uint64_t>>> entered; // each folder entered
-    // Relative folders still to list: "" for the top, else "旅行\" and so on.
-    std::vector<std::wstring> waiting{L""};
+    // The folders entered, by their file ids: a folder's comes with its parent's listing, so no folder
+    // is asked for it (which is slow under Wine). Only the top folder is; the others lie on its volume,
+    // as a folder on another volume would be reached through a link, which is not entered.
+    std::set<uint64_t> entered;
+    struct Waiting {
+        std::wstring relative; // "" for the top, else "旅行\" and so on
+        uint64_t id;
+    };
+    std::vector<Waiting> waiting;
     const std::wstring top = folder.empty() || folder.back() == L'\\' ? folder : folder + L'\\';
-    // The folder's own handle gives both its identity and its entries, so a guarded walk costs no
-    // more than a plain one.
     alignas(FILE_ID_BOTH_DIR_INFO) static thread_local BYTE buffer[64 * 1024];
-    while (!waiting.empty() && !(stale && stale())) {
-        const std::wstring relative = std::move(waiting.back());
-        waiting.pop_back();
-        platform::UniqueHandle dir(CreateFileW(platform::LongPath(top + relative).c_str(),
+    while (!(stale && stale())) {
+        const bool first = entered.empty() && waiting.empty();
+        if (!first && waiting.empty()) break;
+        Waiting next = first ? Waiting{L"", 0} : std::move(waiting.back());
+        if (!first) waiting.pop_back();
+        platform::UniqueHandle dir(CreateFileW(platform::LongPath(top + next.relative).c_str(),
                                                FILE_LIST_DIRECTORY,
                                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-        if (!dir || !entered.insert(FolderIdentity(dir.get())).second)
-            continue; // cannot be read (passed over), or entered already
+        if (!dir) {
+            if (first) break;
+            continue; // cannot be read: passed over
+        }
+        if (first) {
+            BY_HANDLE_FILE_INFORMATION info{};
+            GetFileInformationByHandle(dir.get(), &info);
+            next.id = uint64_t{info.nFileIndexHigh} << 32 | info.nFileIndexLow;
+        }
+        if (!entered.insert(next.id).second) continue; // entered already
         for (auto kind = FileIdBothDirectoryRestartInfo;
              GetFileInformationByHandleEx(dir.get(), kind, buffer, sizeof buffer);
              kind = FileIdBothDirectoryInfo) {
@@ -57,9 +50,10 @@ std::vector<std::wstring> ListPictureTree(const std::wstring& folder, const std:
                     // Links to folders (junctions, symbolic links) are not entered.
                     if (a & FILE_ATTRIBUTE_DIRECTORY) {
                         if (name != L"." && name != L".." && !(a & FILE_ATTRIBUTE_REPARSE_POINT))
-                            waiting.push_back(relative + name + L'\\');
+                            waiting.push_back(
+                                {next.relative + name + L'\\', uint64_t(entry->FileId.QuadPart)});
                     } else if (IsPictureName(name)) {
-                        names.push_back(relative + name);
+                        names.push_back(next.relative + name);
                     }
                 }
                 if (!entry->NextEntryOffset) break;
