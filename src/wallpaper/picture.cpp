@@ -142,6 +142,38 @@ HRESULT CopyStored(IWICBitmapSource* source, bool bgra, UINT w, UINT h, uint32_t
     return S_OK;
 }
 
+// The same, reduced to ow × oh on the way: a band of source rows at a time is copied and reduced into
+// the output rows it covers, so nothing of the picture's own size is held beside the decoder's.
+HRESULT CopyStoredReduced(IWICBitmapSource* source, bool bgra, UINT w, UINT h, uint32_t background, BYTE* out,
+                          UINT stride, UINT ow, UINT oh) {
+    const UINT bytes = bgra ? 4 : 3, rowBytes = w * bytes;
+    const UINT perOut = (h + oh - 1) / oh + 1; // source rows of one output row, at most
+    const UINT group =
+        static_cast<UINT>(std::clamp<uint64_t>(BandBytes / (uint64_t{rowBytes} * perOut), 1, oh));
+    std::vector<BYTE> buffer;
+    try {
+        buffer.resize(size_t{rowBytes} * perOut * group);
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    }
+    for (UINT r0 = 0; r0 < oh;) {
+        const UINT r1 = std::min(oh, r0 + group);
+        const auto y0 = static_cast<UINT>(uint64_t{r0} * h / oh),
+                   y1 = static_cast<UINT>(uint64_t{r1} * h / oh);
+        WICRect part{0, static_cast<INT>(y0), static_cast<INT>(w), static_cast<INT>(y1 - y0)};
+        if (HRESULT hr = source->CopyPixels(&part, rowBytes, rowBytes * (y1 - y0), buffer.data()); FAILED(hr))
+            return hr;
+        if (bgra)
+            for (UINT r = 0; r < y1 - y0; ++r)
+                LayOnColour(buffer.data() + size_t{rowBytes} * r, buffer.data() + size_t{rowBytes} * r, w,
+                            background);
+        ShrinkBgr(buffer.data(), static_cast<int>(w), static_cast<int>(y1 - y0), rowBytes,
+                  out + size_t{stride} * r0, static_cast<int>(ow), static_cast<int>(r1 - r0), stride, 3);
+        r0 = r1;
+    }
+    return S_OK;
+}
+
 } // namespace
 
 std::vector<std::wstring> InstalledDecoderExtensions() {
@@ -411,12 +443,19 @@ std::optional<Picture> Picture::Decode(IWICImagingFactory* factory, IWICBitmapDe
     ComPtr<IWICBitmapSource> decoded = AtSizeNeeded(factory, frame.Get(), w, h, target, orientation);
     picture.orientation_ = orientation;
     if (HRESULT hr = decoded->GetSize(&w, &h); FAILED(hr)) return failed(hr);
-    picture.width_ = SwapsSides(orientation) ? h : w;
-    picture.height_ = SwapsSides(orientation) ? w : h;
+    // What the target shows needs no more pixels than this (as stored): a decoder that cannot scale
+    // (Wine's) is reduced to it while its pixels are copied.
+    const bool swap = SwapsSides(orientation);
+    PixelSize need = NeededSize(target, static_cast<int>(swap ? h : w), static_cast<int>(swap ? w : h));
+    if (swap) need = {need.height, need.width};
+    const UINT ow = std::clamp<UINT>(static_cast<UINT>(std::max(need.width, 1)), 1, w),
+               oh = std::clamp<UINT>(static_cast<UINT>(std::max(need.height, 1)), 1, h);
+    picture.width_ = swap ? oh : ow;
+    picture.height_ = swap ? ow : oh;
     // A bitmap the decoder filled already in our format is the picture itself.
     WICPixelFormatGUID format{};
     ComPtr<IWICBitmap> filled;
-    if (decoded.Get() != frame.Get() && SUCCEEDED(decoded.As(&filled)) &&
+    if (ow == w && oh == h && decoded.Get() != frame.Get() && SUCCEEDED(decoded.As(&filled)) &&
         SUCCEEDED(filled->GetPixelFormat(&format)) && format == GUID_WICPixelFormat24bppBGR) {
         picture.bitmap_ = filled;
         return picture;
@@ -424,20 +463,23 @@ std::optional<Picture> Picture::Decode(IWICImagingFactory* factory, IWICBitmapDe
     bool bgra = false;
     ComPtr<IWICBitmapSource> source = PixelSource(factory, decoded.Get(), bgra);
     if (!source) return failed(WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT);
-    if (HRESULT hr =
-            factory->CreateBitmap(w, h, GUID_WICPixelFormat24bppBGR, WICBitmapCacheOnLoad, &picture.bitmap_);
+    if (HRESULT hr = factory->CreateBitmap(ow, oh, GUID_WICPixelFormat24bppBGR, WICBitmapCacheOnLoad,
+                                           &picture.bitmap_);
         FAILED(hr))
         return failed(E_OUTOFMEMORY);
     {
-        WICRect all{0, 0, static_cast<INT>(w), static_cast<INT>(h)};
+        WICRect all{0, 0, static_cast<INT>(ow), static_cast<INT>(oh)};
         ComPtr<IWICBitmapLock> lock;
         UINT stride = 0, size = 0;
         BYTE* data = nullptr;
         if (FAILED(picture.bitmap_->Lock(&all, WICBitmapLockWrite, &lock)) ||
             FAILED(lock->GetStride(&stride)) || FAILED(lock->GetDataPointer(&size, &data)) ||
-            uint64_t{stride} * (h - 1) + uint64_t{w} * 3 > size)
+            uint64_t{stride} * (oh - 1) + uint64_t{ow} * 3 > size)
             return failed(E_OUTOFMEMORY);
-        if (HRESULT hr = CopyStored(source.Get(), bgra, w, h, GetSysColor(COLOR_DESKTOP), data, stride, size);
+        const uint32_t background = GetSysColor(COLOR_DESKTOP);
+        if (HRESULT hr = ow == w && oh == h
+                             ? CopyStored(source.Get(), bgra, w, h, background, data, stride, size)
+                             : CopyStoredReduced(source.Get(), bgra, w, h, background, data, stride, ow, oh);
             FAILED(hr))
             return failed(hr);
     }

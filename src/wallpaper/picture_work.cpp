@@ -61,8 +61,13 @@ void PictureWork::RunDecode(const DecodeAsk& ask) {
     if (worker_.Stale(DecodeLane, ask.generation)) return;
     UseCom();
     Decoded result;
-    std::optional<Picture> picture =
-        LoadPicture(ask.path, {DecodeTarget::Use::Preview, ask.paneW, ask.paneH}, &result.why);
+    // Decoded for the pane, unless a set of the same picture waits next: then whole, to serve both.
+    DecodeTarget target{DecodeTarget::Use::Preview, ask.paneW, ask.paneH};
+    {
+        std::lock_guard lock(mutex_);
+        if (setWaiting_ == ask.path) target = {};
+    }
+    std::optional<Picture> picture = LoadPicture(ask.path, target, &result.why);
     DecodeAsk serve = ask;
     for (;;) {
         {

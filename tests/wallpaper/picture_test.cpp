@@ -427,11 +427,12 @@ TEST_F(WallpaperTest, CentreCropsWhatNoScreenShowsAndTileKeepsTheWholePicture) {
             EXPECT_EQ(PixelAt(*out, x, y), PixelAt(*in, c.left + x, c.top + y))
                 << c.w << " at " << x << "," << y;
     }
-    // Wine's JPEG decoder cannot scale while it decodes: a picture for a small preview comes whole.
+    // Wine's JPEG decoder cannot scale while it decodes: a picture for a small preview is reduced as
+    // it is copied, and keeps only what the preview shows.
     ASSERT_TRUE(test::WritePicture(File(L"big.jpg"), GUID_ContainerFormatJpeg, 1600, 1200));
     auto big = Picture::Load(File(L"big.jpg"), {wallpaper::DecodeTarget::Use::Preview, 100, 75});
     ASSERT_TRUE(big);
-    EXPECT_EQ(std::pair(big->Width(), big->FullWidth()), std::pair(1600u, 1600u));
+    EXPECT_EQ(std::pair(big->Width(), big->FullWidth()), std::pair(100u, 1600u));
 }
 
 } // namespace
