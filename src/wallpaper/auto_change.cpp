@@ -90,7 +90,7 @@ void AutoChange::NextWallpaper() {
     if (!pictures_.EachMonitor()) {
         Turn turn = order_.Next(pictures_.Names(), pictures_.ListIndex(), settings_.Shuffle);
         if (turn.selection < 0) return;
-        pictures_.SetListIndex(turn.selection, true);
+        pictures_.SetListIndexForWallpaper(turn.selection);
         // The set waits for that picture's decode. A picture that cannot be set is passed over
         // quietly: the next interval tries the next one.
         return host_.设置墙纸();

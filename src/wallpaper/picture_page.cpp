@@ -169,6 +169,11 @@ void PicturePage::SetListIndex(int index, bool quiet) {
     File1_Click(quiet);
 }
 
+void PicturePage::SetListIndexForWallpaper(int index) {
+    if (work_ && index >= 0 && index < ListCount()) work_->SetComing(JoinPath(path_, List(index)));
+    SetListIndex(index, true);
+}
+
 void PicturePage::File1_Click(bool quiet) {
     if (ListCount() == 0) return;
     int index = ListIndex();
@@ -339,7 +344,7 @@ void PicturePage::SetRemembered(const Arrangement& wallpaper) {
         index = SendMessageW(File1, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
                              reinterpret_cast<LPARAM>(path.c_str() + folder.size()));
     if (index != LB_ERR) {
-        SetListIndex(static_cast<int>(index), true);
+        SetListIndexForWallpaper(static_cast<int>(index));
     } else {
         SetWindowTextW(Owner(), (L"Tavolin－" + path).c_str());
         加载图片(path, true);

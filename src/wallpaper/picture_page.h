@@ -58,6 +58,9 @@ class PicturePage : public ui::TabPage {
     // Selects entry `index` and runs File1_Click, as a click on it would. `quiet`: the timed modes
     // chose it, and a picture that cannot be decoded is passed over without a word.
     void SetListIndex(int index, bool quiet = false);
+    // The same, with the picture to be made the wallpaper right after (设置墙纸): its decode for the
+    // preview then serves the set too.
+    void SetListIndexForWallpaper(int index);
     // Previews (and collects) the selected picture.
     void File1_Click(bool quiet = false);
 

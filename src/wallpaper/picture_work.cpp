@@ -117,6 +117,11 @@ void PictureWork::CancelDecode() {
     worker_.Cancel(DecodeLane, generation);
 }
 
+void PictureWork::SetComing(const std::wstring& path) {
+    std::lock_guard lock(mutex_);
+    setWaiting_ = path;
+}
+
 uint32_t PictureWork::Set(SetRequest request) {
     uint32_t set = ++sets_;
     {

@@ -57,6 +57,8 @@ class PictureWork {
         bool report = false;  // the user asked: a failure is shown to them
         bool remember = true; // a new wallpaper for the history (not one it went back or forward to)
     };
+    // A set of `path` is about to be asked for: a decode of it for the preview stays whole to serve it.
+    void SetComing(const std::wstring& path);
     // Makes the picture the wallpaper after what is asked already; the set's number.
     uint32_t Set(SetRequest request);
     struct SetResult {
