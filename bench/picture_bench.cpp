@@ -6,8 +6,8 @@
 #include "settings/registry.h"
 #include "tests/support/temp_folder.h"
 #include "tests/wallpaper/test_pictures.h"
-#include "wallpaper/picture_page.h"
-#include "wallpaper/wallpaper_setter.h"
+#include "wallpaper/page/picture_page.h"
+#include "wallpaper/laying/wallpaper_setter.h"
 
 #include <algorithm>
 #include <cstdio>

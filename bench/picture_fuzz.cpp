@@ -10,9 +10,9 @@
 #include "bench/timing.h"
 #include "settings/registry.h"
 #include "tests/support/temp_folder.h"
-#include "wallpaper/bitmap_file.h"
-#include "wallpaper/fit.h"
-#include "wallpaper/picture.h"
+#include "wallpaper/pictures/bitmap_file.h"
+#include "wallpaper/pictures/fit.h"
+#include "wallpaper/pictures/picture.h"
 
 #include <cstdio>
 #include <psapi.h>

@@ -7,12 +7,12 @@
 #include "bench/timing.h"
 #include "tests/support/temp_folder.h"
 #include "tests/wallpaper/test_pictures.h"
-#include "wallpaper/monitor_wallpaper.h"
-#include "wallpaper/picture.h"
-#include "wallpaper/picture_list.h"
-#include "wallpaper/picture_names.h"
-#include "wallpaper/picture_tree.h"
-#include "wallpaper/wallpaper_setter.h"
+#include "wallpaper/laying/monitor_wallpaper.h"
+#include "wallpaper/pictures/picture.h"
+#include "wallpaper/pictures/picture_list.h"
+#include "wallpaper/pictures/picture_names.h"
+#include "wallpaper/choosing/picture_tree.h"
+#include "wallpaper/laying/wallpaper_setter.h"
 
 #include <cstdio>
 #include <cstdlib>

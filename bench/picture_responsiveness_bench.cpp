@@ -17,8 +17,8 @@
 #include "tests/support/temp_folder.h"
 #include "tests/wallpaper/test_pictures.h"
 #include "ui/controls.h"
-#include "wallpaper/picture.h"
-#include "wallpaper/picture_tree.h"
+#include "wallpaper/pictures/picture.h"
+#include "wallpaper/choosing/picture_tree.h"
 
 #include <psapi.h>
 

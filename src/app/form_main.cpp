@@ -9,17 +9,13 @@
 #include "settings/form_option.h"
 #include "settings/registry.h"
 #include "settings/settings_store.h"
-#include "wallpaper/folder_picker.h"
-#include "wallpaper/pause_state.h"
-#include "wallpaper/picture.h"
-#include "wallpaper/picture_list.h"
-#include "wallpaper/picture_names.h"
-#include "web/form_wb.h"
+#include "wallpaper/pictures/picture.h"
+#include "wallpaper/pictures/picture_list.h"
+#include "wallpaper/pictures/picture_names.h"
 
 #include <commctrl.h>
 #include <random>
 #include <shlobj.h>
-#include <wtsapi32.h>
 
 namespace app {
 using namespace core;
@@ -27,28 +23,7 @@ using namespace ui;
 namespace {
 
 constexpr wchar_t MainClass[] = L"TavolinMainWindow";
-constexpr wchar_t ShellFolders[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr int DesignWidth = 9705, DesignHeight = 4815; // client area, twips
-constexpr int HotkeyNext = 1, HotkeyPrevious = 2;
-
-// The hotkey control's flags as RegisterHotKey's; a key held down does not repeat the command.
-UINT HotkeyModifiers(uint16_t hotkey) {
-    const UINT flags = hotkey >> 8;
-    return (flags & HOTKEYF_CONTROL ? MOD_CONTROL : 0) | (flags & HOTKEYF_SHIFT ? MOD_SHIFT : 0) |
-           (flags & HOTKEYF_ALT ? MOD_ALT : 0) | MOD_NOREPEAT;
-}
-
-std::wstring KnownFolder(int csidl) {
-    wchar_t buf[MAX_PATH] = L"";
-    return SUCCEEDED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, buf)) ? buf : L"";
-}
-
-std::wstring TrimTrailing(std::wstring s) {
-    while (!s.empty() && (s.back() == L' ' || s.back() == L'\0'))
-        s.pop_back();
-    return s;
-}
-
 } // namespace
 
 FormMain::FormMain(bool earlierCopyRunning, core::ProgramPlaces places)
@@ -57,7 +32,7 @@ FormMain::FormMain(bool earlierCopyRunning, core::ProgramPlaces places)
       earlierCopyRunning_(earlierCopyRunning) {}
 
 bool FormMain::Create() {
-    FindProgramPlaces();
+    FindProgramPlaces(places_);
     HICON icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
                                                IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
     RegisterClass(MainClass, icon, GetSysColorBrush(COLOR_BTNFACE));
@@ -111,7 +86,7 @@ bool FormMain::BuildNextPage() {
         wallpaper::UsePictureExtensions(
             wallpaper::PictureExtensionSet(wallpaper::InstalledDecoderExtensions()));
         pictures_.Build(hwnd(), IDC_Page1, font, dpi_);
-        ChoosePictureFolder();
+        pictures_.ShowFirstFolder({settings_.WallpaperFolder, places_.PictureFolder, places_.ProgramFolder});
         // Monitors that differ from those the pictures were set for get theirs now.
         autoChange_.DisplaysChanged();
         break;
@@ -169,19 +144,9 @@ void FormMain::Form_Load() {
     menu托盘 = GetSubMenu(popups_.get(), POPUP_TRAY);
     // The Windows folder, which receives the wallpaper bitmap.
     folderPaths_.Windows = 获取系统文件夹路径();
-    if (places_.WallpaperBitmapPath.empty())
-        places_.WallpaperBitmapPath = WallpaperBitmapPlace(folderPaths_.Windows, UserProgramFolder());
-    if (places_.HistoryPath.empty())
-        if (std::wstring user = UserProgramFolder(); !user.empty())
-            places_.HistoryPath = user + HistoryFileName;
+    FindUserFiles(places_, folderPaths_.Windows);
     settings_ = settings::LoadAppSettings(places_.ProgramFolder);
-    // Keys another program holds are passed over in silence at start-up.
-    RegisterHotkeys(settings_.NextHotkey, 0);
-    RegisterHotkeys(hotkeys_[0], settings_.PreviousHotkey);
-    // The change pauses while the session is locked or the display is off.
-    WTSRegisterSessionNotification(hwnd(), NOTIFY_FOR_THIS_SESSION);
-    displayNotice_ =
-        RegisterPowerSettingNotification(hwnd(), &GUID_CONSOLE_DISPLAY_STATE, DEVICE_NOTIFY_WINDOW_HANDLE);
+    autoChange_.Attach();
     // The browser starts on the desktop.
     folderPaths_.Desktop = 获取桌面路径();
     browser_.StartUp(folderPaths_);
@@ -190,7 +155,7 @@ void FormMain::Form_Load() {
     menu隐藏桌面图标_Click();
     AddTrayIcon(hwnd(), menu托盘);
     SetTrayTip(ApplicationTitle);
-    FindSpecialFolders();
+    FindSpecialFolders(folderPaths_);
 
     TabCtrl_SetCurSel(SSTab1, 0);
     // A picture named on the command line (the ".jpg"/".bmp" association) is shown last.
@@ -208,43 +173,6 @@ void FormMain::Form_Load() {
     SetTimer(hwnd(), TimerBuildPages, USER_TIMER_MINIMUM, nullptr);
 }
 
-void FormMain::FindProgramPlaces() {
-    if (places_.ProgramFolder.empty()) FindProgramFolder();
-    // Where the program folder takes no new files (under "Program Files"), pictures go to the user's.
-    if (places_.PictureFolder.empty())
-        places_.PictureFolder = PictureFolderPlace(places_.ProgramFolder, UserProgramFolder());
-}
-
-void FormMain::FindProgramFolder() {
-    std::wstring exe = platform::ModulePath();
-    places_.ProgramFolder = FolderPart(exe);
-    if (!places_.ProgramFolder.empty()) places_.ProgramFolder.pop_back();
-    std::wstring& name = places_.ExecutableName = NamePart(exe);
-    if (name.size() > 4 && _wcsicmp(name.c_str() + name.size() - 4, L".exe") == 0)
-        name.resize(name.size() - 4);
-}
-
-// The special folders that the browser offers besides the desktop and the Windows folder.
-void FormMain::FindSpecialFolders() {
-    wchar_t temp[MAX_PATH * 2] = L"";
-    DWORD n = GetEnvironmentVariableW(L"TEMP", temp, ARRAYSIZE(temp));
-    folderPaths_.Temp = n && n < ARRAYSIZE(temp) ? temp : L"";
-    folderPaths_.BrowserCache = settings::GetRegistryString(
-        HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Internet Settings\\Cache\\Paths",
-        L"Directory");
-    if (folderPaths_.BrowserCache.empty()) folderPaths_.BrowserCache = KnownFolder(CSIDL_INTERNET_CACHE);
-    folderPaths_.Documents = settings::GetRegistryString(HKEY_CURRENT_USER, ShellFolders, L"Personal");
-    if (folderPaths_.Documents.empty()) folderPaths_.Documents = KnownFolder(CSIDL_PERSONAL);
-    folderPaths_.System = GetSysDir();
-}
-
-void FormMain::ChoosePictureFolder() {
-    for (const std::wstring& folder :
-         {settings_.WallpaperFolder, places_.PictureFolder, places_.ProgramFolder})
-        if (pictures_.SetPath(folder)) break;
-    settings_.WallpaperFolder = pictures_.Path();
-}
-
 void FormMain::OpenCommandLinePicture() {
     std::wstring path = CommandLinePicture(GetCommandLineW());
     if (path.empty()) return;
@@ -256,26 +184,6 @@ void FormMain::OpenCommandLinePicture() {
     // A folder that does not exist leaves the list where it was.
     std::wstring folder = FolderPart(path);
     if (!folder.empty()) pictures_.SetPath(folder);
-}
-
-std::wstring FormMain::获取系统文件夹路径() const {
-    wchar_t buf[MAX_PATH] = L"";
-    UINT n = GetWindowsDirectoryW(buf, ARRAYSIZE(buf));
-    if (n && n < ARRAYSIZE(buf)) return TrimTrailing(buf);
-    // Without it the wallpaper file would land in the working folder; the system root is the same place.
-    n = GetEnvironmentVariableW(L"SystemRoot", buf, ARRAYSIZE(buf));
-    return n && n < ARRAYSIZE(buf) ? buf : L"C:\\Windows";
-}
-
-std::wstring FormMain::GetSysDir() const {
-    wchar_t buf[MAX_PATH] = L"";
-    UINT n = GetSystemDirectoryW(buf, ARRAYSIZE(buf));
-    return n && n < ARRAYSIZE(buf) ? std::wstring(buf, n) : std::wstring();
-}
-
-std::wstring FormMain::获取桌面路径() const {
-    std::wstring path = settings::GetRegistryString(HKEY_CURRENT_USER, ShellFolders, L"Desktop");
-    return path.empty() ? KnownFolder(CSIDL_DESKTOPDIRECTORY) : path;
 }
 
 // ---- desktop icons ----------------------------------------------------------------------------
@@ -299,6 +207,7 @@ void FormMain::menu设置_Click() {
     if (settings_.Subfolders != before.Subfolders) pictures_.Refresh();
     if (before.Monitors == settings::MonitorMode::Each && settings_.Monitors == settings::MonitorMode::Same)
         pictures_.BackToOnePicture();
+    autoChange_.SettingsChanged();
 }
 
 bool FormMain::ShowOptions() {
@@ -314,18 +223,6 @@ void FormMain::ClearDesktop() {
 
 bool FormMain::SlideshowCanRun() const {
     return TabCtrl_GetCurSel(SSTab1) == 1 && IsWindowVisible(hwnd()) && !IsIconic(hwnd());
-}
-
-std::wstring FormMain::BrowseForFolder() {
-    return wallpaper::BrowseForFolder(hwnd());
-}
-
-void FormMain::ShowDownloadWindow() {
-    web::ShowFormWB(places_.ProgramFolder);
-}
-
-void FormMain::menu关于_Click() {
-    ShowDownloadWindow();
 }
 
 // ---- layout -----------------------------------------------------------------------------------
@@ -420,16 +317,6 @@ void FormMain::StepTab(int step) {
     SetFocus(first && IsChild(page, first) ? first : SSTab1);
 }
 
-// ---- pictures ---------------------------------------------------------------------------------
-
-void FormMain::加载图片(const std::wstring& path) {
-    pictures_.加载图片(path);
-}
-
-void FormMain::设置墙纸() {
-    pictures_.设置墙纸();
-}
-
 // ---- exit ---------------------------------------------------------------------------------------
 
 void FormMain::menu退出_Click() {
@@ -453,11 +340,7 @@ void FormMain::Form_Unload() {
 
 void FormMain::ExitPath() {
     // Every step runs whatever the one before did.
-    SetTimerEnabled(Timer1, false);
-    UnregisterHotKey(hwnd(), HotkeyNext);
-    UnregisterHotKey(hwnd(), HotkeyPrevious);
-    WTSUnRegisterSessionNotification(hwnd());
-    if (displayNotice_) UnregisterPowerSettingNotification(std::exchange(displayNotice_, nullptr));
+    autoChange_.Detach();
     // Pictures waiting to be decoded or set are dropped; a bitmap being written ends whole.
     pictures_.CancelPictureWork();
     // The monitor's procedure stands in front of the tray's: it goes first.
@@ -484,54 +367,15 @@ void FormMain::ShowBrowserTab() {
 void FormMain::SetTimerEnabled(TimerId id, bool on) {
     static constexpr UINT interval[] = {0, 1000, 1000, 100, 100};
     timerOn_[id] = on;
-    // Nobody sees the wallpaper: the change keeps its count and ticks again when the screen is back.
-    const bool dark = id == Timer1 && settings_.PauseLocked && (locked_ || displayOff_);
-    timerTicking_[id] = on && !dark;
-    if (timerTicking_[id])
+    if (on)
         SetCoalescableTimer(hwnd(), id, interval[id], nullptr, TIMERV_DEFAULT_COALESCING);
     else
         KillTimer(hwnd(), id);
 }
 
-// ---- pauses and hotkeys ---------------------------------------------------------------------------
-
-wallpaper::PauseConditions FormMain::PauseConditionsNow() const {
-    return {locked_ || displayOff_, wallpaper::FullScreenNow(hwnd()), wallpaper::OnBattery()};
-}
-
 void FormMain::ShowPause(wallpaper::PauseReason reason) {
-    if (std::exchange(pause_, reason) == reason) return;
     std::wstring line = wallpaper::PauseTip(reason);
     SetTrayTip(line.empty() ? std::wstring(ApplicationTitle) : std::wstring(ApplicationTitle) + L"\n" + line);
-}
-
-void FormMain::SessionDark(bool locked, bool displayOff) {
-    locked_ = locked;
-    displayOff_ = displayOff;
-    SetTimerEnabled(Timer1, timerOn_[Timer1]);
-}
-
-std::wstring FormMain::RegisterHotkeys(uint16_t next, uint16_t previous) {
-    const uint16_t wanted[2] = {next, previous}, before[2] = {hotkeys_[0], hotkeys_[1]};
-    UnregisterHotKey(hwnd(), HotkeyNext);
-    UnregisterHotKey(hwnd(), HotkeyPrevious);
-    hotkeys_[0] = hotkeys_[1] = 0;
-    for (int i = 0; i < 2; ++i) {
-        if (!wanted[i] ||
-            RegisterHotKey(hwnd(), HotkeyNext + i, HotkeyModifiers(wanted[i]), wanted[i] & 0xFF)) {
-            hotkeys_[i] = wanted[i];
-            continue;
-        }
-        // Taken by another program: the keys stay as they were.
-        UnregisterHotKey(hwnd(), HotkeyNext);
-        hotkeys_[0] = 0;
-        for (int j = 0; j < 2; ++j)
-            if (before[j] &&
-                RegisterHotKey(hwnd(), HotkeyNext + j, HotkeyModifiers(before[j]), before[j] & 0xFF))
-                hotkeys_[j] = before[j];
-        return settings::HotkeyTakenMessage(wanted[i]);
-    }
-    return {};
 }
 
 // ---- messages -----------------------------------------------------------------------------------
@@ -559,28 +403,8 @@ void FormMain::OnCommand(int id, int code, HWND control) {
     case ID_mmmm设置:
         menu设置_Click();
         break;
-    case ID_menu自动更换壁纸:
-        autoChange_.menu自动更换壁纸_Click();
-        break;
-    case ID_menu下一张墙纸:
-        autoChange_.menu下一张墙纸_Click();
-        break;
-    case ID_menu上一张墙纸:
-        autoChange_.menu上一张墙纸_Click();
-        break;
-    case ID_menu循环看图:
-        autoChange_.menu循环看图_Click();
-        break;
-    case ID_menu停止:
-        autoChange_.menu停止_Click();
-        break;
-    case IDC_Command4:
-        if (code == BN_CLICKED) autoChange_.Command4_Click();
-        break;
-    case IDC_Command6:
-        if (code == BN_CLICKED) autoChange_.Command6_Click();
-        break;
     default:
+        if (autoChange_.OnCommand(id, code)) break;
         for (int i = 0; i < 4; ++i)
             if (Page(i)->OnCommand(id, code, control)) break;
     }
@@ -605,6 +429,7 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (reinterpret_cast<NMHDR*>(lp)->code == TCN_SELCHANGE) BuildHiddenPages();
         break;
     }
+    if (LRESULT result; autoChange_.OnMessage(msg, wp, lp, result)) return result;
     switch (msg) {
     case WM_CREATE:
         taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
@@ -613,14 +438,7 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         if (wp != SIZE_MINIMIZED) Form_Resize();
         return 0;
-    case WM_DISPLAYCHANGE:
-        SetTimer(hwnd(), TimerDisplays, 2000, nullptr);
-        break;
-    case WM_SETTINGCHANGE:
-        if (wp == SPI_SETWORKAREA) SetTimer(hwnd(), TimerDisplays, 2000, nullptr);
-        break;
     case WM_DPICHANGED: {
-        SetTimer(hwnd(), TimerDisplays, 2000, nullptr);
         ApplyDpi(HIWORD(wp));
         auto* r = reinterpret_cast<RECT*>(lp);
         SetWindowPos(hwnd(), nullptr, r->left, r->top, r->right - r->left, r->bottom - r->top,
@@ -636,14 +454,8 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
         return 0;
     case WM_TIMER:
-        if (wp == Timer1) autoChange_.Timer1_Timer();
-        if (wp == TimerKT) autoChange_.TimerKT_Timer();
         if (wp == TimerOut) TimerOut_Timer();
         if (wp == TimerBuildPages && !BuildNextPage()) KillTimer(hwnd(), TimerBuildPages);
-        if (wp == TimerDisplays) {
-            KillTimer(hwnd(), TimerDisplays);
-            autoChange_.DisplaysChanged();
-        }
         return 0;
     case WM_SHOWWINDOW:
         // Hidden in the tray, the browser only keeps its watch, and the preview holds no picture.
@@ -655,28 +467,11 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE:
         Form_Unload();
         return 0;
-    case WM_HOTKEY:
-        if (wp == HotkeyNext) autoChange_.menu下一张墙纸_Click();
-        if (wp == HotkeyPrevious) autoChange_.menu上一张墙纸_Click();
-        return 0;
     case WM_INITMENUPOPUP:
         if (reinterpret_cast<HMENU>(wp) == menu托盘)
             EnableMenuItem(menu托盘, ID_menu上一张墙纸,
                            MF_BYCOMMAND | (pictures_.CanGoBack() ? MF_ENABLED : MF_GRAYED));
         break;
-    case WM_WTSSESSION_CHANGE:
-        if (wp == WTS_SESSION_LOCK || wp == WTS_SESSION_UNLOCK)
-            SessionDark(wp == WTS_SESSION_LOCK, displayOff_);
-        return 0;
-    case WM_POWERBROADCAST:
-        // On battery or back on the mains: the tip says so at once while the change runs.
-        if (wp == PBT_APMPOWERSTATUSCHANGE && timerOn_[Timer1]) autoChange_.CheckPause();
-        if (wp == PBT_POWERSETTINGCHANGE) {
-            auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lp);
-            if (setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE && setting->DataLength >= sizeof(DWORD))
-                SessionDark(locked_, *reinterpret_cast<const DWORD*>(setting->Data) == 0);
-        }
-        return TRUE;
     case WM_APP_EXIT_REQUEST:
         // A later copy takes over: end the same way as "退出".
         menu退出_Click();

@@ -3,6 +3,7 @@
 // the window's messages to the page or mode they belong to.
 #pragma once
 #include "app/about_page.h"
+#include "app/program_places.h"
 #include "app/single_instance.h"
 #include "browser/browser_page.h"
 #include "core/folder_paths.h"
@@ -11,8 +12,10 @@
 #include "platform/window.h"
 #include "settings/app_settings.h"
 #include "ui/timers.h"
-#include "wallpaper/auto_change.h"
-#include "wallpaper/picture_page.h"
+#include "wallpaper/page/auto_change.h"
+#include "wallpaper/page/folder_picker.h"
+#include "wallpaper/page/picture_page.h"
+#include "web/form_wb.h"
 
 #include <string>
 
@@ -33,23 +36,25 @@ class FormMain : public platform::Window,
     bool TranslateKeys(MSG& msg);
 
     // Public operations
-    std::wstring 获取系统文件夹路径() const;
-    std::wstring GetSysDir() const;
-    std::wstring 获取桌面路径() const;
+    std::wstring 获取系统文件夹路径() const { return WindowsFolder(); }
+    std::wstring GetSysDir() const { return SystemFolder(); }
+    std::wstring 获取桌面路径() const { return DesktopFolder(); }
     void 调整其他窗口大小();
     // Starts loading `path` (when not empty) into the preview and fits the current picture into it.
-    void 加载图片(const std::wstring& path);
+    void 加载图片(const std::wstring& path) { pictures_.加载图片(path); }
     // Makes the picture the preview shows or is loading the desktop wallpaper, in the background.
-    void 设置墙纸() override;
+    void 设置墙纸() override { pictures_.设置墙纸(); }
     void SetTimerEnabled(ui::TimerId id, bool on) override;
-    bool TimerEnabled(ui::TimerId id) const { return timerOn_[id]; }
-    // Whether the system's timer runs: an enabled Timer1 stands still while the screen is dark.
-    bool TimerTicking(ui::TimerId id) const { return timerTicking_[id]; }
+    bool TimerEnabled(ui::TimerId id) const { return id == ui::Timer1 ? autoChange_.Running() : timerOn_[id]; }
+    // Whether the system's timer runs: a running change stands still while the screen is dark.
+    bool TimerTicking(ui::TimerId id) const { return id == ui::Timer1 ? autoChange_.Ticking() : timerOn_[id]; }
     HMENU TrayMenu() const override { return menu托盘; }
     // The hotkeys of "下一张墙纸" and "上一张墙纸" (as the hotkey control gives them; 0: none) are
     // registered for this window; an empty text, or the message naming a key another program holds,
     // with the keys as they were.
-    std::wstring RegisterHotkeys(uint16_t next, uint16_t previous);
+    std::wstring RegisterHotkeys(uint16_t next, uint16_t previous) {
+        return autoChange_.RegisterHotkeys(next, previous);
+    }
     void menu隐藏桌面图标_Click();
     void menu显示桌面图标_Click();
     // Shows the options dialog modally (the tray's and the picture list's "设置").
@@ -74,16 +79,13 @@ class FormMain : public platform::Window,
     // What the pages ask of the main window.
     void BringUpMainWindow() override;
     void ShowBrowserTab() override;
-    std::wstring BrowseForFolder() override;
-    void ShowDownloadWindow() override;
+    std::wstring BrowseForFolder() override { return wallpaper::BrowseForFolder(hwnd()); }
+    void ShowDownloadWindow() override { web::ShowFormWB(places_.ProgramFolder); }
     bool ShowOptions() override;
     void ClearDesktop() override;
     bool SlideshowCanRun() const override;
-    wallpaper::PauseConditions PauseConditionsNow() const override;
+    HWND Window() const override { return hwnd(); }
     void ShowPause(wallpaper::PauseReason reason) override;
-    // The session was locked or unlocked, the display turned off or on: while it is dark and the user
-    // lets that pause the change, Timer1 does not tick at all.
-    void SessionDark(bool locked, bool displayOff);
     void Form_Load();
     void Form_Resize();
     // The close decision: hides the window, or (on the way out) runs the exit path.
@@ -95,11 +97,7 @@ class FormMain : public platform::Window,
     void TimerOut_Timer();
     void menu退出_Click();
     void menu显示界面_Click();
-    void menu关于_Click();
-    void FindProgramPlaces();
-    void FindProgramFolder();
-    void FindSpecialFolders();
-    void ChoosePictureFolder();
+    void menu关于_Click() { ShowDownloadWindow(); }
     void OpenCommandLinePicture();
     void OnCommand(int id, int code, HWND control);
     void CreateChildren();
@@ -131,11 +129,7 @@ class FormMain : public platform::Window,
     platform::UniqueGdi font_;
     UINT dpi_ = 96;
     UINT taskbarCreated_ = 0;
-    bool timerOn_[5] = {}, timerTicking_[5] = {};
-    bool locked_ = false, displayOff_ = false;
-    wallpaper::PauseReason pause_ = wallpaper::PauseReason::None;
-    uint16_t hotkeys_[2] = {};
-    HPOWERNOTIFY displayNotice_ = nullptr;
+    bool timerOn_[5] = {};
 };
 
 } // namespace app

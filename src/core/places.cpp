@@ -1,6 +1,7 @@
 #include "core/places.h"
 
 #include "core/identity.h"
+#include "platform/whole_file.h"
 #include "platform/win.h"
 
 #include <shlobj.h>
@@ -60,6 +61,12 @@ bool CreateFolders(const std::wstring& folder) {
     if (IsFolder(folder)) return true;
     SetLastError(error);
     return false;
+}
+
+bool WriteProgramFile(const std::wstring& path, const std::wstring& text) {
+    const size_t slash = path.find_last_of(L'\\');
+    if (slash != std::wstring::npos && !CreateFolders(path.substr(0, slash))) return false;
+    return platform::WriteWholeText(path, text) == 0;
 }
 
 } // namespace core

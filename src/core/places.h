@@ -24,5 +24,9 @@ std::wstring PictureFolderPlace(const std::wstring& programFolder, const std::ws
 // Makes `folder` and any missing folders above it; false, with the system's error set, when one
 // cannot be made.
 bool CreateFolders(const std::wstring& folder);
+// The program's own file (the history, the marks…) as UTF-8 text, written whole, with the folders
+// above it made first: a new profile has no "%LOCALAPPDATA%\\Tavolin" until something is written
+// there. False when it could not be written.
+bool WriteProgramFile(const std::wstring& path, const std::wstring& text);
 
 } // namespace core

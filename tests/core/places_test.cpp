@@ -5,7 +5,7 @@
 #include "core/places.h"
 #include "tests/support/temp_folder.h"
 #include "tests/wallpaper/test_pictures.h"
-#include "wallpaper/wallpaper_setter.h"
+#include "wallpaper/laying/wallpaper_setter.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Helper of the interrupted-write test: sets the wallpaper over and over, from two pictures in turn,
 // until it is ended from outside.
 //   wallpaper_writer <bitmap> <picture 1> <picture 2> <event to set before the first write>
-#include "wallpaper/wallpaper_setter.h"
+#include "wallpaper/laying/wallpaper_setter.h"
 
 int wmain(int argc, wchar_t** argv) {
     if (argc != 5) return 2;

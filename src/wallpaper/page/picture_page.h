@@ -1,0 +1,199 @@
+// Tab 1, "墙纸和看图": the picture list, the preview and the picture buttons.
+#pragma once
+#include "core/identity.h"
+#include "platform/file_drop.h"
+#include "settings/app_settings.h"
+#include "ui/tab_page.h"
+#include "wallpaper/choosing/picture_tree.h"
+#include "wallpaper/laying/picture_work.h"
+#include "wallpaper/page/preview_pane.h"
+#include "wallpaper/choosing/wallpaper_history.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace wallpaper {
+
+// What the picture tab asks of the rest of the program.
+class PictureHost {
+  public:
+    // "下载最新墙纸": the window with the wallpaper download pages.
+    virtual void ShowDownloadWindow() = 0;
+
+  protected:
+    ~PictureHost() = default;
+};
+
+// Where each monitor's picture is kept in the settings, by the monitor's key (MonitorKey).
+inline constexpr wchar_t SectionMonitorPictures[] = L"显示器墙纸";
+
+// A minimised window on screen has no room for the preview, so pictures are not loaded for it then.
+bool MinimisedOnScreen(HWND window);
+
+class PicturePage : public ui::TabPage {
+  public:
+    // The page reads the program's places and keeps the chosen picture folder in `settings`.
+    PicturePage(PictureHost& host, settings::AppSettings& settings, const core::ProgramPlaces& places)
+        : host_(host), settings_(settings), places_(places) {}
+    bool Build(HWND parent, int id, HFONT font, UINT dpi) override;
+    void Layout(int W, int H, UINT dpi) override;
+    bool OnCommand(int id, int code, HWND control) override;
+
+    // The folder the picture list shows (`File1.Path`), without a trailing backslash unless a root.
+    const std::wstring& Path() const { return path_; }
+    // Lists the pictures of `folder`; false (and nothing changed) when the folder does not exist.
+    bool SetPath(const std::wstring& folder);
+    // Shows the first of `folders` that exists (the one chosen last, the picture folder, the program
+    // folder), and keeps it in the settings as the one chosen.
+    void ShowFirstFolder(std::initializer_list<std::wstring> folders);
+    // Lists the folder's pictures again; with its subfolders ("包含子文件夹") in the background, the
+    // list filling in when the walk ends, with the selected picture kept.
+    void Refresh();
+    // True while a listing of the subfolders runs.
+    bool Listing() const { return listing_ != 0; }
+
+    // The picture list as the timed modes step through it.
+    const std::vector<std::wstring>& Names() const { return names_; }
+    int ListCount() const;
+    int ListIndex() const;
+    std::wstring List(int index) const;
+    // Selects entry `index` and runs File1_Click, as a click on it would. `quiet`: the timed modes
+    // chose it, and a picture that cannot be decoded is passed over without a word.
+    void SetListIndex(int index, bool quiet = false);
+    // The same, with the picture to be made the wallpaper right after (设置墙纸): its decode for the
+    // preview then serves the set too.
+    void SetListIndexForWallpaper(int index);
+    // Previews (and collects) the selected picture.
+    void File1_Click(bool quiet = false);
+
+    // Shows `path` (when not empty) in the preview from now on, and fits the preview into the pane:
+    // the picture is decoded in the background, and the preview keeps what it shows until it is
+    // ready; a file that cannot be decoded leaves it there. Nothing is decoded while the window is
+    // hidden or minimised: the picture comes when the window shows again.
+    void 加载图片(const std::wstring& path, bool quiet = false);
+    // The main window was shown or hidden. Hidden, the preview lets go of its bitmap.
+    void SetWindowShown(bool shown);
+    // Makes the picture that the preview shows, or is to show, the wallpaper, after any set that
+    // runs: the picture is decoded from its file again at the size the bitmap needs, and the bitmap
+    // written and the system told on the picture thread. `report`: a failure is shown to the user when
+    // it comes; otherwise it passes in silence.
+    // `remember`: the wallpaper joins the history once it is set.
+    void 设置墙纸(bool report = false, bool remember = true);
+    // The wallpapers set (the last 100, kept in places.HistoryPath), walked as a browser's back and
+    // forward do: each sets the entry it comes to, skipping pictures that are gone; false when there
+    // is none.
+    bool GoBack();
+    bool GoForward();
+    bool CanGoBack();
+
+    // A picture for each monitor (picture_monitors.cpp). True when each monitor takes a picture of its
+    // own: "每台显示器各一张", with a position other than 跨区, and more than one monitor.
+    bool EachMonitor() const;
+    // The monitors as the system has them now, in their order.
+    std::vector<Monitor> Monitors();
+    // Sets `pictures[i]` (a file) on monitor i of `monitors`; a monitor given nothing keeps the picture
+    // it shows. In the background, as one set; `report` and `remember` as for 设置墙纸.
+    void SetOnMonitors(const std::vector<Monitor>& monitors,
+                       const std::vector<std::optional<std::wstring>>& pictures, bool report, bool remember);
+    // The arrangement of monitors last set, as kept in the settings, and each one's picture.
+    std::vector<Monitor> RememberedMonitors() const;
+    std::wstring RememberedPicture(const std::wstring& key) const;
+    void RememberMonitors(const std::vector<Monitor>& monitors);
+    // The setting went back to one picture for all monitors: the other monitors' bitmaps go, and the
+    // picture shown is set on all of them.
+    void BackToOnePicture();
+    // The wallpaper position has changed: when the desktop shows our bitmap, the previewed picture is
+    // set again for it.
+    void PositionChanged();
+    // True while a picture asked for is not shown yet or a set has not ended.
+    bool PictureWorkPending() const { return decoding_.generation != 0 || setsDone_ != setsAsked_; }
+    // The program ends: what waits is dropped; a running write ends whole before the page goes.
+    void CancelPictureWork();
+
+    // The picture the preview shows or is to show; empty for the built-in one.
+    std::wstring CurrentPicture() const { return wanted_.value_or(shownPath_); }
+
+    void Command1_Click();
+    void Command3_Click();
+    void Command2_Click();
+    void Command5_Click() { host_.ShowDownloadWindow(); }
+    void menu删除文件jpg_Click();
+    // picture_keys.cpp. A key pressed in the list: -2 when it did something of its own, -1 when the list's
+    // own handling (moving the selection, which previews) goes on.
+    LRESULT File1_KeyDown(UINT vk);
+    // Delete: the selected picture goes to the recycle bin, with the shell's question.
+    void RecycleSelectedPicture();
+
+    const wallpaper::PreviewPane& Preview() const { return preview_; }
+    // A picture dropped on the tab is previewed as if chosen from its folder: the list shows that folder
+    // with the picture selected. What a drop of `paths` does (see platform::FileDropHandler).
+    DWORD DropPictures(const std::vector<std::wstring>& paths, DWORD allowed, bool drop);
+    IDropTarget* PageDropTarget() const { return dropTarget_.Get(); }
+
+    HWND File1 = nullptr, P_back = nullptr;
+    HWND Command1 = nullptr, Command3 = nullptr, Command2 = nullptr, Command4 = nullptr, Command6 = nullptr,
+         Command5 = nullptr;
+
+  protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+  private:
+    // Starts the decode that the preview needs now, if any.
+    void UpdatePreview();
+    void StartDecode(const std::wstring& path, bool quiet);
+
+    void PictureDecoded(uint32_t generation);
+    void Fill(std::vector<std::wstring> names, bool keepSelection);
+    void PicturesListed(uint32_t generation);
+    // Shows and sets a wallpaper of the history, which stands at it already.
+    void SetRemembered(const Arrangement& wallpaper);
+    void LoadHistory();
+    void WallpaperSet(uint32_t set);
+    void File1_ContextMenu(LPARAM screenPoint);
+    // The list menu's "设为墙纸": on every monitor (-1), or on monitor `index` alone.
+    void SetForMonitor(int index);
+    // The picture every monitor showed before each got its own.
+    std::wstring OnePicture() const;
+    void SaveFolder(const std::wstring& folder);
+    HWND Owner() const;
+    void Report(const std::wstring& error);
+
+    PictureHost& host_;
+    settings::AppSettings& settings_;
+    const core::ProgramPlaces& places_;
+    platform::UniqueMenu popups_;
+    HMENU FlieL = nullptr;
+    std::vector<Monitor> menuMonitors_; // the monitors the list menu offered
+    Microsoft::WRL::ComPtr<IDesktopWallpaper> desktop_;
+    bool desktopAsked_ = false;
+    std::wstring path_;
+    std::vector<std::wstring> names_; // as listed
+    uint32_t listing_ = 0;            // the listing of the subfolders that runs
+    std::wstring selectWhenListed_;   // a dropped picture, selected once the listing ends
+    WallpaperHistory history_;
+    bool historyLoaded_ = false;
+    wallpaper::PreviewPane preview_;
+    HWND tip_ = nullptr;
+    std::wstring tipText_;
+    bool reporting_ = false;
+    Microsoft::WRL::ComPtr<platform::FileDropTarget> dropTarget_;
+    std::wstring shownPath_; // the previewed picture's file; empty for the built-in one
+    // A picture chosen that the preview does not show yet: being decoded, or waiting for the window.
+    std::optional<std::wstring> wanted_;
+    bool wantedQuiet_ = false;
+    struct DecodeJob {
+        uint32_t generation = 0; // 0: none runs
+        std::wstring path;
+        int paneW = 0, paneH = 0;
+        bool quiet = false;
+    } decoding_;
+    bool windowShown_ = true;
+    uint32_t setsAsked_ = 0, setsDone_ = 0;
+    std::unique_ptr<PictureLister> lister_;
+    std::unique_ptr<PictureWork> work_; // last: its thread ends before the rest goes
+    static constexpr ui::layout::Rect File1Designed{330, 1230, 2590, 3000};
+    static constexpr ui::layout::Rect P_backDesigned{2930, 30, 5000, 3000};
+};
+
+} // namespace wallpaper
