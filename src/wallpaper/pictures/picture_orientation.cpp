@@ -1,6 +1,6 @@
 #include "wallpaper/pictures/picture_orientation.h"
 
-#include <algorithm>
+#include <cstring>
 
 namespace wallpaper {
 namespace {
@@ -14,18 +14,67 @@ uint32_t Read32(const uint8_t* p, bool big) {
     return big ? Read16(p, true) << 16 | Read16(p + 2, true) : Read16(p, false) | Read16(p + 2, false) << 16;
 }
 
-// The TIFF structure inside a JPEG's first APP1 block that starts with "Exif\0\0". Segments are
-// walked by their lengths up to the start of the scan; a length that does not fit ends the walk.
-std::optional<uint32_t> JpegOrientation(const uint8_t* data, size_t size) {
+// The 12 bytes of `tag`'s entry in the first directory, and the byte order; null when not there whole.
+const uint8_t* TiffEntry(const uint8_t* data, size_t size, uint16_t tag, bool& big) {
+    if (size < 8) return nullptr;
+    if (data[0] == 'I' && data[1] == 'I')
+        big = false;
+    else if (data[0] == 'M' && data[1] == 'M')
+        big = true;
+    else
+        return nullptr;
+    if (Read16(data + 2, big) != 42) return nullptr;
+    // Only the first directory is read and no offset is followed from it, so no chain of offsets can
+    // lead in a circle.
+    size_t ifd = Read32(data + 4, big);
+    if (ifd < 8 || ifd > size - 2) return nullptr;
+    size_t count = Read16(data + ifd, big);
+    if (count > (size - ifd - 2) / 12) return nullptr; // entries past the end
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t* entry = data + ifd + 2 + 12 * i;
+        if (Read16(entry, big) == tag) return entry;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+std::optional<uint32_t> TiffTagValue(const uint8_t* data, size_t size, uint16_t tag) {
+    bool big;
+    const uint8_t* entry = TiffEntry(data, size, tag, big);
+    if (!entry) return std::nullopt;
+    uint32_t type = Read16(entry + 2, big), n = Read32(entry + 4, big);
+    if (n != 1) return std::nullopt;
+    if (type == 3) return Read16(entry + 8, big); // SHORT, in the first two bytes of the value
+    if (type == 4) return Read32(entry + 8, big); // LONG
+    return std::nullopt;
+}
+
+std::span<const uint8_t> TiffTagBytes(const uint8_t* data, size_t size, uint16_t tag) {
+    bool big;
+    const uint8_t* entry = TiffEntry(data, size, tag, big);
+    if (!entry) return {};
+    uint32_t type = Read16(entry + 2, big);
+    size_t n = Read32(entry + 4, big);
+    if (type != 1 && type != 7) return {};
+    if (n <= 4) return {entry + 8, n}; // small data sits in the entry itself
+    size_t at = Read32(entry + 8, big);
+    if (at > size || n > size - at) return {};
+    return {data + at, n};
+}
+
+std::span<const uint8_t> JpegSegment(const uint8_t* data, size_t size, uint8_t marker,
+                                     std::string_view name) {
+    if (size < 2 || data[0] != 0xFF || data[1] != 0xD8) return {};
     size_t at = 2;
     while (at + 4 <= size && data[at] == 0xFF) {
-        uint8_t marker = data[at + 1];
-        if (marker == 0xFF) { // fill byte
+        uint8_t m = data[at + 1];
+        if (m == 0xFF) { // fill byte
             ++at;
             continue;
         }
-        if (marker == 0xDA || marker == 0xD9) break;                // the scan or the end: no more metadata
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) { // markers without a length
+        if (m == 0xDA || m == 0xD9) break;           // the scan or the end: no more metadata
+        if (m == 0x01 || (m >= 0xD0 && m <= 0xD8)) { // markers without a length
             at += 2;
             continue;
         }
@@ -33,50 +82,20 @@ std::optional<uint32_t> JpegOrientation(const uint8_t* data, size_t size) {
         if (length < 2 || length > size - at - 2) break;
         const uint8_t* body = data + at + 4;
         size_t bodySize = length - 2;
-        static const uint8_t exif[6] = {'E', 'x', 'i', 'f', 0, 0};
-        if (marker == 0xE1 && bodySize >= 6 && std::equal(exif, exif + 6, body)) {
-            return TiffTagValue(body + 6, bodySize - 6, OrientationTag);
-        }
+        if (m == marker && bodySize >= name.size() && std::memcmp(body, name.data(), name.size()) == 0)
+            return {body + name.size(), bodySize - name.size()};
         at += 2 + length;
     }
-    return std::nullopt;
-}
-
-} // namespace
-
-std::optional<uint32_t> TiffTagValue(const uint8_t* data, size_t size, uint16_t tag) {
-    if (size < 8) return std::nullopt;
-    bool big;
-    if (data[0] == 'I' && data[1] == 'I')
-        big = false;
-    else if (data[0] == 'M' && data[1] == 'M')
-        big = true;
-    else
-        return std::nullopt;
-    if (Read16(data + 2, big) != 42) return std::nullopt;
-    // Only the first directory is read and no offset is followed from it, so no chain of offsets can
-    // lead in a circle.
-    size_t ifd = Read32(data + 4, big);
-    if (ifd < 8 || ifd > size - 2) return std::nullopt;
-    size_t count = Read16(data + ifd, big);
-    if (count > (size - ifd - 2) / 12) return std::nullopt; // entries past the end
-    for (size_t i = 0; i < count; ++i) {
-        const uint8_t* entry = data + ifd + 2 + 12 * i;
-        if (Read16(entry, big) != tag) continue;
-        uint32_t type = Read16(entry + 2, big), n = Read32(entry + 4, big);
-        if (n != 1) return std::nullopt;
-        if (type == 3) return Read16(entry + 8, big); // SHORT, in the first two bytes of the value
-        if (type == 4) return Read32(entry + 8, big); // LONG
-        return std::nullopt;
-    }
-    return std::nullopt;
+    return {};
 }
 
 int ReadOrientation(const uint8_t* data, size_t size) {
+    using namespace std::string_view_literals;
     if (size < 8) return 1;
     std::optional<uint32_t> value;
     if (data[0] == 0xFF && data[1] == 0xD8) {
-        value = JpegOrientation(data, size);
+        std::span<const uint8_t> exif = JpegSegment(data, size, 0xE1, "Exif\0\0"sv);
+        value = TiffTagValue(exif.data(), exif.size(), OrientationTag);
     } else if ((data[0] == 'I' && data[1] == 'I') || (data[0] == 'M' && data[1] == 'M')) {
         value = TiffTagValue(data, size, OrientationTag);
     }

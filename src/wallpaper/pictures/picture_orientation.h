@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
+#include <string_view>
 
 namespace wallpaper {
 
@@ -18,6 +20,15 @@ int ReadOrientation(const uint8_t* data, size_t size);
 // The value of `tag` in the first directory of the TIFF structure in `data` ("II" or "MM", then 42),
 // when it is one SHORT or LONG number; nothing when the structure or the entry is not there whole.
 std::optional<uint32_t> TiffTagValue(const uint8_t* data, size_t size, uint16_t tag);
+
+// The bytes of `tag` in the first directory of the TIFF structure in `data`, when it is BYTE or
+// UNDEFINED data lying whole inside `data` (an XMP packet, tag 700); empty otherwise.
+std::span<const uint8_t> TiffTagBytes(const uint8_t* data, size_t size, uint16_t tag);
+
+// The body of the JPEG in `data`'s first segment with `marker` whose body starts with `name`, after that
+// name. Segments are walked by their lengths up to the start of the scan; a length that does not fit
+// ends the walk. Empty when there is no such segment whole in `data`, or `data` is no JPEG.
+std::span<const uint8_t> JpegSegment(const uint8_t* data, size_t size, uint8_t marker, std::string_view name);
 
 // True for the orientations that swap the picture's width and height (5 to 8).
 inline bool SwapsSides(int orientation) {
