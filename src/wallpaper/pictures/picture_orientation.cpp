@@ -14,9 +14,11 @@ uint32_t Read32(const uint8_t* p, bool big) {
     return big ? Read16(p, true) << 16 | Read16(p + 2, true) : Read16(p, false) | Read16(p + 2, false) << 16;
 }
 
-// The 12 bytes of `tag`'s entry in the first directory, and the byte order; null when not there whole.
-const uint8_t* TiffEntry(const uint8_t* data, size_t size, uint16_t tag, bool& big) {
-    if (size < 8) return nullptr;
+// The 12 bytes of `tag`'s entry in directory number `directory`, and the byte order; null when not
+// there whole. Only `directory` next-directory offsets are followed, so no chain of offsets can lead
+// in a circle.
+const uint8_t* TiffEntry(const uint8_t* data, size_t size, uint16_t tag, int directory, bool& big) {
+    if (size < 8 || directory < 0) return nullptr;
     if (data[0] == 'I' && data[1] == 'I')
         big = false;
     else if (data[0] == 'M' && data[1] == 'M')
@@ -24,12 +26,16 @@ const uint8_t* TiffEntry(const uint8_t* data, size_t size, uint16_t tag, bool& b
     else
         return nullptr;
     if (Read16(data + 2, big) != 42) return nullptr;
-    // Only the first directory is read and no offset is followed from it, so no chain of offsets can
-    // lead in a circle.
-    size_t ifd = Read32(data + 4, big);
-    if (ifd < 8 || ifd > size - 2) return nullptr;
-    size_t count = Read16(data + ifd, big);
-    if (count > (size - ifd - 2) / 12) return nullptr; // entries past the end
+    size_t ifd = Read32(data + 4, big), count = 0;
+    for (int i = 0;; ++i) {
+        if (ifd < 8 || ifd > size - 2) return nullptr;
+        count = Read16(data + ifd, big);
+        if (count > (size - ifd - 2) / 12) return nullptr; // entries past the end
+        if (i == directory) break;
+        size_t next = ifd + 2 + 12 * count;
+        if (next > size - 4) return nullptr;
+        ifd = Read32(data + next, big);
+    }
     for (size_t i = 0; i < count; ++i) {
         const uint8_t* entry = data + ifd + 2 + 12 * i;
         if (Read16(entry, big) == tag) return entry;
@@ -39,9 +45,9 @@ const uint8_t* TiffEntry(const uint8_t* data, size_t size, uint16_t tag, bool& b
 
 } // namespace
 
-std::optional<uint32_t> TiffTagValue(const uint8_t* data, size_t size, uint16_t tag) {
+std::optional<uint32_t> TiffTagValue(const uint8_t* data, size_t size, uint16_t tag, int directory) {
     bool big;
-    const uint8_t* entry = TiffEntry(data, size, tag, big);
+    const uint8_t* entry = TiffEntry(data, size, tag, directory, big);
     if (!entry) return std::nullopt;
     uint32_t type = Read16(entry + 2, big), n = Read32(entry + 4, big);
     if (n != 1) return std::nullopt;
@@ -52,7 +58,7 @@ std::optional<uint32_t> TiffTagValue(const uint8_t* data, size_t size, uint16_t 
 
 std::span<const uint8_t> TiffTagBytes(const uint8_t* data, size_t size, uint16_t tag) {
     bool big;
-    const uint8_t* entry = TiffEntry(data, size, tag, big);
+    const uint8_t* entry = TiffEntry(data, size, tag, 0, big);
     if (!entry) return {};
     uint32_t type = Read16(entry + 2, big);
     size_t n = Read32(entry + 4, big);

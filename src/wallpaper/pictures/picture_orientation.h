@@ -17,9 +17,16 @@ namespace wallpaper {
 // itself, and a value outside 1 to 8 give 1: the picture as stored.
 int ReadOrientation(const uint8_t* data, size_t size);
 
-// The value of `tag` in the first directory of the TIFF structure in `data` ("II" or "MM", then 42),
-// when it is one SHORT or LONG number; nothing when the structure or the entry is not there whole.
-std::optional<uint32_t> TiffTagValue(const uint8_t* data, size_t size, uint16_t tag);
+// The value of `tag` in a directory of the TIFF structure in `data` ("II" or "MM", then 42), when it is
+// one SHORT or LONG number; nothing when the structure or the entry is not there whole. `directory` 0 is
+// the first directory, 1 the one its next-directory offset names (a JPEG's EXIF thumbnail), and so on.
+std::optional<uint32_t> TiffTagValue(const uint8_t* data, size_t size, uint16_t tag, int directory = 0);
+
+// A part of a file's bytes.
+struct ByteRange {
+    size_t offset = 0, length = 0;
+    bool operator==(const ByteRange&) const = default;
+};
 
 // The bytes of `tag` in the first directory of the TIFF structure in `data`, when it is BYTE or
 // UNDEFINED data lying whole inside `data` (an XMP packet, tag 700); empty otherwise.
