@@ -9,6 +9,7 @@
 #include "settings/form_option.h"
 #include "settings/registry.h"
 #include "settings/settings_store.h"
+#include "wallpaper/page/day_night.h"
 #include "wallpaper/pictures/picture.h"
 #include "wallpaper/pictures/picture_list.h"
 #include "wallpaper/pictures/picture_names.h"
@@ -201,7 +202,8 @@ void FormMain::menu设置_Click() {
     const settings::AppSettings before = settings_;
     settings::FormOption dialog(
         settings_, places_.ProgramFolder, places_.ExecutableName, {}, [this] { pictures_.PositionChanged(); },
-        [this](uint16_t next, uint16_t previous) { return RegisterHotkeys(next, previous); });
+        [this](uint16_t next, uint16_t previous) { return RegisterHotkeys(next, previous); },
+        wallpaper::SunTimesToday);
     dialog.ShowModal(hwnd());
     if (!IsWindow(hwnd())) return;
     if (settings_.Subfolders != before.Subfolders) pictures_.Refresh();

@@ -3,6 +3,8 @@
 #include "core/identity.h"
 #include "platform/accessible_name.h"
 #include "res/resource.h"
+#include "settings/cities.h"
+#include "settings/coordinates.h"
 #include "settings/option_number.h"
 #include "settings/registry.h"
 #include "settings/setting_text.h"
@@ -52,9 +54,28 @@ constexpr Place Places[] = {
     {IDC_OPT_Hotkey1, Kind::Hotkey, 1905, 4755, 2700, 270},
     {IDC_OPT_Label9, Kind::Text, 225, 5190, 1620, 180},
     {IDC_OPT_Hotkey2, Kind::Hotkey, 1905, 5145, 2700, 270},
-    {IDC_OPT_Command1, Kind::Button, 1335, 5745, 2040, 345},
+    // The second column: the choice from favourites, the time of day, the picture of the day.
+    {IDC_OPT_Check9, Kind::Check, 5025, 240, 4500, 225},
+    {IDC_OPT_Frame2, Kind::Group, 4950, 645, 4650, 2835},
+    {IDC_OPT_Label10, Kind::Text, 5085, 990, 1500, 180},
+    {IDC_OPT_Combo3, Kind::Combo, 6600, 945, 2400, 270},
+    {IDC_OPT_Label11, Kind::Text, 5085, 1395, 1500, 180},
+    {IDC_OPT_Combo4, Kind::Combo, 6600, 1350, 2400, 270},
+    {IDC_OPT_Label12, Kind::Text, 5085, 1800, 600, 180},
+    {IDC_OPT_Text3, Kind::Edit, 5700, 1755, 1200, 270},
+    {IDC_OPT_Label13, Kind::Text, 7050, 1800, 600, 180},
+    {IDC_OPT_Text4, Kind::Edit, 7665, 1755, 1335, 270},
+    {IDC_OPT_Label14, Kind::Text, 5085, 2265, 4400, 180},
+    {IDC_OPT_Check10, Kind::Check, 5085, 2715, 4400, 225},
+    {IDC_OPT_Frame3, Kind::Group, 4950, 3630, 4650, 1950},
+    {IDC_OPT_Check11, Kind::Check, 5085, 3960, 4400, 225},
+    {IDC_OPT_Check12, Kind::Check, 5340, 4335, 4100, 225},
+    {IDC_OPT_Label15, Kind::Text, 5085, 4845, 900, 180},
+    {IDC_OPT_Text5, Kind::Edit, 6015, 4800, 630, 270},
+    {IDC_OPT_Label16, Kind::Text, 6720, 4845, 400, 180},
+    {IDC_OPT_Command1, Kind::Button, 3870, 5745, 2040, 345},
 };
-constexpr int ClientWidth = 4830, ClientHeight = 6255; // twips
+constexpr int ClientWidth = 9780, ClientHeight = 6255; // twips
 
 FormOption* openDialog = nullptr;
 
@@ -115,10 +136,11 @@ std::wstring HotkeyTakenMessage(uint16_t hotkey) {
 
 FormOption::FormOption(AppSettings& settings, std::wstring programFolder, std::wstring executableName,
                        SystemKeys keys, std::function<void()> positionChanged,
-                       std::function<std::wstring(uint16_t, uint16_t)> applyHotkeys)
+                       std::function<std::wstring(uint16_t, uint16_t)> applyHotkeys,
+                       std::function<std::wstring(double, double)> sunTimes)
     : settings_(settings), programFolder_(std::move(programFolder)),
       executableName_(std::move(executableName)), keys_(keys), positionChanged_(std::move(positionChanged)),
-      applyHotkeys_(std::move(applyHotkeys)) {}
+      applyHotkeys_(std::move(applyHotkeys)), sunTimes_(std::move(sunTimes)) {}
 
 void FormOption::ShowModal(HWND owner) {
     if (openDialog) {
@@ -163,6 +185,44 @@ void FormOption::Form_Load() {
     Tick(Check8, settings_.PauseLocked);
     SendMessageW(Hotkey1, HKM_SETHOTKEY, settings_.NextHotkey, 0);
     SendMessageW(Hotkey2, HKM_SETHOTKEY, settings_.PreviousHotkey, 0);
+    Tick(Check9, settings_.FavouritesOnly);
+    ComboBox_SetCurSel(Combo3, static_cast<int>(settings_.Time));
+    const int city = ComboBox_FindStringExact(Combo4, -1, settings_.City.c_str());
+    ComboBox_SetCurSel(Combo4, city >= 0 ? city : 0);
+    SetWindowTextW(Text3, FormatCoordinate(settings_.Latitude).c_str());
+    SetWindowTextW(Text4, FormatCoordinate(settings_.Longitude).c_str());
+    Tick(Check10, settings_.SwitchSystemMode);
+    Tick(Check11, settings_.Daily);
+    Tick(Check12, settings_.DailySetWallpaper);
+    SetWindowTextW(Text5, std::to_wstring(settings_.DailyKeep).c_str());
+    EnableTimeRows();
+    ShowSunTimes();
+}
+
+void FormOption::EnableTimeRows() {
+    const bool sun = ComboBox_GetCurSel(Combo3) == static_cast<int>(TimeMode::Sun);
+    for (HWND row : {Label11, Combo4, Label12, Label13, Label14, Check10})
+        EnableWindow(row, sun);
+    // The coordinates are typed for "自定义"; a city brings its own.
+    const bool custom = sun && platform::GetText(Combo4) == CustomCity;
+    for (HWND box : {Text3, Text4})
+        EnableWindow(box, custom);
+    EnableWindow(Check12, Ticked(Check11));
+}
+
+void FormOption::CityChosen() {
+    if (const City* city = FindCity(platform::GetText(Combo4))) {
+        SetWindowTextW(Text3, FormatCoordinate(city->latitude).c_str());
+        SetWindowTextW(Text4, FormatCoordinate(city->longitude).c_str());
+    }
+    EnableTimeRows();
+    ShowSunTimes();
+}
+
+void FormOption::ShowSunTimes() {
+    std::optional<double> latitude = ParseLatitude(platform::GetText(Text3)),
+                          longitude = ParseLongitude(platform::GetText(Text4));
+    SetWindowTextW(Label14, latitude && longitude && sunTimes_ ? sunTimes_(*latitude, *longitude).c_str() : L"");
 }
 
 void FormOption::EnableMonitors() {
@@ -257,6 +317,12 @@ void FormOption::Command1_Click() {
             return Refuse(second ? Hotkey2 : Hotkey1, refused);
         }
     }
+    const std::optional<double> latitude = ParseLatitude(platform::GetText(Text3)),
+                                longitude = ParseLongitude(platform::GetText(Text4));
+    if (!latitude) return Refuse(Text3, LatitudeMessage);
+    if (!longitude) return Refuse(Text4, LongitudeMessage);
+    const std::optional<int32_t> keep = WholeNumber(platform::GetText(Text5));
+    if (!keep || *keep < MinDailyKeep || *keep > MaxDailyKeep) return Refuse(Text5, DailyKeepMessage);
     const bool associate = Ticked(Check3);
 
     WriteRunEntry(Ticked(Check1));
@@ -289,6 +355,24 @@ void FormOption::Command1_Click() {
         *flag = Ticked(box);
         SaveSetting(programFolder_, SectionSettings, key, *flag ? L"1" : L"0");
     }
+    for (auto [box, key, flag] : {std::tuple{Check9, KeyFavouritesOnly, &settings_.FavouritesOnly},
+                                  {Check10, KeySwitchSystemMode, &settings_.SwitchSystemMode},
+                                  {Check11, KeyDaily, &settings_.Daily},
+                                  {Check12, KeyDailySetWallpaper, &settings_.DailySetWallpaper}}) {
+        *flag = Ticked(box);
+        SaveSetting(programFolder_, SectionSettings, key, *flag ? L"1" : L"0");
+    }
+    const int mode = ComboBox_GetCurSel(Combo3);
+    settings_.Time = mode >= 0 ? static_cast<TimeMode>(mode) : TimeMode::None;
+    SaveSetting(programFolder_, SectionSettings, KeyTimeMode, TimeModeNames[static_cast<int>(settings_.Time)]);
+    settings_.City = platform::GetText(Combo4);
+    settings_.Latitude = *latitude;
+    settings_.Longitude = *longitude;
+    SaveSetting(programFolder_, SectionSettings, KeyCity, settings_.City);
+    SaveSetting(programFolder_, SectionSettings, KeyLatitude, FormatCoordinate(*latitude));
+    SaveSetting(programFolder_, SectionSettings, KeyLongitude, FormatCoordinate(*longitude));
+    settings_.DailyKeep = *keep;
+    SaveSetting(programFolder_, SectionSettings, KeyDailyKeep, std::to_wstring(*keep));
     settings_.NextHotkey = next;
     SaveSetting(programFolder_, SectionSettings, KeyNextHotkey, std::to_wstring(next));
     settings_.PreviousHotkey = previous;
@@ -377,17 +461,45 @@ INT_PTR FormOption::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
         Hotkey1 = GetDlgItem(hwnd(), IDC_OPT_Hotkey1);
         Label9 = GetDlgItem(hwnd(), IDC_OPT_Label9);
         Hotkey2 = GetDlgItem(hwnd(), IDC_OPT_Hotkey2);
+        Check9 = GetDlgItem(hwnd(), IDC_OPT_Check9);
+        Frame2 = GetDlgItem(hwnd(), IDC_OPT_Frame2);
+        Label10 = GetDlgItem(hwnd(), IDC_OPT_Label10);
+        Combo3 = GetDlgItem(hwnd(), IDC_OPT_Combo3);
+        Label11 = GetDlgItem(hwnd(), IDC_OPT_Label11);
+        Combo4 = GetDlgItem(hwnd(), IDC_OPT_Combo4);
+        Label12 = GetDlgItem(hwnd(), IDC_OPT_Label12);
+        Text3 = GetDlgItem(hwnd(), IDC_OPT_Text3);
+        Label13 = GetDlgItem(hwnd(), IDC_OPT_Label13);
+        Text4 = GetDlgItem(hwnd(), IDC_OPT_Text4);
+        Label14 = GetDlgItem(hwnd(), IDC_OPT_Label14);
+        Check10 = GetDlgItem(hwnd(), IDC_OPT_Check10);
+        Frame3 = GetDlgItem(hwnd(), IDC_OPT_Frame3);
+        Check11 = GetDlgItem(hwnd(), IDC_OPT_Check11);
+        Check12 = GetDlgItem(hwnd(), IDC_OPT_Check12);
+        Label15 = GetDlgItem(hwnd(), IDC_OPT_Label15);
+        Text5 = GetDlgItem(hwnd(), IDC_OPT_Text5);
+        Label16 = GetDlgItem(hwnd(), IDC_OPT_Label16);
         for (const wchar_t* name : WallpaperPositionNames)
             ComboBox_AddString(Combo1, name);
         for (const wchar_t* name : {MonitorsSame, MonitorsEach})
             ComboBox_AddString(Combo2, name);
+        for (const wchar_t* name : TimeModeNames)
+            ComboBox_AddString(Combo3, name);
+        for (const City& city : Cities())
+            ComboBox_AddString(Combo4, city.name);
+        ComboBox_AddString(Combo4, CustomCity);
         // A plain key or Shift with one would be taken from every program: such chords get Ctrl + Alt.
         for (HWND box : {Hotkey1, Hotkey2})
             SendMessageW(box, HKM_SETRULES, HKCOMB_NONE | HKCOMB_S, HOTKEYF_CONTROL | HOTKEYF_ALT);
         // Named by the labels before them, on Windows and elsewhere alike.
-        for (HWND box : {Combo1, Text1, Text2, Combo2, Hotkey1, Hotkey2})
+        for (HWND box : {Combo1, Text1, Text2, Combo2, Hotkey1, Hotkey2, Combo3, Combo4, Text3, Text4})
             platform::SetAccessibleName(box, platform::LabelBefore(box));
+        platform::SetAccessibleName(Text5, L"保留最近的张数");
+        platform::SetAccessibleName(Label14, L"今天的日出日落时间");
         SendMessageW(Text1, EM_SETLIMITTEXT, 5, 0);
+        SendMessageW(Text5, EM_SETLIMITTEXT, 5, 0);
+        for (HWND box : {Text3, Text4})
+            SendMessageW(box, EM_SETLIMITTEXT, 12, 0);
         SendMessageW(Text2, EM_SETLIMITTEXT, 5, 0);
         LayOut();
         Form_Load();
@@ -403,6 +515,17 @@ INT_PTR FormOption::HandleMessage(UINT msg, WPARAM wp, LPARAM) {
             return TRUE;
         case IDC_OPT_Combo1:
             if (HIWORD(wp) == CBN_SELCHANGE) EnableMonitors();
+            return TRUE;
+        case IDC_OPT_Combo3:
+        case IDC_OPT_Check11:
+            EnableTimeRows();
+            return TRUE;
+        case IDC_OPT_Combo4:
+            if (HIWORD(wp) == CBN_SELCHANGE) CityChosen();
+            return TRUE;
+        case IDC_OPT_Text3:
+        case IDC_OPT_Text4:
+            if (HIWORD(wp) == EN_CHANGE) ShowSunTimes();
             return TRUE;
         }
         return FALSE;

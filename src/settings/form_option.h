@@ -1,6 +1,6 @@
 // "设置－Tavolin": the wallpaper position, the intervals, hiding at start, starting with Windows, the
 // picture association, what several monitors show, and how the wallpaper changes by itself: its order,
-// its pauses and its hotkeys.
+// its pauses and its hotkeys, favourites only, the time of day and the picture of the day.
 #pragma once
 #include "platform/dialog.h"
 #include "settings/app_settings.h"
@@ -29,10 +29,12 @@ class FormOption : public platform::Dialog {
   public:
     // `positionChanged` runs after "确定" has changed the wallpaper position and closed the dialog.
     // `applyHotkeys` runs at "确定" when either hotkey changed, before anything is stored: empty when the
-    // keys are now ours, else the message that refuses them.
+    // keys are now ours, else the message that refuses them. `sunTimes` says today's sunrise and sunset
+    // at a place ("今天日出 07:29，日落 16:51").
     FormOption(AppSettings& settings, std::wstring programFolder, std::wstring executableName,
                SystemKeys keys = {}, std::function<void()> positionChanged = {},
-               std::function<std::wstring(uint16_t next, uint16_t previous)> applyHotkeys = {});
+               std::function<std::wstring(uint16_t next, uint16_t previous)> applyHotkeys = {},
+               std::function<std::wstring(double latitude, double longitude)> sunTimes = {});
 
     // Shows the dialog modally; at most one is open at a time (a second request brings it forward).
     void ShowModal(HWND owner);
@@ -49,7 +51,11 @@ class FormOption : public platform::Dialog {
          Label3 = nullptr, Check1 = nullptr, Check2 = nullptr, Check3 = nullptr, Command1 = nullptr,
          Label5 = nullptr, Combo1 = nullptr, Label6 = nullptr, Combo2 = nullptr, Frame1 = nullptr,
          Check4 = nullptr, Check5 = nullptr, Label7 = nullptr, Check6 = nullptr, Check7 = nullptr,
-         Check8 = nullptr, Label8 = nullptr, Hotkey1 = nullptr, Label9 = nullptr, Hotkey2 = nullptr;
+         Check8 = nullptr, Label8 = nullptr, Hotkey1 = nullptr, Label9 = nullptr, Hotkey2 = nullptr,
+         Check9 = nullptr, Frame2 = nullptr, Label10 = nullptr, Combo3 = nullptr, Label11 = nullptr,
+         Combo4 = nullptr, Label12 = nullptr, Text3 = nullptr, Label13 = nullptr, Text4 = nullptr,
+         Label14 = nullptr, Check10 = nullptr, Frame3 = nullptr, Check11 = nullptr, Check12 = nullptr,
+         Label15 = nullptr, Text5 = nullptr, Label16 = nullptr;
 
   protected:
     INT_PTR HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -58,6 +64,11 @@ class FormOption : public platform::Dialog {
     void LayOut();
     // A spanned wallpaper is one picture across all monitors, so the monitors' row has no say then.
     void EnableMonitors();
+    // The place and times are for "按日出日落"; "下载后设为墙纸" for the daily picture.
+    void EnableTimeRows();
+    void CityChosen();
+    // Today's sunrise and sunset at the coordinates in the boxes.
+    void ShowSunTimes();
     bool RunEntryIsOurs() const;
     void WriteRunEntry(bool on);
     void WriteClass();
@@ -69,6 +80,7 @@ class FormOption : public platform::Dialog {
     SystemKeys keys_;
     std::function<void()> positionChanged_;
     std::function<std::wstring(uint16_t, uint16_t)> applyHotkeys_;
+    std::function<std::wstring(double, double)> sunTimes_;
 };
 
 } // namespace settings

@@ -12,6 +12,9 @@ inline constexpr int32_t MaxWallpaperInterval = 86400;
 inline constexpr int32_t MaxSlideshowInterval = 600;
 inline constexpr wchar_t WallpaperIntervalMessage[] = L"必须填入大于2,小于86400的数字！";
 inline constexpr wchar_t SlideshowIntervalMessage[] = L"必须填入大于2,小于600的数字！";
+inline constexpr wchar_t LatitudeMessage[] = L"纬度必须填入 -90 到 90 之间的数字！";
+inline constexpr wchar_t LongitudeMessage[] = L"经度必须填入 -180 到 180 之间的数字！";
+inline constexpr wchar_t DailyKeepMessage[] = L"保留的张数必须填入 1 到 365 之间的整数！";
 
 // The whole number a box holds: blanks around it, an optional sign, digits with at most one decimal
 // point and an optional exponent ("1E4"). Halves round to the even neighbour ("12.5" is 12, "13.5" is 14).

@@ -1,8 +1,12 @@
 #include "settings/settings_store.h"
 
 #include "core/identity.h"
+#include "settings/cities.h"
+#include "settings/coordinates.h"
 #include "settings/registry.h"
 #include "settings/setting_text.h"
+
+#include <algorithm>
 
 namespace settings {
 
@@ -39,6 +43,31 @@ AppSettings LoadAppSettings(const std::wstring& programFolder) {
         *flag = ParseStoredFlag(GetSetting(programFolder, SectionSettings, key, L""), *flag);
     s.NextHotkey = ParseStoredHotkey(GetSetting(programFolder, SectionSettings, KeyNextHotkey, L""));
     s.PreviousHotkey = ParseStoredHotkey(GetSetting(programFolder, SectionSettings, KeyPreviousHotkey, L""));
+    auto text = [&](const wchar_t* key) { return GetSetting(programFolder, SectionSettings, key, L""); };
+    for (auto [key, flag] : {std::pair{KeyFavouritesOnly, &s.FavouritesOnly},
+                             {KeySwitchSystemMode, &s.SwitchSystemMode},
+                             {KeyDaily, &s.Daily},
+                             {KeyDailySetWallpaper, &s.DailySetWallpaper}})
+        *flag = ParseStoredFlag(text(key), *flag);
+    const std::wstring mode = text(KeyTimeMode);
+    for (int i = 0; i < 3; ++i)
+        if (mode == TimeModeNames[i]) s.Time = static_cast<TimeMode>(i);
+    // A city named is taken with its own coordinates; "自定义" with those stored, where they are sound.
+    const std::wstring city = text(KeyCity);
+    if (const City* known = FindCity(city)) {
+        s.City = known->name;
+        s.Latitude = known->latitude;
+        s.Longitude = known->longitude;
+    } else if (city == CustomCity) {
+        std::optional<double> latitude = ParseLatitude(text(KeyLatitude)), longitude = ParseLongitude(text(KeyLongitude));
+        if (latitude && longitude) {
+            s.City = CustomCity;
+            s.Latitude = *latitude;
+            s.Longitude = *longitude;
+        }
+    }
+    s.DailyKeep = std::clamp(ParseStoredInt32(text(KeyDailyKeep), s.DailyKeep), MinDailyKeep, MaxDailyKeep);
+    s.DailyAddress = text(KeyDailyAddress);
     return s;
 }
 

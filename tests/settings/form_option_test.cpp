@@ -404,7 +404,7 @@ TEST_F(FormOptionTest, LaidOutAsDesignedWithNothingCutOffOrOverlapping) {
     auto px = [dpi](int twips) { return platform::Twips(twips, dpi); };
     RECT client;
     GetClientRect(h, &client);
-    EXPECT_NEAR(client.right, px(4830), 1);
+    EXPECT_NEAR(client.right, px(9780), 1);
     const int row = 360; // the wallpaper position's row, above the rest
     EXPECT_NEAR(client.bottom, px(6255), 1);
     RECT frame, work;
@@ -429,7 +429,7 @@ TEST_F(FormOptionTest, LaidOutAsDesignedWithNothingCutOffOrOverlapping) {
         {dialog->Check1, 105, row + 945, 4125, 225, true},
         {dialog->Check2, 105, row + 1245, 3060, 225, true},
         {dialog->Check3, 105, row + 1545, 4500, 180, true},
-        {dialog->Command1, 1335, 5745, 2040, 345, false},
+        {dialog->Command1, 3870, 5745, 2040, 345, false},
     };
     HDC dc = GetDC(h);
     for (const Designed& d : places) {
@@ -463,25 +463,27 @@ TEST_F(FormOptionTest, LaidOutAsDesignedWithNothingCutOffOrOverlapping) {
         MapWindowPoints(nullptr, h, reinterpret_cast<POINT*>(&r), 2);
         return r;
     };
-    const RECT group = placeOf(dialog->Frame1);
+    // Each control inside a group box lies within it, below its caption.
+    auto isGroup = [](HWND c) { return (GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX; };
     SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(h, WM_GETFONT, 0, 0)));
     TEXTMETRICW tm;
     GetTextMetricsW(dc, &tm);
     for (HWND c = dialog->Label6; c != dialog->Command1; c = GetWindow(c, GW_HWNDNEXT)) {
         const std::wstring text = platform::GetText(c);
         RECT r = placeOf(c), both;
-        for (HWND d = GetWindow(h, GW_CHILD); d && c != dialog->Frame1; d = GetWindow(d, GW_HWNDNEXT)) {
+        for (HWND d = GetWindow(h, GW_CHILD); d && !isGroup(c); d = GetWindow(d, GW_HWNDNEXT)) {
             RECT q = placeOf(d);
-            EXPECT_TRUE(d == c || d == dialog->Frame1 || !IntersectRect(&both, &r, &q))
+            const bool inside = q.left < r.left && r.right < q.right && r.top >= q.top + tm.tmHeight &&
+                                r.bottom < q.bottom;
+            EXPECT_TRUE(d == c || (isGroup(d) ? inside : false) || !IntersectRect(&both, &r, &q))
                 << text << " / " << platform::GetText(d);
         }
-        const bool inside = r.left > group.left && r.right < group.right &&
-                            r.top >= group.top + tm.tmHeight && r.bottom < group.bottom;
-        EXPECT_TRUE(c == dialog->Frame1 || inside || !IntersectRect(&both, &r, &group)) << text;
         SIZE size{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
         const bool check = (GetWindowLongW(c, GWL_STYLE) & BS_TYPEMASK) == BS_AUTOCHECKBOX;
-        const bool value = c == dialog->Combo2 || c == dialog->Hotkey1 || c == dialog->Hotkey2; // no caption
+        const bool value = c == dialog->Combo2 || c == dialog->Hotkey1 || c == dialog->Hotkey2 ||
+                           c == dialog->Combo3 || c == dialog->Combo4 || c == dialog->Text3 || c == dialog->Text4 ||
+                           c == dialog->Text5; // no caption of their own
         EXPECT_GE(r.right - r.left - (check ? GetSystemMetricsForDpi(SM_CXMENUCHECK, dpi) : 0),
                   value ? 0 : size.cx)
             << text;

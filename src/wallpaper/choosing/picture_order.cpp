@@ -1,6 +1,9 @@
 #include "wallpaper/choosing/picture_order.h"
 
+#include "wallpaper/choosing/folder_phase.h"
+
 #include <algorithm>
+#include <iterator>
 #include <tuple>
 #include <unordered_map>
 #include <utility>
@@ -91,18 +94,63 @@ CompareArrangement(const std::vector<Monitor>& before, const std::vector<Monitor
     return change;
 }
 
-Turn PictureOrder::Next(const std::vector<std::wstring>& names, int selection, bool shuffle,
-                        const std::vector<Shape>& monitors,
-                        const std::function<std::optional<Shape>(int)>& shapeOf) {
+std::vector<int> PictureOrder::Ordered(const std::vector<std::wstring>& names, const std::vector<int>& pool,
+                                       int selection, bool shuffle, int key) {
     std::vector<int> order;
     if (!shuffle) {
-        order = ListOrderAfter(selection, static_cast<int>(names.size()));
+        // After the selection, wrapping round: the pool's pictures past it, then those up to it.
+        auto split = std::upper_bound(pool.begin(), pool.end(), selection);
+        order.insert(order.end(), split, pool.end());
+        order.insert(order.end(), pool.begin(), split);
+        return order;
+    }
+    std::vector<std::wstring> pooled;
+    std::unordered_map<std::wstring, int> index;
+    for (int i : pool) {
+        pooled.push_back(names[static_cast<size_t>(i)]);
+        index.emplace(names[static_cast<size_t>(i)], i);
+    }
+    ShuffleRound& round = rounds_.try_emplace(key, seed_ + static_cast<uint64_t>(key)).first->second;
+    for (const std::wstring& name : round.Coming(pooled))
+        if (auto at = index.find(name); at != index.end()) order.push_back(at->second);
+    return order;
+}
+
+Turn PictureOrder::Next(const std::vector<std::wstring>& names, int selection, bool shuffle,
+                        const std::vector<Shape>& monitors,
+                        const std::function<std::optional<Shape>(int)>& shapeOf, const ChoiceRules& rules) {
+    // What may be chosen: not "不再显示"; of the phase where its folder has any.
+    const int count = static_cast<int>(names.size());
+    std::vector<Mark> marks(rules.markOf ? names.size() : 0, Mark::None);
+    std::vector<int> allowed, inPhase, phased;
+    for (int i = 0; i < count; ++i) {
+        if (rules.markOf && (marks[static_cast<size_t>(i)] = rules.markOf(i)) == Mark::Never) continue;
+        allowed.push_back(i);
+        if (!rules.phase) continue;
+        std::optional<Phase> folder = FolderPhase(names[static_cast<size_t>(i)]);
+        if (folder == rules.phase) inPhase.push_back(i);
+        if (!folder || folder == rules.phase) phased.push_back(i);
+    }
+    const bool byPhase = rules.phase && !inPhase.empty();
+    std::vector<int> pool = byPhase ? phased : allowed, favourites;
+    if (rules.favouritesOnly)
+        for (int i : pool)
+            if (!marks.empty() && marks[static_cast<size_t>(i)] == Mark::Favourite) favourites.push_back(i);
+    // Each set of pictures has its round: the phase (or none), and the favourites among them.
+    const int key = (byPhase ? 1 + static_cast<int>(*rules.phase) : 0) * 2;
+    std::vector<int> order;
+    if (!favourites.empty()) {
+        order = Ordered(names, favourites, selection, shuffle, key + 1);
+        // Monitors with no favourite of their shape take another picture of it.
+        if (!monitors.empty()) {
+            std::vector<int> rest;
+            std::set_difference(pool.begin(), pool.end(), favourites.begin(), favourites.end(),
+                                std::back_inserter(rest));
+            for (int i : ListOrderAfter(selection, count))
+                if (std::binary_search(rest.begin(), rest.end(), i)) order.push_back(i);
+        }
     } else {
-        std::unordered_map<std::wstring, int> index;
-        for (size_t i = 0; i < names.size(); ++i)
-            index.emplace(names[i], static_cast<int>(i));
-        for (const std::wstring& name : round_.Coming(names))
-            if (auto at = index.find(name); at != index.end()) order.push_back(at->second);
+        order = Ordered(names, pool, selection, shuffle, key);
     }
     Turn turn;
     if (monitors.empty()) {
@@ -110,9 +158,12 @@ Turn PictureOrder::Next(const std::vector<std::wstring>& names, int selection, b
     } else {
         turn = ChoosePictures(monitors, order, shapeOf ? shapeOf : [](int) { return std::optional<Shape>(); });
     }
-    if (shuffle)
+    if (shuffle) {
+        auto& round = rounds_.at(favourites.empty() ? key : key + 1);
         for (int i : turn.pictures)
-            round_.Took(names[static_cast<size_t>(i)]);
+            if (favourites.empty() || std::binary_search(favourites.begin(), favourites.end(), i))
+                round.Took(names[static_cast<size_t>(i)]);
+    }
     return turn;
 }
 

@@ -4,9 +4,12 @@
 // shape where the list has one. No Windows headers here.
 #pragma once
 #include "wallpaper/choosing/shuffle_round.h"
+#include "wallpaper/choosing/sun_times.h"
 #include "wallpaper/laying/monitor_layout.h"
+#include "wallpaper/pictures/picture_rating.h"
 
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,20 +40,39 @@ struct Turn {
 Turn ChoosePictures(const std::vector<Shape>& monitors, const std::vector<int>& order,
                     const std::function<std::optional<Shape>(int)>& shapeOf);
 
+// What may be chosen and what is preferred. Without a phase, marks or "只用收藏", every picture.
+struct ChoiceRules {
+    // Day or night: the pictures of that phase's folder (白天 or 夜晚) and those outside both; every
+    // picture when the phase's folder has none that may be chosen.
+    std::optional<Phase> phase;
+    // A picture's mark ("收藏" or "不再显示"), asked once per picture and choice; "不再显示" is never
+    // chosen.
+    std::function<Mark(int)> markOf;
+    // Favourites first: where there are none (of a monitor's shape, in the phase), any other picture.
+    bool favouritesOnly = false;
+};
+
 class PictureOrder {
   public:
-    explicit PictureOrder(uint64_t seed) : round_(seed) {}
+    explicit PictureOrder(uint64_t seed) : seed_(seed) {}
 
     // The next pictures of the list `names` (with `selection` selected): for each of `monitors` (their
     // shapes, in the monitors' order) a list index, or one index for every monitor when `monitors`
     // is empty; and the list's new selection. `shapeOf(index)` reads a picture's shape from its
     // file's header, only as far as the choice needs. Shuffled, the pictures handed out leave the round.
+    // The rules keep pictures out or put some first; each set of pictures they leave (a phase, the
+    // favourites) keeps a shuffled round of its own.
     Turn Next(const std::vector<std::wstring>& names, int selection, bool shuffle,
               const std::vector<Shape>& monitors = {},
-              const std::function<std::optional<Shape>(int)>& shapeOf = {});
+              const std::function<std::optional<Shape>(int)>& shapeOf = {}, const ChoiceRules& rules = {});
 
   private:
-    ShuffleRound round_;
+    // The list's indexes of `pool` (ascending) in the list's order after the selection, or shuffled.
+    std::vector<int> Ordered(const std::vector<std::wstring>& names, const std::vector<int>& pool, int selection,
+                             bool shuffle, int key);
+
+    uint64_t seed_;
+    std::map<int, ShuffleRound> rounds_; // by the set of pictures they go round
 };
 
 // What a new arrangement of the displays means for the remembered pictures. `same` when the monitors

@@ -104,3 +104,48 @@ TEST(MonitorArrangement, KeptNewGoneAndTurnedMonitors) {
         }
     }
 }
+
+TEST(PictureOrder, TheRulesKeepOutNeverAgainFollowThePhaseAndPutFavouritesFirst) {
+    const std::vector<std::wstring> names = {L"a.jpg", L"白天\\d1.jpg", L"夜晚\\n1.jpg", L"b.jpg", L"白天\\d2.jpg"};
+    const std::optional<Phase> none, day = Phase::Day, night = Phase::Night;
+    struct Case {
+        std::optional<Phase> phase;
+        std::string marks; // F favourite, N never, . neither
+        bool favouritesOnly;
+        int selection;
+        std::vector<S> monitors;
+        std::vector<int> pictures;
+    } cases[] = {
+        {none, ".....", false, -1, {}, {0}},
+        {day, ".....", false, 0, {}, {1}},   // the day's folder and what lies outside both
+        {night, ".....", false, 2, {}, {3}},
+        {night, "..N..", false, 2, {}, {3}}, // nothing of the night may be chosen: every picture
+        {night, "..N..", false, 3, {}, {4}},
+        {none, "NN...", false, -1, {}, {2}}, // never again
+        {none, "...F.", true, -1, {}, {3}},
+        {none, "...F.", true, 3, {}, {3}},   // the only favourite comes again
+        {none, "...F.", false, -1, {}, {0}}, // favourites only when asked
+        {day, "..F..", true, -1, {}, {0}},   // no favourite of the day
+        {none, "F....", true, -1, {S::Wide, S::Upright}, {0, 3}}, // no upright favourite: b.jpg is
+        {none, "NNNNN", false, -1, {S::Wide}, {}},
+    };
+    for (const Case& c : cases) {
+        PictureOrder order(3);
+        ChoiceRules rules{c.phase, [&](int i) {
+                              char m = c.marks[size_t(i)];
+                              return m == 'F' ? Mark::Favourite : m == 'N' ? Mark::Never : Mark::None;
+                          },
+                          c.favouritesOnly};
+        auto shape = [](int i) { return std::optional(i == 3 ? S::Upright : S::Wide); };
+        EXPECT_EQ(order.Next(names, c.selection, false, c.monitors, shape, rules).pictures, c.pictures)
+            << c.marks << " " << c.selection;
+    }
+    // Shuffled favourites go round among themselves.
+    PictureOrder order(5);
+    ChoiceRules favourites{none, [](int i) { return i == 1 || i == 3 ? Mark::Favourite : Mark::None; }, true};
+    std::vector<int> seen;
+    for (int i = 0; i < 4; ++i)
+        seen.push_back(order.Next(names, -1, true, {}, {}, favourites).pictures.at(0));
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ(seen, (std::vector<int>{1, 1, 3, 3}));
+}

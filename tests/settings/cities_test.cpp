@@ -1,10 +1,10 @@
-#include "wallpaper/choosing/cities.h"
+#include "settings/cities.h"
 
 #include <gtest/gtest.h>
 
 #include <set>
 
-using namespace wallpaper;
+using namespace settings;
 
 TEST(Cities, NamesOnceAndChinaFirstWithLatitudeAndLongitudeTheRightWayRound) {
     std::set<std::wstring> names;

@@ -1,6 +1,6 @@
-#include "wallpaper/choosing/cities.h"
+#include "settings/cities.h"
 
-namespace wallpaper {
+namespace settings {
 namespace {
 
 constexpr City Table[] = {
@@ -35,4 +35,4 @@ const City* FindCity(const std::wstring& name) {
     return nullptr;
 }
 
-} // namespace wallpaper
+} // namespace settings

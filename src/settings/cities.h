@@ -3,7 +3,7 @@
 #include <span>
 #include <string>
 
-namespace wallpaper {
+namespace settings {
 
 struct City {
     const wchar_t* name;
@@ -21,4 +21,4 @@ std::span<const City> Cities();
 // The city of that name; nothing for any other name (CustomCity too).
 const City* FindCity(const std::wstring& name);
 
-} // namespace wallpaper
+} // namespace settings

@@ -1,10 +1,10 @@
-#include "wallpaper/choosing/coordinates.h"
+#include "settings/coordinates.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-using namespace wallpaper;
+using namespace settings;
 
 TEST(Coordinates, WhatTheBoxesAcceptAndReject) {
     const std::optional<double> no;

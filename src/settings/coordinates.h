@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-namespace wallpaper {
+namespace settings {
 
 // Decimal degrees as typed: blanks around them, an optional sign, digits with at most one decimal point
 // ("39.9", "-33.87", " 116.4 ", "+12", ".5"). Nothing for anything else (no exponent, NaN or infinity)
@@ -14,4 +14,4 @@ std::optional<double> ParseLongitude(const std::wstring& text);
 // Degrees for a box: at most four decimals, without trailing zeros ("39.9042", "116.4", "-12", "0").
 std::wstring FormatCoordinate(double degrees);
 
-} // namespace wallpaper
+} // namespace settings

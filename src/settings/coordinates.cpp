@@ -1,9 +1,9 @@
-#include "wallpaper/choosing/coordinates.h"
+#include "settings/coordinates.h"
 
 #include <charconv>
 #include <cmath>
 
-namespace wallpaper {
+namespace settings {
 namespace {
 
 std::optional<double> ParseDegrees(const std::wstring& text, double limit) {
@@ -56,4 +56,4 @@ std::wstring FormatCoordinate(double degrees) {
     return std::wstring(text.begin(), text.end());
 }
 
-} // namespace wallpaper
+} // namespace settings
