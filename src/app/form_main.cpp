@@ -1,22 +1,17 @@
 #include "app/form_main.h"
 
-#include "app/tray.h"
 #include "core/identity.h"
-#include "core/places.h"
 #include "desktop/desktop_icons.h"
 #include "platform/accessible_name.h"
 #include "res/resource.h"
 #include "settings/form_option.h"
-#include "settings/registry.h"
 #include "settings/settings_store.h"
 #include "wallpaper/page/day_night.h"
 #include "wallpaper/pictures/picture.h"
-#include "wallpaper/pictures/picture_list.h"
 #include "wallpaper/pictures/picture_names.h"
 
 #include <commctrl.h>
 #include <random>
-#include <shlobj.h>
 
 namespace app {
 using namespace core;
@@ -88,8 +83,10 @@ bool FormMain::BuildNextPage() {
             wallpaper::PictureExtensionSet(wallpaper::InstalledDecoderExtensions()));
         pictures_.Build(hwnd(), IDC_Page1, font, dpi_);
         pictures_.ShowFirstFolder({settings_.WallpaperFolder, places_.PictureFolder, places_.ProgramFolder});
-        // Monitors that differ from those the pictures were set for get theirs now.
+        // Monitors that differ from those the pictures were set for get theirs now, and the picture
+        // of the day or the night.
         autoChange_.DisplaysChanged();
+        autoChange_.CheckPhase();
         break;
     case 2:
         monitor_.Build(hwnd(), IDC_Page2, font, dpi_);
@@ -206,7 +203,9 @@ void FormMain::menu设置_Click() {
         wallpaper::SunTimesToday);
     dialog.ShowModal(hwnd());
     if (!IsWindow(hwnd())) return;
-    if (settings_.Subfolders != before.Subfolders) pictures_.Refresh();
+    if (settings_.Subfolders != before.Subfolders || settings_.Daily != before.Daily ||
+        (settings_.Time == settings::TimeMode::None) != (before.Time == settings::TimeMode::None))
+        pictures_.Refresh();
     if (before.Monitors == settings::MonitorMode::Each && settings_.Monitors == settings::MonitorMode::Same)
         pictures_.BackToOnePicture();
     autoChange_.SettingsChanged();
@@ -375,10 +374,7 @@ void FormMain::SetTimerEnabled(TimerId id, bool on) {
         KillTimer(hwnd(), id);
 }
 
-void FormMain::ShowPause(wallpaper::PauseReason reason) {
-    std::wstring line = wallpaper::PauseTip(reason);
-    SetTrayTip(line.empty() ? std::wstring(ApplicationTitle) : std::wstring(ApplicationTitle) + L"\n" + line);
-}
+
 
 // ---- messages -----------------------------------------------------------------------------------
 

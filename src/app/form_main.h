@@ -5,6 +5,7 @@
 #include "app/about_page.h"
 #include "app/program_places.h"
 #include "app/single_instance.h"
+#include "app/tray.h"
 #include "browser/browser_page.h"
 #include "core/folder_paths.h"
 #include "core/identity.h"
@@ -85,7 +86,15 @@ class FormMain : public platform::Window,
     void ClearDesktop() override;
     bool SlideshowCanRun() const override;
     HWND Window() const override { return hwnd(); }
-    void ShowPause(wallpaper::PauseReason reason) override;
+    // The tip: the program's name, then what holds the change, then the time of day.
+    void ShowPause(wallpaper::PauseReason reason) override {
+        tipLines_[0] = wallpaper::PauseTip(reason);
+        SetTrayTipLines(tipLines_);
+    }
+    void ShowPhase(const std::wstring& line) override {
+        tipLines_[1] = line;
+        SetTrayTipLines(tipLines_);
+    }
     void Form_Load();
     void Form_Resize();
     // The close decision: hides the window, or (on the way out) runs the exit path.
@@ -130,6 +139,7 @@ class FormMain : public platform::Window,
     UINT dpi_ = 96;
     UINT taskbarCreated_ = 0;
     bool timerOn_[5] = {};
+    std::wstring tipLines_[2]; // the pause, the time of day
 };
 
 } // namespace app

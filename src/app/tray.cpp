@@ -1,5 +1,7 @@
 #include "app/tray.h"
 
+#include "core/identity.h"
+
 #include <shellapi.h>
 #include <windowsx.h>
 
@@ -55,6 +57,13 @@ bool AddTrayIcon(HWND window, HMENU menu) {
     tray.record.hIcon = WindowIcon(window);
     tray.record.uCallbackMessage = TRAY_CALLBACK_MESSAGE;
     return AddIcon();
+}
+
+bool SetTrayTipLines(const std::wstring (&lines)[2]) {
+    std::wstring tip = core::ApplicationTitle;
+    for (const std::wstring& line : lines)
+        if (!line.empty()) tip += L"\n" + line;
+    return SetTrayTip(tip);
 }
 
 bool SetTrayTip(const std::wstring& tip) {

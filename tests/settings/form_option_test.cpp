@@ -2,11 +2,13 @@
 // with their messages, the hotkeys another program holds, and what confirming writes to the settings
 // store and the registry.
 #include "settings/form_option.h"
+#include "settings/option_number.h"
 
 #include "core/identity.h"
 #include "settings/registry.h"
 #include "settings/settings_store.h"
 #include "tests/support/message_boxes.h"
+#include "wallpaper/page/day_night.h"
 #include "tests/support/user_input.h"
 
 #include <commctrl.h>
@@ -87,7 +89,8 @@ class FormOptionTest : public ::testing::Test {
             [this](uint16_t next, uint16_t previous) {
                 asked.emplace_back(next, previous);
                 return refusal;
-            });
+            },
+            wallpaper::SunTimesToday);
         HWND h = dialog->ShowModeless(nullptr);
         SetForegroundWindow(h);
         return h;
@@ -490,4 +493,62 @@ TEST_F(FormOptionTest, LaidOutAsDesignedWithNothingCutOffOrOverlapping) {
         EXPECT_GE(r.bottom - r.top, tm.tmHeight) << text;
     }
     ReleaseDC(h, dc);
+}
+
+TEST_F(FormOptionTest, TheTimeOfDayTheDailyPictureAndFavouritesAreStoredAndBadPlacesRefused) {
+    Open();
+    auto pick = [&](HWND combo, const wchar_t* item) {
+        ComboBox_SelectString(combo, -1, item);
+        SendMessageW(dialog->hwnd(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(combo));
+    };
+    // Greyed until "按日出日落"; a city fills the boxes, which only "自定义" lets the user type in.
+    EXPECT_FALSE(IsWindowEnabled(dialog->Combo4) || IsWindowEnabled(dialog->Check10));
+    EXPECT_FALSE(IsWindowEnabled(dialog->Check12)) << "greyed while the daily picture is off";
+    pick(dialog->Combo3, L"按日出日落");
+    pick(dialog->Combo4, L"乌鲁木齐");
+    EXPECT_TRUE(IsWindowEnabled(dialog->Combo4) && !IsWindowEnabled(dialog->Text3));
+    EXPECT_EQ(platform::GetText(dialog->Text3), L"43.83");
+    EXPECT_EQ(platform::GetText(dialog->Label14).substr(0, 2), L"今天");
+    pick(dialog->Combo4, L"自定义");
+    EXPECT_TRUE(IsWindowEnabled(dialog->Text3) && IsWindowEnabled(dialog->Text4));
+    struct Bad {
+        const wchar_t *latitude, *longitude, *keep, *message;
+    } bad[] = {
+        {L"91", L"0", L"30", settings::LatitudeMessage},
+        {L"北纬", L"0", L"30", settings::LatitudeMessage},
+        {L"0", L"-180.5", L"30", settings::LongitudeMessage},
+        {L"0", L"0", L"0", settings::DailyKeepMessage},
+        {L"0", L"0", L"366", settings::DailyKeepMessage},
+    };
+    for (const Bad& b : bad) {
+        boxes.Clear();
+        SetWindowTextW(dialog->Text3, b.latitude);
+        SetWindowTextW(dialog->Text4, b.longitude);
+        SetWindowTextW(dialog->Text5, b.keep);
+        test::Press(dialog->Command1);
+        EXPECT_EQ(boxes.Texts(), std::vector<std::wstring>{b.message}) << b.latitude << b.longitude << b.keep;
+        EXPECT_TRUE(IsWindow(dialog->hwnd()));
+        EXPECT_EQ(Stored(settings::KeyTimeMode), L"<none>");
+    }
+    SetWindowTextW(dialog->Text3, L"-33.8688");
+    SetWindowTextW(dialog->Text4, L"151.2093");
+    SetWindowTextW(dialog->Text5, L"7");
+    for (HWND box : {dialog->Check9, dialog->Check10, dialog->Check11})
+        Button_SetCheck(box, BST_CHECKED);
+    Confirm(L"5", L"3");
+    for (auto [key, value] : {std::pair{settings::KeyTimeMode, L"按日出日落"}, {settings::KeyCity, L"自定义"},
+                              {settings::KeyLatitude, L"-33.8688"}, {settings::KeyLongitude, L"151.2093"},
+                              {settings::KeyFavouritesOnly, L"1"}, {settings::KeySwitchSystemMode, L"1"},
+                              {settings::KeyDaily, L"1"}, {settings::KeyDailySetWallpaper, L"1"},
+                              {settings::KeyDailyKeep, L"7"}})
+        EXPECT_EQ(Stored(key), value) << key;
+    AppSettings loaded = settings::LoadAppSettings(folder);
+    EXPECT_TRUE(loaded.Time == settings::TimeMode::Sun && loaded.City == L"自定义" && loaded.Latitude == -33.8688 &&
+                loaded.FavouritesOnly && loaded.Daily && loaded.DailyKeep == 7);
+    Open();
+    EXPECT_EQ(platform::GetText(dialog->Combo4), L"自定义");
+    EXPECT_EQ(platform::GetText(dialog->Text4), L"151.2093");
+    EXPECT_TRUE(IsWindowEnabled(dialog->Check12));
+    Confirm(L"5", L"3");
 }

@@ -2,12 +2,14 @@
 
 #include "wallpaper/pictures/picture_names.h"
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
 namespace wallpaper {
 
-std::vector<std::wstring> ListPictureTree(const std::wstring& folder, const std::function<bool()>& stale) {
+std::vector<std::wstring> ListPictureTree(const std::wstring& folder, const std::function<bool()>& stale,
+                                          const std::vector<std::wstring>* only) {
     std::vector<std::wstring> names;
     // The folders entered, by their file ids: a folder's comes with its parent's listing, so no folder
     // is asked for it (which is slow under Wine). Only the top folder is; the others lie on its volume,
@@ -49,7 +51,12 @@ std::vector<std::wstring> ListPictureTree(const std::wstring& folder, const std:
                 if (!(a & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
                     // Links to folders (junctions, symbolic links) are not entered.
                     if (a & FILE_ATTRIBUTE_DIRECTORY) {
-                        if (name != L"." && name != L".." && !(a & FILE_ATTRIBUTE_REPARSE_POINT))
+                        const bool wanted =
+                            !only || !first ||
+                            std::any_of(only->begin(), only->end(), [&](const std::wstring& o) {
+                                return CompareStringOrdinal(o.c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL;
+                            });
+                        if (wanted && name != L"." && name != L".." && !(a & FILE_ATTRIBUTE_REPARSE_POINT))
                             waiting.push_back(
                                 {next.relative + name + L'\\', uint64_t(entry->FileId.QuadPart)});
                     } else if (IsPictureName(name)) {
@@ -65,11 +72,11 @@ std::vector<std::wstring> ListPictureTree(const std::wstring& folder, const std:
     return names;
 }
 
-uint32_t PictureLister::List(std::wstring folder) {
+uint32_t PictureLister::List(std::wstring folder, std::optional<std::vector<std::wstring>> only) {
     const uint32_t generation = ++generation_;
-    worker_.Add(0, generation, [this, generation, folder = std::move(folder)] {
+    worker_.Add(0, generation, [this, generation, folder = std::move(folder), only = std::move(only)] {
         auto stale = [&] { return worker_.Stale(0, generation); };
-        std::vector<std::wstring> names = ListPictureTree(folder, stale);
+        std::vector<std::wstring> names = ListPictureTree(folder, stale, only ? &*only : nullptr);
         if (stale()) return;
         std::lock_guard lock(mutex_);
         listed_.emplace(generation, std::move(names));

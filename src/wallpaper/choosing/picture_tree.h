@@ -18,9 +18,10 @@ inline constexpr UINT WM_PICTURES_LISTED = WM_APP + 22;
 // in the list's order. Hidden and system folders and links to folders (junctions and symbolic links,
 // by the attributes the listing gives) are not entered, nor a folder entered already (by its volume
 // and file index), so no loop is possible; a folder that cannot be read is passed over. The walk
-// stops early once `stale()` says so.
-std::vector<std::wstring> ListPictureTree(const std::wstring& folder,
-                                          const std::function<bool()>& stale = {});
+// stops early once `stale()` says so. With `only`, of the top folder's subfolders just those named
+// are entered (with all of theirs).
+std::vector<std::wstring> ListPictureTree(const std::wstring& folder, const std::function<bool()>& stale = {},
+                                          const std::vector<std::wstring>* only = nullptr);
 
 class PictureLister {
   public:
@@ -29,7 +30,7 @@ class PictureLister {
     PictureLister& operator=(const PictureLister&) = delete;
 
     // Lists `folder`'s tree; the generation its result will carry. A newer listing drops an older one.
-    uint32_t List(std::wstring folder);
+    uint32_t List(std::wstring folder, std::optional<std::vector<std::wstring>> only = std::nullopt);
     // The result of listing `generation`, once, if it is the newest.
     std::optional<std::vector<std::wstring>> Take(uint32_t generation);
     // Drops the listing that runs or waits.

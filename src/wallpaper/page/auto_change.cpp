@@ -4,9 +4,12 @@
 #include "settings/form_option.h"
 #include "ui/controls.h"
 #include "wallpaper/choosing/pause_state.h"
+#include "wallpaper/choosing/folder_phase.h"
+#include "wallpaper/page/day_night.h"
 #include "wallpaper/page/picture_page.h"
 #include "wallpaper/pictures/picture_files.h"
 
+#include <algorithm>
 #include <commctrl.h>
 #include <wtsapi32.h>
 
@@ -15,6 +18,7 @@ namespace wallpaper {
 using ui::Timer1;
 using ui::TimerDisplays;
 using ui::TimerKT;
+using ui::TimerPhase;
 
 namespace {
 
@@ -105,6 +109,71 @@ std::optional<uint32_t> AutoChange::DueIn() const {
 
 void AutoChange::SettingsChanged() {
     ArmTimer();
+    if (settings_.Time == settings::TimeMode::None) phase_.reset();
+    CheckPhase();
+}
+
+ChoiceRules AutoChange::Rules() const {
+    ChoiceRules rules;
+    rules.phase = phase_;
+    rules.favouritesOnly = settings_.FavouritesOnly;
+    return rules;
+}
+
+bool AutoChange::WallpaperBelongsTo(Phase phase) {
+    std::vector<std::wstring> shown = pictures_.WallpapersShown();
+    if (shown.empty()) return false;
+    const std::wstring top = pictures_.Path() + L"\\";
+    for (const std::wstring& path : shown) {
+        const bool inside = path.size() > top.size() &&
+                            CompareStringOrdinal(path.c_str(), static_cast<int>(top.size()), top.c_str(),
+                                                 static_cast<int>(top.size()), TRUE) == CSTR_EQUAL;
+        std::optional<Phase> folder = inside ? FolderPhase(path.substr(top.size())) : std::nullopt;
+        if (folder && folder != phase) return false;
+    }
+    return true;
+}
+
+void AutoChange::CheckPhase() {
+    const LocalClock now = LocalNow();
+    std::optional<PhaseState> state = PhaseFor(settings_, now.nowUtc);
+    if (host_.Window()) {
+        // Polar days and nights may last longer than a timer can wait: it is then set again.
+        if (state && state->nextSwitch) {
+            const int64_t ms = std::clamp<int64_t>((*state->nextSwitch - now.nowUtc) * 1000 + 500,
+                                                   USER_TIMER_MINIMUM, 0x7FFFFFFF);
+            SetTimer(host_.Window(), TimerPhase, static_cast<UINT>(ms), nullptr);
+        } else {
+            KillTimer(host_.Window(), TimerPhase);
+        }
+    }
+    if (!state) {
+        phase_.reset();
+        phasePending_ = false;
+        host_.ShowPhase(L"");
+        return;
+    }
+    if (settings_.Time == settings::TimeMode::Sun)
+        host_.ShowPhase(PhaseTip(PhaseNow(now.nowUtc, settings_.Latitude, settings_.Longitude), now.nowUtc,
+                                 now.offsetMinutes));
+    else
+        host_.ShowPhase(L"");
+    const bool first = !phase_;
+    if (phase_ == state->phase && !phasePending_) return;
+    phase_ = state->phase;
+    if (first && WallpaperBelongsTo(state->phase)) return;
+    if (CheckPause()) {
+        // Held by the pause: looked at again when it ends (unlock, power), or a minute on.
+        phasePending_ = true;
+        if (host_.Window() && !(locked_ || displayOff_)) SetTimer(host_.Window(), TimerPhase, 60000, nullptr);
+        return;
+    }
+    phasePending_ = false;
+    if (settings_.SwitchSystemMode && settings_.Time == settings::TimeMode::Sun)
+        SetSystemLightMode(state->phase == Phase::Day);
+    kept_ = 0;
+    if (running_) RestartCount();
+    NextWallpaper();
 }
 
 void AutoChange::Command4_Click() {
@@ -126,7 +195,9 @@ void AutoChange::Timer1_Timer() {
     SetCaptions(true);
     // A change due during a pause sets nothing, and the count starts again: when the pause ends the
     // next change comes within one interval, never as a burst.
-    if (!CheckPause()) NextWallpaper();
+    if (CheckPause()) return;
+    phasePending_ = false;
+    NextWallpaper();
 }
 
 PauseConditions AutoChange::PauseConditionsNow() const {
@@ -146,12 +217,12 @@ Turn AutoChange::NextFor(const std::vector<Shape>& shapes) {
     auto shapeOf = [&](int i) {
         return ShapeOfPicture(JoinPath(pictures_.Path(), names[static_cast<size_t>(i)]));
     };
-    return order_.Next(names, pictures_.ListIndex(), settings_.Shuffle, shapes, shapeOf);
+    return order_.Next(names, pictures_.ListIndex(), settings_.Shuffle, shapes, shapeOf, Rules());
 }
 
 void AutoChange::NextWallpaper() {
     if (!pictures_.EachMonitor()) {
-        Turn turn = order_.Next(pictures_.Names(), pictures_.ListIndex(), settings_.Shuffle);
+        Turn turn = order_.Next(pictures_.Names(), pictures_.ListIndex(), settings_.Shuffle, {}, {}, Rules());
         if (turn.selection < 0) return;
         pictures_.SetListIndexForWallpaper(turn.selection);
         // The set waits for that picture's decode. A picture that cannot be set is passed over
@@ -314,6 +385,9 @@ bool AutoChange::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
             Timer1_Timer();
         } else if (wp == TimerKT) {
             TimerKT_Timer();
+        } else if (wp == TimerPhase) {
+            KillTimer(host_.Window(), TimerPhase);
+            CheckPhase();
         } else if (wp == TimerDisplays) {
             KillTimer(host_.Window(), TimerDisplays);
             DisplaysChanged();
@@ -327,6 +401,13 @@ bool AutoChange::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         return false;
     case WM_SETTINGCHANGE:
         if (wp == SPI_SETWORKAREA) SetTimer(host_.Window(), TimerDisplays, 2000, nullptr);
+        // Windows' light and dark mode changed.
+        if (lp && settings_.Time == settings::TimeMode::System &&
+            wcscmp(reinterpret_cast<const wchar_t*>(lp), L"ImmersiveColorSet") == 0)
+            CheckPhase();
+        return false;
+    case WM_TIMECHANGE:
+        CheckPhase();
         return false;
     case WM_DPICHANGED:
         SetTimer(host_.Window(), TimerDisplays, 2000, nullptr);
@@ -337,11 +418,14 @@ bool AutoChange::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
         return true;
     case WM_WTSSESSION_CHANGE:
         if (wp == WTS_SESSION_LOCK || wp == WTS_SESSION_UNLOCK) SessionDark(wp == WTS_SESSION_LOCK, displayOff_);
+        if (wp == WTS_SESSION_UNLOCK) CheckPhase();
         return true;
     case WM_POWERBROADCAST:
         result = TRUE;
         // On battery or back on the mains: the tip says so at once while the change runs.
         if (wp == PBT_APMPOWERSTATUSCHANGE && running_) CheckPause();
+        // Awake again, or back on the mains: a phase may have turned meanwhile.
+        if (wp == PBT_APMRESUMEAUTOMATIC || (wp == PBT_APMPOWERSTATUSCHANGE && phasePending_)) CheckPhase();
         if (wp == PBT_POWERSETTINGCHANGE) {
             auto* setting = reinterpret_cast<const POWERBROADCAST_SETTING*>(lp);
             if (setting->PowerSetting == GUID_CONSOLE_DISPLAY_STATE && setting->DataLength >= sizeof(DWORD))

@@ -9,6 +9,7 @@
 #include "wallpaper/choosing/pause_rules.h"
 #include "wallpaper/choosing/picture_order.h"
 #include "wallpaper/choosing/tick_counter.h"
+#include "wallpaper/choosing/sun_times.h"
 
 #include <optional>
 #include <string>
@@ -42,6 +43,8 @@ class AutoChangeHost {
     virtual HMENU TrayMenu() const = 0;
     // The change pauses for `reason` (or runs again, for None): the tray's tip says so.
     virtual void ShowPause(PauseReason reason) = 0;
+    // The tip's line on the time of day ("白天（日落 16:51）"), or none.
+    virtual void ShowPhase(const std::wstring& line) = 0;
 
   protected:
     ~AutoChangeHost() = default;
@@ -82,8 +85,16 @@ class AutoChange {
     void DisplaysChanged();
     // Whether the change pauses now, as the tray's tip says; true when it does.
     bool CheckPause();
-    // The settings may have changed (the options dialog): the interval counts on at its new length.
+    // The settings may have changed (the options dialog): the interval counts on at its new length,
+    // and the time of day is looked at again.
     void SettingsChanged();
+    // Day or night, by the sun or by Windows' light and dark mode: when the phase has changed since it
+    // was last looked at, the wallpaper becomes the phase's next picture at once (unless a pause holds
+    // it, then when the pause ends). The first look (start-up, the mode turned on) leaves a wallpaper
+    // that belongs to the phase as it is. The timer is set for the next sunrise or sunset.
+    void CheckPhase();
+    // The phase the choices follow now; nothing while the pictures do not follow the time of day.
+    std::optional<Phase> CurrentPhase() const { return phase_; }
     void menu循环看图_Click();
     void menu停止_Click();
     void Command6_Click() { menu循环看图_Click(); }
@@ -123,6 +134,11 @@ class AutoChange {
     void NextWallpaper();
     // The next pictures for monitors of `shapes`.
     Turn NextFor(const std::vector<Shape>& shapes);
+    // What the choice follows: the phase, the marks, favourites only.
+    ChoiceRules Rules() const;
+    // The wallpaper on show belongs to `phase`: each of its pictures lies in the phase's folder or
+    // outside both.
+    bool WallpaperBelongsTo(Phase phase);
 
     AutoChangeHost& host_;
     PicturePage& pictures_;
@@ -134,6 +150,8 @@ class AutoChange {
     ULONGLONG kept_ = 0;       // what the interval had counted when the change stopped
     bool locked_ = false, displayOff_ = false;
     PauseReason pause_ = PauseReason::None;
+    std::optional<Phase> phase_;
+    bool phasePending_ = false; // a switch that a pause holds
     uint16_t hotkeys_[2] = {};
     HPOWERNOTIFY displayNotice_ = nullptr;
 };

@@ -6,6 +6,8 @@
 #include "settings/registry.h"
 #include "settings/settings_store.h"
 #include "wallpaper/page/folder_picker.h"
+#include "daily/daily_names.h"
+#include "wallpaper/choosing/folder_phase.h"
 #include "wallpaper/pictures/picture_files.h"
 #include "wallpaper/pictures/picture_list.h"
 #include "wallpaper/pictures/picture_names.h"
@@ -111,6 +113,15 @@ bool PicturePage::SetPath(const std::wstring& folder) {
 void PicturePage::Refresh() {
     if (settings_.Subfolders && lister_) {
         listing_ = lister_->List(path_);
+        return;
+    }
+    // The pictures of the day and of the night, and the daily pictures, are listed whatever the
+    // subfolders' setting says while they are in use.
+    std::vector<std::wstring> own;
+    if (settings_.Time != settings::TimeMode::None) own = {DayFolder, NightFolder};
+    if (settings_.Daily) own.push_back(daily::FolderName);
+    if (!own.empty() && lister_) {
+        listing_ = lister_->List(path_, std::move(own));
         return;
     }
     if (std::exchange(listing_, 0)) lister_->Cancel();
@@ -309,6 +320,15 @@ bool Exists(const std::wstring& path) {
     return settings::FileCanBeOpened(path);
 }
 } // namespace
+
+std::vector<std::wstring> PicturePage::WallpapersShown() {
+    LoadHistory();
+    std::vector<std::wstring> paths;
+    if (!history_.Entries().empty())
+        for (const MonitorPicture& m : history_.Entries()[history_.Current()])
+            paths.push_back(m.path);
+    return paths;
+}
 
 bool PicturePage::CanGoBack() {
     LoadHistory();

@@ -86,6 +86,9 @@ class PicturePage : public ui::TabPage {
     bool GoBack();
     bool GoForward();
     bool CanGoBack();
+    // The pictures of the wallpaper the program set last (one for each monitor that has its own), as
+    // the history has them; empty when it has set none.
+    std::vector<std::wstring> WallpapersShown();
 
     // A picture for each monitor (picture_monitors.cpp). True when each monitor takes a picture of its
     // own: "每台显示器各一张", with a position other than 跨区, and more than one monitor.

@@ -360,6 +360,8 @@ class TimedModesTest : public PicturePageTest {
         // The program's own tray menu, whose item caption is the change's state.
         HMENU TrayMenu() const override { return GetSubMenu(popups.get(), POPUP_TRAY); }
         void ShowPause(wallpaper::PauseReason reason) override { pause = reason; }
+        void ShowPhase(const std::wstring& line) override { phase = line; }
+        std::wstring phase;
         HWND window = nullptr;
         wallpaper::PauseReason pause = wallpaper::PauseReason::None;
 
