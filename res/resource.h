@@ -28,6 +28,9 @@
 #define ID_menu显示界面 1030
 #define ID_menu关于 1031
 #define ID_menu退出 1032
+// "当前墙纸": a line until the menu opens, then each picture on show with its own items.
+#define ID_menu当前墙纸 2000
+#define ID_menu当前墙纸Last 2099
 
 // Picture list menu (FlieL)
 #define ID_FlieL刷新 1101
@@ -39,6 +42,8 @@
 #define ID_FlieL显示器 1111
 #define ID_FlieL显示器Last 1126
 #define ID_mmmm设置 1105
+#define ID_FlieL收藏 1130
+#define ID_FlieL不再显示 1131
 
 // Folder list menu (LV)
 #define ID_LV刷新 1201

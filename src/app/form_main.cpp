@@ -140,6 +140,7 @@ void FormMain::Form_Load() {
     // The tray menu lives apart from any menu bar.
     popups_.reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_POPUPS)));
     menu托盘 = GetSubMenu(popups_.get(), POPUP_TRAY);
+    currentMenu_ = std::make_unique<CurrentWallpaperMenu>(menu托盘, pictures_, autoChange_, places_.WallpaperBitmapPath);
     // The Windows folder, which receives the wallpaper bitmap.
     folderPaths_.Windows = 获取系统文件夹路径();
     FindUserFiles(places_, folderPaths_.Windows);
@@ -402,7 +403,7 @@ void FormMain::OnCommand(int id, int code, HWND control) {
         menu设置_Click();
         break;
     default:
-        if (autoChange_.OnCommand(id, code)) break;
+        if (autoChange_.OnCommand(id, code) || currentMenu_->OnCommand(id, hwnd())) break;
         for (int i = 0; i < 4; ++i)
             if (Page(i)->OnCommand(id, code, control)) break;
     }
@@ -466,9 +467,9 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         Form_Unload();
         return 0;
     case WM_INITMENUPOPUP:
-        if (reinterpret_cast<HMENU>(wp) == menu托盘)
-            EnableMenuItem(menu托盘, ID_menu上一张墙纸,
-                           MF_BYCOMMAND | (pictures_.CanGoBack() ? MF_ENABLED : MF_GRAYED));
+        if (reinterpret_cast<HMENU>(wp) != menu托盘) break;
+        EnableMenuItem(menu托盘, ID_menu上一张墙纸, MF_BYCOMMAND | (pictures_.CanGoBack() ? MF_ENABLED : MF_GRAYED));
+        currentMenu_->Fill();
         break;
     case WM_APP_EXIT_REQUEST:
         // A later copy takes over: end the same way as "退出".

@@ -3,6 +3,7 @@
 // the window's messages to the page or mode they belong to.
 #pragma once
 #include "app/about_page.h"
+#include "app/current_wallpaper_menu.h"
 #include "app/program_places.h"
 #include "app/single_instance.h"
 #include "app/tray.h"
@@ -18,6 +19,7 @@
 #include "wallpaper/page/picture_page.h"
 #include "web/form_wb.h"
 
+#include <memory>
 #include <string>
 
 namespace app {
@@ -131,6 +133,7 @@ class FormMain : public platform::Window,
     int pagesBuilt_ = 1;
     wallpaper::AutoChange autoChange_;
     HMENU menu托盘 = nullptr;
+    std::unique_ptr<CurrentWallpaperMenu> currentMenu_;
 
     bool earlierCopyRunning_;
     TitleWindow titleWindow_;

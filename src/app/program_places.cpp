@@ -48,6 +48,8 @@ void FindUserFiles(ProgramPlaces& places, const std::wstring& windowsFolder) {
         places.WallpaperBitmapPath = WallpaperBitmapPlace(windowsFolder, UserProgramFolder());
     if (places.HistoryPath.empty())
         if (std::wstring user = UserProgramFolder(); !user.empty()) places.HistoryPath = user + HistoryFileName;
+    if (places.MarksPath.empty())
+        if (std::wstring user = UserProgramFolder(); !user.empty()) places.MarksPath = user + L"\\图片标记.txt";
 }
 
 // The special folders that the browser offers besides the desktop and the Windows folder.

@@ -41,6 +41,7 @@ struct ProgramPlaces {
     std::wstring PictureFolder;       // collects previewed pictures: ProgramFolder + PictureFolderName,
                                       // or the user's own folder's where the program folder is read-only
     std::wstring HistoryPath;         // the wallpapers set, for "上一张墙纸"; empty: kept while the program runs
+    std::wstring MarksPath;           // "收藏" and "不再显示"; empty: kept while the program runs
 };
 
 } // namespace core

@@ -27,7 +27,7 @@ void MainWindowTest::SetUp() {
 
 core::ProgramPlaces MainWindowTest::Places() const {
     return {temp.path(), L"Quorvel", temp.path() + L"\\Vesmar.bmp", L"",
-            temp.path() + L"\\用户\\墙纸历史.txt"};
+            temp.path() + L"\\用户\\墙纸历史.txt", temp.path() + L"\\用户\\图片标记.txt"};
 }
 
 void MainWindowTest::TearDown() {

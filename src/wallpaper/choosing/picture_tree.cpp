@@ -97,4 +97,34 @@ void PictureLister::Cancel() {
     worker_.Cancel(0, ++generation_);
 }
 
+uint32_t PictureLister::Rate(std::wstring folder, std::vector<std::wstring> names) {
+    const uint32_t generation = ++rating_;
+    worker_.Add(1, generation, [this, generation, folder = std::move(folder), names = std::move(names)] {
+        std::unordered_map<std::wstring, Mark> marks;
+        // The ratings stand in the header's metadata, before the picture's own data.
+        std::vector<uint8_t> head(64 * 1024);
+        for (const std::wstring& name : names) {
+            if (worker_.Stale(1, generation)) return;
+            platform::UniqueHandle file(CreateFileW(platform::LongPath(folder + L"\\" + name).c_str(), GENERIC_READ,
+                                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                    OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+            DWORD got = 0;
+            if (!file || !ReadFile(file.get(), head.data(), static_cast<DWORD>(head.size()), &got, nullptr)) continue;
+            if (Mark mark = MarkFromRating(ReadRating(head.data(), got)); mark != Mark::None) marks.emplace(name, mark);
+        }
+        std::lock_guard lock(mutex_);
+        rated_.emplace(generation, std::move(marks));
+        PostMessageW(window_, WM_PICTURES_RATED, generation, 0);
+    });
+    return generation;
+}
+
+std::optional<std::unordered_map<std::wstring, Mark>> PictureLister::TakeRatings(uint32_t generation) {
+    std::lock_guard lock(mutex_);
+    if (!rated_ || rated_->first != generation || generation != rating_) return std::nullopt;
+    auto marks = std::move(rated_->second);
+    rated_.reset();
+    return marks;
+}
+
 } // namespace wallpaper

@@ -2,17 +2,20 @@
 #pragma once
 #include "core/worker.h"
 #include "platform/win.h"
+#include "wallpaper/pictures/picture_rating.h"
 
 #include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace wallpaper {
 
 // Sent to the window when a listing has ended (wParam: its generation).
 inline constexpr UINT WM_PICTURES_LISTED = WM_APP + 22;
+inline constexpr UINT WM_PICTURES_RATED = WM_APP + 40;
 
 // The pictures of `folder` and its subfolders, each by its path relative to `folder` ("旅行\海边.jpg"),
 // in the list's order. Hidden and system folders and links to folders (junctions and symbolic links,
@@ -35,12 +38,19 @@ class PictureLister {
     std::optional<std::vector<std::wstring>> Take(uint32_t generation);
     // Drops the listing that runs or waits.
     void Cancel();
+    // Reads the ratings that `names` (of `folder`) carry in their files, after the listings asked;
+    // the generation its result (WM_PICTURES_RATED) will carry.
+    uint32_t Rate(std::wstring folder, std::vector<std::wstring> names);
+    // The marks the files' ratings give, by name (only those with a mark), once, if the newest.
+    std::optional<std::unordered_map<std::wstring, Mark>> TakeRatings(uint32_t generation);
 
   private:
     HWND window_;
     uint32_t generation_ = 0;
     std::mutex mutex_;
     std::optional<std::pair<uint32_t, std::vector<std::wstring>>> listed_;
+    uint32_t rating_ = 0;
+    std::optional<std::pair<uint32_t, std::unordered_map<std::wstring, Mark>>> rated_;
     core::Worker worker_; // last: its thread ends before the rest goes
 };
 

@@ -117,6 +117,7 @@ ChoiceRules AutoChange::Rules() const {
     ChoiceRules rules;
     rules.phase = phase_;
     rules.favouritesOnly = settings_.FavouritesOnly;
+    rules.markOf = [this](int i) { return pictures_.MarkOfIndex(i); };
     return rules;
 }
 
@@ -298,8 +299,11 @@ void AutoChange::menu停止_Click() {
 void AutoChange::TimerKT_Timer() {
     if (!host_.SlideshowCanRun()) return menu停止_Click();
     if (!SlideshowTickCount.Tick(settings_.SlideshowInterval)) return;
-    if (std::optional<int> next = NextIndex(pictures_.ListIndex(), pictures_.ListCount()))
-        pictures_.SetListIndex(*next, true);
+    // Pictures never to be shown again are passed over.
+    std::optional<int> next = NextIndex(pictures_.ListIndex(), pictures_.ListCount());
+    for (int tries = pictures_.ListCount(); next && tries > 0 && pictures_.MarkOfIndex(*next) == Mark::Never; --tries)
+        next = NextIndex(*next, pictures_.ListCount());
+    if (next && pictures_.MarkOfIndex(*next) != Mark::Never) pictures_.SetListIndex(*next, true);
 }
 
 // ---- what the change listens to ---------------------------------------------------------------
@@ -373,8 +377,41 @@ bool AutoChange::OnCommand(int id, int code) {
     case ui::IDC_Command6:
         if (code == BN_CLICKED) Command6_Click();
         return true;
+    case ID_FlieL收藏:
+    case ID_FlieL不再显示:
+        ToggleMark(pictures_.SelectedPath(), id == ID_FlieL收藏 ? Mark::Favourite : Mark::Never);
+        return true;
     }
     return false;
+}
+
+void AutoChange::ToggleMark(const std::wstring& path, Mark mark) {
+    if (path.empty()) return;
+    const Mark now = pictures_.MarkOf(path) == mark ? Mark::None : mark;
+    pictures_.SetMark(path, now);
+    if (now != Mark::Never) return;
+    // A picture on show that is never to be shown again gives way at once: with a picture for each
+    // monitor, on the monitors that show it.
+    const Arrangement shown = pictures_.ArrangementShown();
+    std::vector<std::wstring> keys;
+    for (const MonitorPicture& m : shown)
+        if (CompareStringOrdinal(m.path.c_str(), -1, path.c_str(), -1, TRUE) == CSTR_EQUAL) keys.push_back(m.monitor);
+    if (keys.empty()) return;
+    if (!pictures_.EachMonitor() || (keys.size() == 1 && keys[0].empty())) return NextWallpaper();
+    std::vector<Monitor> monitors = pictures_.Monitors();
+    std::vector<std::optional<std::wstring>> paths(monitors.size());
+    std::vector<Shape> shapes;
+    std::vector<size_t> at;
+    for (size_t i = 0; i < monitors.size(); ++i)
+        if (std::find(keys.begin(), keys.end(), MonitorKey(monitors[i])) != keys.end()) {
+            shapes.push_back(ShapeOf(monitors[i].rect.Width(), monitors[i].rect.Height()));
+            at.push_back(i);
+        }
+    Turn turn = NextFor(shapes);
+    for (size_t k = 0; k < turn.pictures.size() && k < at.size(); ++k)
+        paths[at[k]] = JoinPath(pictures_.Path(), pictures_.Names()[static_cast<size_t>(turn.pictures[k])]);
+    if (turn.selection >= 0) pictures_.SetListIndex(turn.selection, true);
+    pictures_.SetOnMonitors(monitors, paths, false, true);
 }
 
 bool AutoChange::OnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {

@@ -93,6 +93,9 @@ class AutoChange {
     // it, then when the pause ends). The first look (start-up, the mode turned on) leaves a wallpaper
     // that belongs to the phase as it is. The timer is set for the next sunrise or sunset.
     void CheckPhase();
+    // "收藏" or "不再显示" on `path`, or off where it is on already; a picture on show that is never to
+    // be shown again gives way at once (on the monitors that show it).
+    void ToggleMark(const std::wstring& path, Mark mark);
     // The phase the choices follow now; nothing while the pictures do not follow the time of day.
     std::optional<Phase> CurrentPhase() const { return phase_; }
     void menu循环看图_Click();

@@ -163,6 +163,8 @@ void PicturePage::Fill(std::vector<std::wstring> names, bool keepSelection) {
     }
     SendMessageW(File1, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(File1, nullptr, TRUE);
+    // The ratings the files carry come in the background.
+    if (lister_) rating_ = lister_->Rate(path_, names_);
 }
 
 int PicturePage::ListCount() const {
@@ -315,36 +317,33 @@ void PicturePage::LoadHistory() {
     if (auto text = platform::ReadWholeText(places_.HistoryPath)) history_ = WallpaperHistory::Parse(*text);
 }
 
-namespace {
-bool Exists(const std::wstring& path) {
-    return settings::FileCanBeOpened(path);
-}
-} // namespace
-
 std::vector<std::wstring> PicturePage::WallpapersShown() {
-    LoadHistory();
     std::vector<std::wstring> paths;
-    if (!history_.Entries().empty())
-        for (const MonitorPicture& m : history_.Entries()[history_.Current()])
-            paths.push_back(m.path);
+    for (const MonitorPicture& m : ArrangementShown())
+        paths.push_back(m.path);
     return paths;
+}
+
+Arrangement PicturePage::ArrangementShown() {
+    LoadHistory();
+    return history_.Entries().empty() ? Arrangement{} : history_.Entries()[history_.Current()];
 }
 
 bool PicturePage::CanGoBack() {
     LoadHistory();
-    return history_.CanGoBack(Exists);
+    return history_.CanGoBack([this](const std::wstring& p) { return Showable(p); });
 }
 
 bool PicturePage::GoBack() {
     LoadHistory();
-    std::optional<Arrangement> wallpaper = history_.Back(Exists);
+    std::optional<Arrangement> wallpaper = history_.Back([this](const std::wstring& p) { return Showable(p); });
     if (wallpaper) SetRemembered(*wallpaper);
     return wallpaper.has_value();
 }
 
 bool PicturePage::GoForward() {
     LoadHistory();
-    std::optional<Arrangement> wallpaper = history_.Forward(Exists);
+    std::optional<Arrangement> wallpaper = history_.Forward([this](const std::wstring& p) { return Showable(p); });
     if (wallpaper) SetRemembered(*wallpaper);
     return wallpaper.has_value();
 }
@@ -449,6 +448,7 @@ void PicturePage::File1_ContextMenu(LPARAM screenPoint) {
     for (size_t i = 0; i < menuMonitors_.size() && ID_FlieL显示器 + i <= ID_FlieL显示器Last; ++i)
         AppendMenuW(setOn, MF_STRING, ID_FlieL显示器 + i,
                     MonitorLabel(menuMonitors_[i], static_cast<int>(i) + 1).c_str());
+    ShowMarkItems();
     TrackPopupMenu(FlieL, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Owner(), nullptr);
 }
 
@@ -520,6 +520,9 @@ LRESULT PicturePage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_PICTURES_LISTED:
         PicturesListed(static_cast<uint32_t>(wp));
+        return 0;
+    case WM_PICTURES_RATED:
+        PicturesRated(static_cast<uint32_t>(wp));
         return 0;
     case WM_NOTIFY: {
         auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lp);

@@ -4,12 +4,14 @@
 #include "platform/file_drop.h"
 #include "settings/app_settings.h"
 #include "ui/tab_page.h"
+#include "wallpaper/choosing/picture_marks.h"
 #include "wallpaper/choosing/picture_tree.h"
 #include "wallpaper/laying/picture_work.h"
 #include "wallpaper/page/preview_pane.h"
 #include "wallpaper/choosing/wallpaper_history.h"
 
 #include <memory>
+#include <unordered_map>
 #include <optional>
 #include <string>
 
@@ -86,9 +88,22 @@ class PicturePage : public ui::TabPage {
     bool GoBack();
     bool GoForward();
     bool CanGoBack();
+    // Marks (picture_marks_ui.cpp): "收藏" and "不再显示" as the user set them in the program (kept in
+    // places.MarksPath), else as the file's own rating gives them (read when the folder is listed).
+    Mark MarkOf(const std::wstring& path);
+    Mark MarkOfIndex(int index);
+    // Sets the user's mark and keeps it; the list shows it at once.
+    void SetMark(const std::wstring& path, Mark mark);
+    // The selected picture's path; empty with none.
+    std::wstring SelectedPath() const;
+    // A picture that may be gone back to: its file is there and it is not "不再显示".
+    bool Showable(const std::wstring& path);
+
     // The pictures of the wallpaper the program set last (one for each monitor that has its own), as
     // the history has them; empty when it has set none.
     std::vector<std::wstring> WallpapersShown();
+    // The same with the monitors' keys (empty for one picture on every monitor).
+    Arrangement ArrangementShown();
 
     // A picture for each monitor (picture_monitors.cpp). True when each monitor takes a picture of its
     // own: "每台显示器各一张", with a position other than 跨区, and more than one monitor.
@@ -149,6 +164,10 @@ class PicturePage : public ui::TabPage {
     void PictureDecoded(uint32_t generation);
     void Fill(std::vector<std::wstring> names, bool keepSelection);
     void PicturesListed(uint32_t generation);
+    void PicturesRated(uint32_t generation);
+    void LoadMarks();
+    // The list menu's "收藏" and "不再显示", checked as the selected picture is marked.
+    void ShowMarkItems();
     // Shows and sets a wallpaper of the history, which stands at it already.
     void SetRemembered(const Arrangement& wallpaper);
     void LoadHistory();
@@ -173,6 +192,10 @@ class PicturePage : public ui::TabPage {
     std::wstring path_;
     std::vector<std::wstring> names_; // as listed
     uint32_t listing_ = 0;            // the listing of the subfolders that runs
+    uint32_t rating_ = 0;             // the reading of the files' ratings that runs
+    std::unordered_map<std::wstring, Mark> fileMarks_; // by name, as the files' ratings give them
+    PictureMarks marks_;
+    bool marksLoaded_ = false;
     std::wstring selectWhenListed_;   // a dropped picture, selected once the listing ends
     WallpaperHistory history_;
     bool historyLoaded_ = false;
