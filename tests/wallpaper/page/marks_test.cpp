@@ -104,7 +104,21 @@ TEST_F(MarksTest, TheWallpaperOnShowFromTheTray) {
     CloseClipboard();
     Command(first + 2); // 复制图片
     EXPECT_EQ(browser::FilesOnClipboard(form->hwnd()).paths, std::vector<std::wstring>{Path(L"c.bmp")});
-    EXPECT_TRUE(app::ShowInFolder(Path(L"c.bmp"))) << "the folder opened with the file selected";
+    // The folder opens in Explorer, a window named after it; it is closed again, so that no program of
+    // ours outlives the test.
+    EXPECT_TRUE(app::ShowInFolder(Path(L"c.bmp")));
+    HWND explorer = nullptr;
+    const std::wstring folderName = PictureFolder().substr(PictureFolder().find_last_of(L'\\') + 1);
+    EXPECT_TRUE(test::Pump(form->hwnd(), 10000, [&] { return (explorer = FindWindowW(nullptr, folderName.c_str())); }));
+    if (explorer) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(explorer, &pid);
+        if (HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid)) {
+            PostMessageW(explorer, WM_CLOSE, 0, 0);
+            if (WaitForSingleObject(process, 5000) != WAIT_OBJECT_0) TerminateProcess(process, 0);
+            CloseHandle(process);
+        }
+    }
     Command(first + 4); // 收藏
     EXPECT_EQ(form->Pictures().MarkOf(Path(L"c.bmp")), wallpaper::Mark::Favourite);
     // Never again, on show: it gives way at once.
