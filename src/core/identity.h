@@ -41,6 +41,7 @@ struct ProgramPlaces {
     std::wstring PictureFolder;       // collects previewed pictures: ProgramFolder + PictureFolderName,
                                       // or the user's own folder's where the program folder is read-only
     std::wstring HistoryPath;         // the wallpapers set, for "上一张墙纸"; empty: kept while the program runs
+    std::wstring ThumbnailFolder;     // the picture list's thumbnails kept between runs; empty: none kept
 };
 
 } // namespace core

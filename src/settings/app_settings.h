@@ -22,6 +22,10 @@ inline constexpr wchar_t KeyPauseBattery[] = L"电池时暂停";
 inline constexpr wchar_t KeyPauseLocked[] = L"锁屏时暂停";
 inline constexpr wchar_t KeyNextHotkey[] = L"下一张墙纸快捷键";
 inline constexpr wchar_t KeyPreviousHotkey[] = L"上一张墙纸快捷键";
+// How the picture list shows its pictures; stored as the menu item's text.
+inline constexpr wchar_t KeyPictureListView[] = L"图片列表视图";
+inline constexpr wchar_t ViewThumbnails[] = L"缩略图";
+inline constexpr wchar_t ViewList[] = L"列表";
 
 // What several monitors show; stored as the name the dialog's drop-down gives it, in its order.
 inline constexpr wchar_t MonitorsSame[] = L"同一张图片";
@@ -39,6 +43,7 @@ struct AppSettings {
     bool PauseFullScreen = true, PauseBattery = false, PauseLocked = true;
     // As HKM_GETHOTKEY gives them: virtual key low byte, HOTKEYF_ flags high byte; 0 is none.
     uint16_t NextHotkey = 0, PreviousHotkey = 0;
+    bool Thumbnails = true; // the picture list shows thumbnails ("缩略图"), else names alone ("列表")
 };
 
 } // namespace settings

@@ -39,6 +39,7 @@ AppSettings LoadAppSettings(const std::wstring& programFolder) {
         *flag = ParseStoredFlag(GetSetting(programFolder, SectionSettings, key, L""), *flag);
     s.NextHotkey = ParseStoredHotkey(GetSetting(programFolder, SectionSettings, KeyNextHotkey, L""));
     s.PreviousHotkey = ParseStoredHotkey(GetSetting(programFolder, SectionSettings, KeyPreviousHotkey, L""));
+    s.Thumbnails = GetSetting(programFolder, SectionSettings, KeyPictureListView, ViewThumbnails) != ViewList;
     return s;
 }
 
