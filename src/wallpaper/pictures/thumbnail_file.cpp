@@ -72,10 +72,10 @@ ThumbnailPixels MakeThumbnail(const std::wstring& path, int boxW, int boxH) {
         const int turn = ReadOrientation(head.data(), head.size());
         const int w = SwapsSides(turn) ? boxH : boxW, h = SwapsSides(turn) ? boxW : boxH;
         if (auto small = Picture::LoadFromMemory(head.data() + exif->range.offset, exif->range.length,
-                                                 {DecodeTarget::Use::Preview, w, h}))
+                                                 {DecodeTarget::Use::Thumbnail, w, h}))
             if (ThumbnailPixels t = Fitted(*small, w, h, turn); !t.bgra.empty()) return t;
     }
-    if (auto picture = Picture::Load(path, {DecodeTarget::Use::Preview, boxW, boxH}))
+    if (auto picture = Picture::Load(path, {DecodeTarget::Use::Thumbnail, boxW, boxH}))
         if (ThumbnailPixels t = Fitted(*picture, boxW, boxH, 1); !t.bgra.empty()) return t;
     return {0, 0, {}, true};
 }

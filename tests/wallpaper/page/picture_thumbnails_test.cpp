@@ -130,8 +130,10 @@ TEST_F(PictureThumbnailsTest, RowsShowTheirPicturesUprightAnIconForWhatCannotBeD
     // A red photo whose EXIF thumbnail, turned the same way, is yellow above green (made by exiftool).
     const bool exif = CopyFileW(L"Z:\\tmp\\tavolin-thumb-photo\\photo.jpg", Path(L"c.jpg").c_str(), FALSE);
     test::TempFolder::Write(Path(L"d.jpg"), "this is not a JPEG");
+    // 40 × 30, red on the left, clear at the top right: at its own size, its clear part on the list's colour.
+    test::TempFolder::Write(Path(L"e.png"), test::TestPicture(L"ALPHA_PNG"));
     ASSERT_TRUE(page.SetPath(folder));
-    ASSERT_EQ(page.ListCount(), exif ? 4 : 3);
+    ASSERT_EQ(page.ListCount(), exif ? 5 : 4);
     const int bad = exif ? 3 : 2;
 
     // Nothing is made while the list is not shown.
@@ -147,6 +149,10 @@ TEST_F(PictureThumbnailsTest, RowsShowTheirPicturesUprightAnIconForWhatCannotBeD
         EXPECT_TRUE(Shows(2, Yellow, Green));
     else
         ADD_FAILURE() << "no Z:\\tmp\\tavolin-thumb-photo: the thumbnail_photo fixture makes it";
+    const RECT clear = Box(bad + 1);
+    EXPECT_TRUE(
+        test::Pump(host, 20000, [&] { return Shot(page.File1).At(clear.left + 30, clear.top + 30) == Red; }));
+    EXPECT_EQ(Shot(page.File1).At(clear.left + 50, clear.top + 20), System(COLOR_WINDOW));
     // The type's icon, as the shell draws it, where the picture would be.
     SHFILEINFOW info{};
     ASSERT_TRUE(SHGetFileInfoW(L"a.jpg", FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
