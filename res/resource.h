@@ -41,6 +41,9 @@
 // The list menu's monitors follow "所有显示器", one id each.
 #define ID_FlieL显示器 1111
 #define ID_FlieL显示器Last 1126
+// "查看": how the list shows its pictures.
+#define ID_FlieL缩略图 1127
+#define ID_FlieL列表 1128
 #define ID_mmmm设置 1105
 #define ID_FlieL收藏 1130
 #define ID_FlieL不再显示 1131

@@ -4,6 +4,7 @@
 #include "core/places.h"
 #include "platform/win.h"
 #include "settings/registry.h"
+#include "wallpaper/pictures/thumbnail_cache.h"
 
 #include <shlobj.h>
 
@@ -50,6 +51,9 @@ void FindUserFiles(ProgramPlaces& places, const std::wstring& windowsFolder) {
         if (std::wstring user = UserProgramFolder(); !user.empty()) places.HistoryPath = user + HistoryFileName;
     if (places.MarksPath.empty())
         if (std::wstring user = UserProgramFolder(); !user.empty()) places.MarksPath = user + L"\\图片标记.txt";
+    if (places.ThumbnailFolder.empty())
+        if (std::wstring user = UserProgramFolder(); !user.empty())
+            places.ThumbnailFolder = user + L"\\" + wallpaper::ThumbnailFolderName;
 }
 
 // The special folders that the browser offers besides the desktop and the Windows folder.

@@ -42,6 +42,7 @@ struct ProgramPlaces {
                                       // or the user's own folder's where the program folder is read-only
     std::wstring HistoryPath;         // the wallpapers set, for "上一张墙纸"; empty: kept while the program runs
     std::wstring MarksPath;           // "收藏" and "不再显示"; empty: kept while the program runs
+    std::wstring ThumbnailFolder;     // the picture list's thumbnails kept between runs; empty: none kept
 };
 
 } // namespace core

@@ -2,8 +2,10 @@
 // lanes; each lane has a generation, and a job added with a newer one drops the lane's waiting jobs
 // of the generations before: the newest request wins. The running job of an older generation sees
 // that it is stale and stops early or throws its result away. Jobs of all lanes run one at a time,
-// in the order they were added. No Windows headers here: a job posts its own result to its window.
+// in the order they were added, except the background lane's, which run only when no other job waits. No
+// Windows headers here: a job posts its own result to its window.
 #pragma once
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <condition_variable>
@@ -16,7 +18,9 @@
 
 namespace core {
 
-inline constexpr int WorkerLanes = 2;
+inline constexpr int WorkerLanes = 3;
+// Work nobody waits for (the picture list's thumbnails): it never goes before another lane's job.
+inline constexpr int BackgroundLane = WorkerLanes - 1;
 
 // The waiting jobs and the lanes' generations, without the thread.
 template <class Job> class JobQueue {
@@ -31,11 +35,15 @@ template <class Job> class JobQueue {
         generation_[lane] = generation;
         std::erase_if(jobs_, [&](const Entry& e) { return e.lane == lane; });
     }
-    // The oldest waiting job of any lane, taken out of the queue.
+    // The oldest waiting job of the lanes other than the background lane, else the background
+    // lane's oldest, taken out of the queue.
     std::optional<Job> Take() {
         if (jobs_.empty()) return std::nullopt;
-        Job job = std::move(jobs_.front().job);
-        jobs_.pop_front();
+        auto it =
+            std::find_if(jobs_.begin(), jobs_.end(), [](const Entry& e) { return e.lane != BackgroundLane; });
+        if (it == jobs_.end()) it = jobs_.begin();
+        Job job = std::move(it->job);
+        jobs_.erase(it);
         return job;
     }
     // Drops every waiting job and moves each lane to a new generation, so the running job stops.

@@ -32,6 +32,10 @@ inline constexpr wchar_t KeyDaily[] = L"每日图片";
 inline constexpr wchar_t KeyDailySetWallpaper[] = L"每日图片设为墙纸";
 inline constexpr wchar_t KeyDailyKeep[] = L"每日图片保留";
 inline constexpr wchar_t KeyDailyAddress[] = L"每日图片地址";
+// How the picture list shows its pictures; stored as the menu item's text.
+inline constexpr wchar_t KeyPictureListView[] = L"图片列表视图";
+inline constexpr wchar_t ViewThumbnails[] = L"缩略图";
+inline constexpr wchar_t ViewList[] = L"列表";
 
 // What several monitors show; stored as the name the dialog's drop-down gives it, in its order.
 inline constexpr wchar_t MonitorsSame[] = L"同一张图片";
@@ -69,6 +73,7 @@ struct AppSettings {
     bool Daily = false, DailySetWallpaper = true;
     int32_t DailyKeep = 30;
     std::wstring DailyAddress;
+    bool Thumbnails = true; // the picture list shows thumbnails ("缩略图"), else names alone ("列表")
 };
 
 } // namespace settings

@@ -68,6 +68,7 @@ AppSettings LoadAppSettings(const std::wstring& programFolder) {
     }
     s.DailyKeep = std::clamp(ParseStoredInt32(text(KeyDailyKeep), s.DailyKeep), MinDailyKeep, MaxDailyKeep);
     s.DailyAddress = text(KeyDailyAddress);
+    s.Thumbnails = GetSetting(programFolder, SectionSettings, KeyPictureListView, ViewThumbnails) != ViewList;
     return s;
 }
 

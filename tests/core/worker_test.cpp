@@ -22,6 +22,10 @@ TEST(JobQueue, TheNewestGenerationOfALaneWinsAndLanesKeepTheirOrder) {
         {"cancel empties its lane only", {{0, 1, 1}, {1, 1, 10}, {0, 2, 0}}, {10}},
         {"after a cancel its generation queues again", {{0, 1, 1}, {0, 2, 0}, {0, 2, 2}}, {2}},
         {"abandon empties every lane", {{0, 1, 1}, {1, 1, 10}, {0, 0, -1}}, {}},
+        {"the background lane waits for the others",
+         {{2, 1, 20}, {0, 1, 1}, {2, 1, 21}, {1, 1, 10}},
+         {1, 10, 20, 21}},
+        {"the background's newest generation wins too", {{2, 1, 20}, {2, 2, 22}, {0, 1, 1}}, {1, 22}},
     };
     for (const Case& c : cases) {
         core::JobQueue<int> queue;

@@ -211,6 +211,68 @@ void PictureWork::CancelWaiting() {
         handedOver_.reset();
     }
     worker_.Cancel(SetLane, ++sets_);
+    CancelThumbnails();
+}
+
+struct PictureWork::ThumbnailBatch {
+    uint32_t list = 0, generation = 0;
+    std::vector<ThumbnailAsk> asks;
+    std::wstring cacheFolder;
+    int boxW = 0, boxH = 0;
+    std::vector<std::optional<ThumbnailKey>> keys;
+    std::vector<char> done;
+};
+
+void PictureWork::Thumbnails(uint32_t list, std::vector<ThumbnailAsk> asks, const std::wstring& cacheFolder,
+                             int boxW, int boxH) {
+    auto batch = std::make_shared<ThumbnailBatch>();
+    const size_t n = asks.size();
+    *batch = {list, ++thumbnails_, std::move(asks), cacheFolder, boxW, boxH};
+    batch->keys.resize(n);
+    batch->done.resize(n);
+    // One job a thumbnail: first every one that the cache holds, then the others made.
+    for (bool make : {false, true})
+        for (size_t i = 0; i < n; ++i)
+            worker_.Add(ThumbnailLane, batch->generation,
+                        [this, batch, i, make] { RunThumbnail(*batch, i, make); });
+    worker_.Add(ThumbnailLane, batch->generation, [this] {
+        if (store_) store_->Flush();
+    });
+}
+
+void PictureWork::RunThumbnail(ThumbnailBatch& batch, size_t i, bool make) {
+    if (worker_.Stale(ThumbnailLane, batch.generation) || batch.done[i]) return;
+    const ThumbnailAsk& ask = batch.asks[i];
+    std::optional<ThumbnailPixels> pixels;
+    if (!make) {
+        if (!batch.cacheFolder.empty() && (!store_ || store_->Folder() != batch.cacheFolder))
+            store_.emplace(batch.cacheFolder);
+        batch.keys[i] = KeyOfFile(ask.path);
+        if (!batch.keys[i] || batch.cacheFolder.empty() || !(pixels = store_->Read(*batch.keys[i]))) return;
+    } else {
+        UseCom();
+        pixels = MakeThumbnail(ask.path, batch.boxW, batch.boxH);
+        if (batch.keys[i] && !batch.cacheFolder.empty()) store_->Write(*batch.keys[i], *pixels);
+    }
+    batch.done[i] = true;
+    bool first;
+    {
+        std::lock_guard lock(mutex_);
+        first = madeThumbnails_.empty();
+        madeThumbnails_.push_back({batch.list, ask.row, ask.path, std::move(*pixels)});
+    }
+    if (first) PostMessageW(window_, WM_THUMBNAILS_MADE, 0, 0);
+}
+
+void PictureWork::CancelThumbnails() {
+    worker_.Cancel(ThumbnailLane, ++thumbnails_);
+    std::lock_guard lock(mutex_);
+    madeThumbnails_.clear();
+}
+
+std::vector<PictureWork::Thumbnail> PictureWork::TakeThumbnails() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(madeThumbnails_, {});
 }
 
 } // namespace wallpaper

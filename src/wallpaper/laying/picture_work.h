@@ -7,6 +7,8 @@
 // ends. No decoded picture is kept: the preview gets its bitmap, and a set decodes the file again at
 // the size the wallpaper needs, unless it waits right behind the decode of the same file, which then
 // hands it the picture (the automatic change, "下一张墙纸").
+// The picture list's thumbnails are made here too, one at a time in the worker's background lane, so
+// that a decode or a set never waits behind more than the one thumbnail being made.
 #pragma once
 #include "core/worker.h"
 #include "platform/win.h"
@@ -14,6 +16,7 @@
 #include "wallpaper/pictures/picture.h"
 #include "wallpaper/laying/monitor_layout.h"
 #include "wallpaper/laying/wallpaper_setter.h"
+#include "wallpaper/pictures/thumbnail_file.h"
 
 #include <deque>
 #include <mutex>
@@ -25,6 +28,8 @@ namespace wallpaper {
 // Sent to the window when a decode has ended (wParam: its generation) and when a set has ended.
 inline constexpr UINT WM_PICTURE_DECODED = WM_APP + 20;
 inline constexpr UINT WM_WALLPAPER_SET = WM_APP + 21;
+// Sent when thumbnails wait to be taken (TakeThumbnails).
+inline constexpr UINT WM_THUMBNAILS_MADE = WM_APP + 23;
 
 // The picture of `path`, or the built-in one for an empty path, decoded for `target`.
 std::optional<Picture> LoadPicture(const std::wstring& path, const DecodeTarget& target, std::wstring* why);
@@ -85,8 +90,29 @@ class PictureWork {
     // Drops every job still waiting; the running one ends as it would.
     void CancelWaiting();
 
+    // Thumbnails of `asks` (in the order wanted) fitted into boxW × boxH, for the list filled as `list`;
+    // the thumbnails still waiting are dropped. Those kept in `cacheFolder` (when not empty) are read
+    // from it first, before any is made; the others are made and kept there.
+    struct ThumbnailAsk {
+        int row = 0;
+        std::wstring path;
+    };
+    void Thumbnails(uint32_t list, std::vector<ThumbnailAsk> asks, const std::wstring& cacheFolder, int boxW,
+                    int boxH);
+    void CancelThumbnails();
+    struct Thumbnail {
+        uint32_t list = 0;
+        int row = 0;
+        std::wstring path;
+        ThumbnailPixels pixels;
+    };
+    // The thumbnails made since the last call.
+    std::vector<Thumbnail> TakeThumbnails();
+
   private:
-    static constexpr int DecodeLane = 0, SetLane = 1;
+    static constexpr int DecodeLane = 0, SetLane = 1, ThumbnailLane = core::BackgroundLane;
+    struct ThumbnailBatch;
+    void RunThumbnail(ThumbnailBatch& batch, size_t i, bool make);
     struct DecodeAsk {
         uint32_t generation = 0;
         std::wstring path;
@@ -107,7 +133,10 @@ class PictureWork {
     uint32_t served_ = 0;                                        // the newest decode whose result was posted
     std::optional<std::pair<uint32_t, Decoded>> decoded_;        // posted, not yet taken
     std::deque<SetResult> setResults_;
-    core::Worker worker_; // last: its thread ends before the rest goes
+    uint32_t thumbnails_ = 0;               // the newest thumbnails' generation
+    std::vector<Thumbnail> madeThumbnails_; // made, not yet taken
+    std::optional<ThumbnailStore> store_;   // the worker's alone
+    core::Worker worker_;                   // last: its thread ends before the rest goes
 };
 
 } // namespace wallpaper

@@ -37,10 +37,11 @@ bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     Command4 = Add(hwnd(), IDC_Command4, WC_BUTTONW, L"自动更换墙纸", button, {1660, 430, 1260, 360});
     Command6 = Add(hwnd(), IDC_Command6, WC_BUTTONW, L"循环看图", button, {330, 830, 1260, 360});
     Command5 = Add(hwnd(), IDC_Command5, WC_BUTTONW, L"下载最新墙纸", button, {1660, 830, 1260, 360});
-    File1 =
-        Add(hwnd(), IDC_File1, WC_LISTBOXW, L"",
-            WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
-            File1Designed, WS_EX_CLIENTEDGE);
+    File1 = Add(hwnd(), IDC_File1, WC_LISTBOXW, L"",
+                WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT |
+                    LBS_WANTKEYBOARDINPUT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS,
+                File1Designed, WS_EX_CLIENTEDGE);
+    SetRowHeight();
     preview_.Create(hwnd(), IDC_P_back);
     P_back = preview_.hwnd();
     platform::SetAccessibleName(File1, L"图片列表");
@@ -147,6 +148,11 @@ void PicturePage::Fill(std::vector<std::wstring> names, bool keepSelection) {
     SendMessageW(File1, WM_SETREDRAW, FALSE, 0);
     SendMessageW(File1, LB_RESETCONTENT, 0, 0);
     names_ = std::move(names);
+    // New rows: their thumbnails are asked for again as they show, the ones kept on disk first.
+    rows_ = std::vector<ThumbnailRow>(names_.size());
+    ++list_;
+    listFolder_ = path_;
+    ordered_.reset();
     // Straight to the list's own procedure: the tooltip's and the accessible name's subclasses look
     // their data up for every message, which under Wine asks the server each time.
     auto add = reinterpret_cast<WNDPROC>(GetClassLongPtrW(File1, GCLP_WNDPROC));
@@ -234,6 +240,7 @@ void PicturePage::SetWindowShown(bool shown) {
     work_->CancelDecode();
     decoding_ = {};
     preview_.Release();
+    ReleaseThumbnails();
 }
 
 void PicturePage::UpdatePreview() {
@@ -449,6 +456,8 @@ void PicturePage::File1_ContextMenu(LPARAM screenPoint) {
         AppendMenuW(setOn, MF_STRING, ID_FlieL显示器 + i,
                     MonitorLabel(menuMonitors_[i], static_cast<int>(i) + 1).c_str());
     ShowMarkItems();
+    CheckMenuRadioItem(FlieL, ID_FlieL缩略图, ID_FlieL列表,
+                       settings_.Thumbnails ? ID_FlieL缩略图 : ID_FlieL列表, MF_BYCOMMAND);
     TrackPopupMenu(FlieL, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, Owner(), nullptr);
 }
 
@@ -491,6 +500,10 @@ bool PicturePage::OnCommand(int id, int code, HWND) {
     case ID_FlieL刷新:
         Refresh();
         return true;
+    case ID_FlieL缩略图:
+    case ID_FlieL列表:
+        SetView(id == ID_FlieL缩略图);
+        return true;
     case ID_FlieL所有显示器:
         SetForMonitor(-1);
         return true;
@@ -502,6 +515,8 @@ bool PicturePage::OnCommand(int id, int code, HWND) {
 }
 
 LRESULT PicturePage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    bool handled = false;
+    if (LRESULT result = ThumbnailMessage(msg, wp, lp, handled); handled) return result;
     switch (msg) {
     case WM_CONTEXTMENU:
         if (reinterpret_cast<HWND>(wp) == File1) return File1_ContextMenu(lp), 0;

@@ -6,10 +6,11 @@
 #include "ui/tab_page.h"
 #include "wallpaper/choosing/picture_marks.h"
 #include "wallpaper/choosing/picture_tree.h"
+#include "wallpaper/choosing/wallpaper_history.h"
 #include "wallpaper/laying/picture_work.h"
 #include "wallpaper/page/preview_pane.h"
-#include "wallpaper/choosing/wallpaper_history.h"
 
+#include <map>
 #include <memory>
 #include <unordered_map>
 #include <optional>
@@ -40,6 +41,7 @@ class PicturePage : public ui::TabPage {
         : host_(host), settings_(settings), places_(places) {}
     bool Build(HWND parent, int id, HFONT font, UINT dpi) override;
     void Layout(int W, int H, UINT dpi) override;
+    void Reposition(UINT dpi, HFONT font) override;
     bool OnCommand(int id, int code, HWND control) override;
 
     // The folder the picture list shows (`File1.Path`), without a trailing backslash unless a root.
@@ -143,6 +145,11 @@ class PicturePage : public ui::TabPage {
     // Delete: the selected picture goes to the recycle bin, with the shell's question.
     void RecycleSelectedPicture();
 
+    // picture_thumbnails.cpp. The list's view, "缩略图" (true) or "列表", as the list menu's "查看" chooses
+    // it; kept in the settings.
+    void SetView(bool thumbnails);
+    bool ShowsThumbnails() const { return settings_.Thumbnails; }
+
     const wallpaper::PreviewPane& Preview() const { return preview_; }
     // A picture dropped on the tab is previewed as if chosen from its folder: the list shows that folder
     // with the picture selected. What a drop of `paths` does (see platform::FileDropHandler).
@@ -180,6 +187,33 @@ class PicturePage : public ui::TabPage {
     void SaveFolder(const std::wstring& folder);
     HWND Owner() const;
     void Report(const std::wstring& error);
+
+    // picture_thumbnails.cpp: the rows' height and drawing, and their thumbnails.
+    static constexpr int ThumbnailPadding96 = 4;
+    int Scaled(int pixels96) const;
+    int RowHeight() const;
+    void SetRowHeight();
+    void File1_DrawItem(const DRAWITEMSTRUCT& d);
+    // The list's top row and how many rows it shows, a part of one counting.
+    std::pair<int, int> ShownRows() const;
+    // A row without its thumbnail was drawn: the thumbnails are asked for, once the paint is over.
+    void ThumbnailWanted();
+    void OrderThumbnails();
+    void ThumbnailsMade();
+    void ReleaseThumbnails();
+    HICON TypeIcon(const std::wstring& name);
+    LRESULT ThumbnailMessage(UINT msg, WPARAM wp, LPARAM lp, bool& handled);
+    struct ThumbnailRow {
+        platform::UniqueGdi bitmap; // premultiplied 32-bit, top-down
+        int width = 0, height = 0;
+        bool failed = false; // no decoder knows it: the type's icon shows
+    };
+    std::vector<ThumbnailRow> rows_;             // by list row
+    uint32_t list_ = 0;                          // the filling of the list that rows_ belong to
+    std::wstring listFolder_;                    // the folder it was filled from
+    std::optional<std::pair<int, int>> ordered_; // the rows shown when the thumbnails were last asked for
+    bool orderPosted_ = false;
+    std::map<std::wstring, platform::UniqueIcon> typeIcons_; // by extension
 
     PictureHost& host_;
     settings::AppSettings& settings_;

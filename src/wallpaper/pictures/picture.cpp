@@ -476,7 +476,8 @@ std::optional<Picture> Picture::Decode(IWICImagingFactory* factory, IWICBitmapDe
             FAILED(lock->GetStride(&stride)) || FAILED(lock->GetDataPointer(&size, &data)) ||
             uint64_t{stride} * (oh - 1) + uint64_t{ow} * 3 > size)
             return failed(E_OUTOFMEMORY);
-        const uint32_t background = GetSysColor(COLOR_DESKTOP);
+        const uint32_t background =
+            GetSysColor(target.use == DecodeTarget::Use::Thumbnail ? COLOR_WINDOW : COLOR_DESKTOP);
         if (HRESULT hr = ow == w && oh == h
                              ? CopyStored(source.Get(), bgra, w, h, background, data, stride, size)
                              : CopyStoredReduced(source.Get(), bgra, w, h, background, data, stride, ow, oh);

@@ -91,6 +91,7 @@ int ScaledUp(int a, int b, int c) {
 PixelSize NeededSize(const DecodeTarget& target, int w, int h) {
     switch (target.use) {
     case DecodeTarget::Use::Preview:
+    case DecodeTarget::Use::Thumbnail:
         if (auto p = FitPicture(static_cast<float>(target.width), static_cast<float>(target.height),
                                 static_cast<float>(w), static_cast<float>(h))) {
             PixelRect r = ToPixels(*p);

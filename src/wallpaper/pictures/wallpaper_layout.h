@@ -35,7 +35,8 @@ struct PixelSize {
 // What a picture is decoded for, so that a codec that can scale while it decodes stops at the size
 // that is needed.
 struct DecodeTarget {
-    enum class Use { Whole, Preview, Wallpaper } use = Use::Whole;
+    // A thumbnail is fitted as the preview is; its transparent pixels lie on the list's colour.
+    enum class Use { Whole, Preview, Wallpaper, Thumbnail } use = Use::Whole;
     int width = 0, height = 0; // the preview pane, or the screen (ScreenFor) for the wallpaper
     settings::WallpaperPosition position = settings::WallpaperPosition::Center;
 };
