@@ -39,6 +39,7 @@
 #define ID_FlieL显示器 1111
 #define ID_FlieL显示器Last 1126
 #define ID_mmmm设置 1105
+#define ID_FlieL每日图片 1106
 
 // Folder list menu (LV)
 #define ID_LV刷新 1201

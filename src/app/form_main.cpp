@@ -90,6 +90,7 @@ bool FormMain::BuildNextPage() {
         pictures_.ShowFirstFolder({settings_.WallpaperFolder, places_.PictureFolder, places_.ProgramFolder});
         // Monitors that differ from those the pictures were set for get theirs now.
         autoChange_.DisplaysChanged();
+        daily_.Start();
         break;
     case 2:
         monitor_.Build(hwnd(), IDC_Page2, font, dpi_);
@@ -206,10 +207,11 @@ void FormMain::menu设置_Click() {
         wallpaper::SunTimesToday);
     dialog.ShowModal(hwnd());
     if (!IsWindow(hwnd())) return;
-    if (settings_.Subfolders != before.Subfolders) pictures_.Refresh();
+    if (settings_.Subfolders != before.Subfolders || settings_.Daily != before.Daily) pictures_.Refresh();
     if (before.Monitors == settings::MonitorMode::Each && settings_.Monitors == settings::MonitorMode::Same)
         pictures_.BackToOnePicture();
     autoChange_.SettingsChanged();
+    daily_.SettingsChanged(before.Daily);
 }
 
 bool FormMain::ShowOptions() {
@@ -343,6 +345,7 @@ void FormMain::Form_Unload() {
 void FormMain::ExitPath() {
     // Every step runs whatever the one before did.
     autoChange_.Detach();
+    daily_.Stop(); // a download in flight ends now, its temporary file with it
     // Pictures waiting to be decoded or set are dropped; a bitmap being written ends whole.
     pictures_.CancelPictureWork();
     // The monitor's procedure stands in front of the tray's: it goes first.
@@ -373,11 +376,6 @@ void FormMain::SetTimerEnabled(TimerId id, bool on) {
         SetCoalescableTimer(hwnd(), id, interval[id], nullptr, TIMERV_DEFAULT_COALESCING);
     else
         KillTimer(hwnd(), id);
-}
-
-void FormMain::ShowPause(wallpaper::PauseReason reason) {
-    std::wstring line = wallpaper::PauseTip(reason);
-    SetTrayTip(line.empty() ? std::wstring(ApplicationTitle) : std::wstring(ApplicationTitle) + L"\n" + line);
 }
 
 // ---- messages -----------------------------------------------------------------------------------
@@ -431,7 +429,8 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (reinterpret_cast<NMHDR*>(lp)->code == TCN_SELCHANGE) BuildHiddenPages();
         break;
     }
-    if (LRESULT result; autoChange_.OnMessage(msg, wp, lp, result)) return result;
+    if (LRESULT result; daily_.OnMessage(msg, wp, lp, result) || autoChange_.OnMessage(msg, wp, lp, result))
+        return result;
     switch (msg) {
     case WM_CREATE:
         taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");

@@ -13,6 +13,7 @@
 #include "settings/app_settings.h"
 #include "ui/timers.h"
 #include "wallpaper/page/auto_change.h"
+#include "wallpaper/page/daily_pictures.h"
 #include "wallpaper/page/folder_picker.h"
 #include "wallpaper/page/picture_page.h"
 #include "web/form_wb.h"
@@ -24,7 +25,8 @@ namespace app {
 class FormMain : public platform::Window,
                  browser::BrowserHost,
                  wallpaper::PictureHost,
-                 wallpaper::AutoChangeHost {
+                 wallpaper::AutoChangeHost,
+                 wallpaper::DailyHost {
   public:
     // `places` may name the program folder and the wallpaper bitmap (tests put them in a folder of
     // their own); what it leaves empty is found at start-up.
@@ -71,6 +73,7 @@ class FormMain : public platform::Window,
     wallpaper::AutoChange& TimedModes() { return BuildHiddenPages(), autoChange_; }
     monitor::MonitorPage& Monitor() { return BuildHiddenPages(), monitor_; }
     AboutPage& About() { return BuildHiddenPages(), about_; }
+    wallpaper::DailyPictures& Daily() { return BuildHiddenPages(), daily_; }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -85,7 +88,11 @@ class FormMain : public platform::Window,
     void ClearDesktop() override;
     bool SlideshowCanRun() const override;
     HWND Window() const override { return hwnd(); }
+    // The tray's tip: the program's name, then what the change's pause and the daily pictures say
+    // (form_tip.cpp).
     void ShowPause(wallpaper::PauseReason reason) override;
+    void ShowDailyTip(const std::wstring& line) override;
+    void ShowTrayTip();
     void Form_Load();
     void Form_Resize();
     // The close decision: hides the window, or (on the way out) runs the exit path.
@@ -121,6 +128,8 @@ class FormMain : public platform::Window,
     AboutPage about_;
     int pagesBuilt_ = 1;
     wallpaper::AutoChange autoChange_;
+    wallpaper::DailyPictures daily_{*this, pictures_, settings_, places_};
+    std::wstring pauseLine_, dailyLine_;
     HMENU menu托盘 = nullptr;
 
     bool earlierCopyRunning_;

@@ -10,5 +10,7 @@ enum TimerId : uintptr_t { Timer1 = 1, TimerKT = 2, TimerOut = 3, tmrFlashMe = 4
 inline constexpr uintptr_t TimerBuildPages = 5;
 // Once the displays' changes have settled: the monitors' pictures are made again.
 inline constexpr uintptr_t TimerDisplays = 6;
+// The next look for the daily pictures: the next midnight, or a retry after a failed look.
+inline constexpr uintptr_t TimerDaily = 7;
 
 } // namespace ui

@@ -1,5 +1,6 @@
 #include "wallpaper/choosing/picture_tree.h"
 
+#include "wallpaper/pictures/picture_list.h"
 #include "wallpaper/pictures/picture_names.h"
 
 #include <set>
@@ -61,6 +62,16 @@ std::vector<std::wstring> ListPictureTree(const std::wstring& folder, const std:
             }
         }
     }
+    SortPictureNames(names);
+    return names;
+}
+
+std::vector<std::wstring> ListPicturesWith(const std::wstring& folder, const std::vector<std::wstring>& subfolders) {
+    std::vector<std::wstring> names = ListPictures(folder);
+    const std::wstring top = folder.empty() || folder.back() == L'\\' ? folder : folder + L'\\';
+    for (const std::wstring& sub : subfolders)
+        for (std::wstring& name : ListPictureTree(top + sub))
+            names.push_back(sub + L'\\' + std::move(name));
     SortPictureNames(names);
     return names;
 }

@@ -22,6 +22,10 @@ inline constexpr UINT WM_PICTURES_LISTED = WM_APP + 22;
 std::vector<std::wstring> ListPictureTree(const std::wstring& folder,
                                           const std::function<bool()>& stale = {});
 
+// The pictures of `folder` itself and of the trees of its subfolders named `subfolders` (those that
+// are there), each by its path relative to `folder`, in the list's order.
+std::vector<std::wstring> ListPicturesWith(const std::wstring& folder, const std::vector<std::wstring>& subfolders);
+
 class PictureLister {
   public:
     explicit PictureLister(HWND window) : window_(window) {}

@@ -2,6 +2,7 @@
 
 #include "core/identity.h"
 #include "core/places.h"
+#include "daily/daily_names.h"
 #include "res/resource.h"
 #include "settings/registry.h"
 #include "settings/settings_store.h"
@@ -114,7 +115,8 @@ void PicturePage::Refresh() {
         return;
     }
     if (std::exchange(listing_, 0)) lister_->Cancel();
-    Fill(ListPictures(path_), false);
+    // The daily pictures show by their place in their own folder while they are downloaded.
+    Fill(settings_.Daily ? ListPicturesWith(path_, {daily::FolderName}) : ListPictures(path_), false);
 }
 
 void PicturePage::PicturesListed(uint32_t generation) {
@@ -342,6 +344,10 @@ void PicturePage::SetRemembered(const Arrangement& wallpaper) {
         SetOnMonitors(monitors, pictures, false, false);
         return;
     }
+    ShowAndSet(path, false);
+}
+
+void PicturePage::ShowAndSet(const std::wstring& path, bool remember) {
     // Selected in the list where it is one of its pictures, as the automatic change selects.
     const std::wstring folder = JoinPath(path_, L"");
     LRESULT index = LB_ERR;
@@ -356,7 +362,7 @@ void PicturePage::SetRemembered(const Arrangement& wallpaper) {
         SetWindowTextW(Owner(), (L"Tavolin－" + path).c_str());
         加载图片(path, true);
     }
-    设置墙纸(false, false);
+    设置墙纸(false, remember);
 }
 
 void PicturePage::CancelPictureWork() {
