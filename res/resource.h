@@ -47,6 +47,7 @@
 #define ID_mmmm设置 1105
 #define ID_FlieL收藏 1130
 #define ID_FlieL不再显示 1131
+#define ID_FlieL每日图片 1106
 
 // Folder list menu (LV)
 #define ID_LV刷新 1201

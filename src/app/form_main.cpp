@@ -87,6 +87,7 @@ bool FormMain::BuildNextPage() {
         // of the day or the night.
         autoChange_.DisplaysChanged();
         autoChange_.CheckPhase();
+        daily_.Start();
         break;
     case 2:
         monitor_.Build(hwnd(), IDC_Page2, font, dpi_);
@@ -210,6 +211,7 @@ void FormMain::menu设置_Click() {
     if (before.Monitors == settings::MonitorMode::Each && settings_.Monitors == settings::MonitorMode::Same)
         pictures_.BackToOnePicture();
     autoChange_.SettingsChanged();
+    daily_.SettingsChanged(before.Daily);
 }
 
 bool FormMain::ShowOptions() {
@@ -343,6 +345,7 @@ void FormMain::Form_Unload() {
 void FormMain::ExitPath() {
     // Every step runs whatever the one before did.
     autoChange_.Detach();
+    daily_.Stop(); // a download in flight ends now, its temporary file with it
     // Pictures waiting to be decoded or set are dropped; a bitmap being written ends whole.
     pictures_.CancelPictureWork();
     // The monitor's procedure stands in front of the tray's: it goes first.
@@ -374,8 +377,6 @@ void FormMain::SetTimerEnabled(TimerId id, bool on) {
     else
         KillTimer(hwnd(), id);
 }
-
-
 
 // ---- messages -----------------------------------------------------------------------------------
 
@@ -428,7 +429,8 @@ LRESULT FormMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (reinterpret_cast<NMHDR*>(lp)->code == TCN_SELCHANGE) BuildHiddenPages();
         break;
     }
-    if (LRESULT result; autoChange_.OnMessage(msg, wp, lp, result)) return result;
+    if (LRESULT result; daily_.OnMessage(msg, wp, lp, result) || autoChange_.OnMessage(msg, wp, lp, result))
+        return result;
     switch (msg) {
     case WM_CREATE:
         taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");

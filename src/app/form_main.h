@@ -15,6 +15,7 @@
 #include "settings/app_settings.h"
 #include "ui/timers.h"
 #include "wallpaper/page/auto_change.h"
+#include "wallpaper/page/daily_pictures.h"
 #include "wallpaper/page/folder_picker.h"
 #include "wallpaper/page/picture_page.h"
 #include "web/form_wb.h"
@@ -27,7 +28,8 @@ namespace app {
 class FormMain : public platform::Window,
                  browser::BrowserHost,
                  wallpaper::PictureHost,
-                 wallpaper::AutoChangeHost {
+                 wallpaper::AutoChangeHost,
+                 wallpaper::DailyHost {
   public:
     // `places` may name the program folder and the wallpaper bitmap (tests put them in a folder of
     // their own); what it leaves empty is found at start-up.
@@ -74,6 +76,7 @@ class FormMain : public platform::Window,
     wallpaper::AutoChange& TimedModes() { return BuildHiddenPages(), autoChange_; }
     monitor::MonitorPage& Monitor() { return BuildHiddenPages(), monitor_; }
     AboutPage& About() { return BuildHiddenPages(), about_; }
+    wallpaper::DailyPictures& Daily() { return BuildHiddenPages(), daily_; }
 
   protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -88,13 +91,12 @@ class FormMain : public platform::Window,
     void ClearDesktop() override;
     bool SlideshowCanRun() const override;
     HWND Window() const override { return hwnd(); }
-    // The tip: the program's name, then what holds the change, then the time of day.
-    void ShowPause(wallpaper::PauseReason reason) override {
-        tipLines_[0] = wallpaper::PauseTip(reason);
-        SetTrayTipLines(tipLines_);
-    }
-    void ShowPhase(const std::wstring& line) override {
-        tipLines_[1] = line;
+    // The tip: the program's name, then what holds the change, the time of day and the daily pictures.
+    void ShowPause(wallpaper::PauseReason reason) override { ShowTipLine(0, wallpaper::PauseTip(reason)); }
+    void ShowPhase(const std::wstring& line) override { ShowTipLine(1, line); }
+    void ShowDailyTip(const std::wstring& line) override { ShowTipLine(2, line); }
+    void ShowTipLine(int i, const std::wstring& line) {
+        tipLines_[i] = line;
         SetTrayTipLines(tipLines_);
     }
     void Form_Load();
@@ -132,6 +134,7 @@ class FormMain : public platform::Window,
     AboutPage about_;
     int pagesBuilt_ = 1;
     wallpaper::AutoChange autoChange_;
+    wallpaper::DailyPictures daily_{*this, pictures_, settings_, places_};
     HMENU menu托盘 = nullptr;
     std::unique_ptr<CurrentWallpaperMenu> currentMenu_;
 
@@ -142,7 +145,7 @@ class FormMain : public platform::Window,
     UINT dpi_ = 96;
     UINT taskbarCreated_ = 0;
     bool timerOn_[5] = {};
-    std::wstring tipLines_[2]; // the pause, the time of day
+    std::wstring tipLines_[3]; // the pause, the time of day, the daily pictures
 };
 
 } // namespace app

@@ -59,7 +59,7 @@ bool AddTrayIcon(HWND window, HMENU menu) {
     return AddIcon();
 }
 
-bool SetTrayTipLines(const std::wstring (&lines)[2]) {
+bool SetTrayTipLines(const std::wstring (&lines)[3]) {
     std::wstring tip = core::ApplicationTitle;
     for (const std::wstring& line : lines)
         if (!line.empty()) tip += L"\n" + line;

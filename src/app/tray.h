@@ -13,7 +13,7 @@ inline constexpr UINT TRAY_CALLBACK_MESSAGE = WM_USER + 1001; // 0x7E9
 bool AddTrayIcon(HWND window, HMENU menu);
 bool SetTrayTip(const std::wstring& tip);
 // The program's name, then each line that is not empty, one below the other.
-bool SetTrayTipLines(const std::wstring (&lines)[2]);
+bool SetTrayTipLines(const std::wstring (&lines)[3]);
 // The tip the icon shows.
 std::wstring TrayTip();
 // Deletes the icon and gives the window back the procedure it had before AddTrayIcon.

@@ -12,5 +12,7 @@ inline constexpr uintptr_t TimerBuildPages = 5;
 inline constexpr uintptr_t TimerDisplays = 6;
 // The next sunrise or sunset, when the pictures of the day or the night take over.
 inline constexpr uintptr_t TimerPhase = 7;
+// The next look for the daily pictures: the next midnight, or a retry after a failed look.
+inline constexpr uintptr_t TimerDaily = 8;
 
 } // namespace ui

@@ -3,8 +3,10 @@
 #include "res/resource.h"
 #include "settings/settings_store.h"
 #include "wallpaper/pictures/picture_files.h"
+#include "wallpaper/choosing/picture_order.h"
 #include "wallpaper/page/picture_page.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace wallpaper {
@@ -89,6 +91,27 @@ void PicturePage::SetOnMonitors(const std::vector<Monitor>& monitors,
     request.remember = remember;
     RememberMonitors(monitors);
     setsAsked_ = work_->SetMonitors(std::move(request));
+}
+
+void PicturePage::DailyArrived(const std::vector<std::wstring>& paths, bool setNewest) {
+    Refresh();
+    if (!setNewest || paths.empty()) return;
+    const std::wstring& path = paths.back();
+    // Listed in the background: the list selects it once it holds it.
+    if (Listing() && path.size() > path_.size() + 1) selectWhenListed_ = path.substr(path_.size() + 1);
+    if (!EachMonitor()) return ShowAndSet(path, true);
+    // The monitors of the picture's shape take it; the others keep theirs. None of its shape: all do.
+    std::vector<Monitor> monitors = Monitors();
+    std::optional<PixelSize> size = UprightSize(path);
+    std::vector<std::optional<std::wstring>> pictures(monitors.size());
+    for (size_t i = 0; i < monitors.size(); ++i) {
+        const MonitorRect& r = monitors[i].rect;
+        if (size && ShapeOf(r.right - r.left, r.bottom - r.top) == ShapeOf(size->width, size->height))
+            pictures[i] = path;
+    }
+    if (std::none_of(pictures.begin(), pictures.end(), [](const auto& p) { return p.has_value(); }))
+        pictures.assign(monitors.size(), path);
+    SetOnMonitors(monitors, pictures, false, true);
 }
 
 void PicturePage::BackToOnePicture() {

@@ -368,6 +368,10 @@ void PicturePage::SetRemembered(const Arrangement& wallpaper) {
         SetOnMonitors(monitors, pictures, false, false);
         return;
     }
+    ShowAndSet(path, false);
+}
+
+void PicturePage::ShowAndSet(const std::wstring& path, bool remember) {
     // Selected in the list where it is one of its pictures, as the automatic change selects.
     const std::wstring folder = JoinPath(path_, L"");
     LRESULT index = LB_ERR;
@@ -382,7 +386,7 @@ void PicturePage::SetRemembered(const Arrangement& wallpaper) {
         SetWindowTextW(Owner(), (L"Tavolin－" + path).c_str());
         加载图片(path, true);
     }
-    设置墙纸(false, false);
+    设置墙纸(false, remember);
 }
 
 void PicturePage::CancelPictureWork() {

@@ -54,6 +54,10 @@ class PicturePage : public ui::TabPage {
     // Lists the folder's pictures again; with its subfolders ("包含子文件夹") in the background, the
     // list filling in when the walk ends, with the selected picture kept.
     void Refresh();
+    // New daily pictures (paths, the newest last) have come: the list shows them, and with `setNewest`
+    // the newest becomes the wallpaper for the history, on the monitors of its shape where each
+    // monitor has its own (picture_monitors.cpp).
+    void DailyArrived(const std::vector<std::wstring>& paths, bool setNewest);
     // True while a listing of the subfolders runs.
     bool Listing() const { return listing_ != 0; }
 
@@ -177,6 +181,8 @@ class PicturePage : public ui::TabPage {
     void ShowMarkItems();
     // Shows and sets a wallpaper of the history, which stands at it already.
     void SetRemembered(const Arrangement& wallpaper);
+    // Shows `path`, selected in the list where it is one of its pictures, and sets it on all monitors.
+    void ShowAndSet(const std::wstring& path, bool remember);
     void LoadHistory();
     void WallpaperSet(uint32_t set);
     void File1_ContextMenu(LPARAM screenPoint);
