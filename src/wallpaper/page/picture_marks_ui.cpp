@@ -26,15 +26,22 @@ Mark PicturePage::MarkOf(const std::wstring& path) {
 
 Mark PicturePage::MarkOfIndex(int index) {
     if (index < 0 || static_cast<size_t>(index) >= names_.size()) return Mark::None;
-    LoadMarks();
-    const std::wstring& name = names_[static_cast<size_t>(index)];
-    auto at = fileMarks_.find(name);
-    return marks_.MarkOf(JoinPath(path_, name), at == fileMarks_.end() ? Mark::None : at->second);
+    // Each choice asks for every picture's mark: they are looked up once per list and marks.
+    if (rowMarks_.size() != names_.size()) {
+        LoadMarks();
+        rowMarks_.resize(names_.size());
+        for (size_t i = 0; i < names_.size(); ++i) {
+            auto at = fileMarks_.find(names_[i]);
+            rowMarks_[i] = marks_.MarkOf(JoinPath(path_, names_[i]), at == fileMarks_.end() ? Mark::None : at->second);
+        }
+    }
+    return rowMarks_[static_cast<size_t>(index)];
 }
 
 void PicturePage::SetMark(const std::wstring& path, Mark mark) {
     LoadMarks();
     marks_.Set(path, mark);
+    rowMarks_.clear();
     // A write that fails keeps the marks in memory; the next mark writes them all again.
     if (!places_.MarksPath.empty()) core::WriteProgramFile(places_.MarksPath, marks_.Text());
     InvalidateRect(File1, nullptr, FALSE);
@@ -53,6 +60,7 @@ void PicturePage::PicturesRated(uint32_t generation) {
     if (generation != rating_) return;
     if (auto marks = lister_->TakeRatings(generation)) {
         fileMarks_ = std::move(*marks);
+        rowMarks_.clear();
         InvalidateRect(File1, nullptr, FALSE);
     }
 }

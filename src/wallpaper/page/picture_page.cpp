@@ -107,6 +107,7 @@ bool PicturePage::SetPath(const std::wstring& folder) {
     std::wstring f = NormalizeFolder(folder);
     if (!FolderExists(f)) return false;
     path_ = f;
+    rowMarks_.clear();
     Refresh();
     return true;
 }
@@ -148,6 +149,7 @@ void PicturePage::Fill(std::vector<std::wstring> names, bool keepSelection) {
     SendMessageW(File1, WM_SETREDRAW, FALSE, 0);
     SendMessageW(File1, LB_RESETCONTENT, 0, 0);
     names_ = std::move(names);
+    rowMarks_.clear();
     // New rows: their thumbnails are asked for again as they show, the ones kept on disk first.
     rows_ = std::vector<ThumbnailRow>(names_.size());
     ++list_;

@@ -234,6 +234,7 @@ class PicturePage : public ui::TabPage {
     uint32_t listing_ = 0;            // the listing of the subfolders that runs
     uint32_t rating_ = 0;             // the reading of the files' ratings that runs
     std::unordered_map<std::wstring, Mark> fileMarks_; // by name, as the files' ratings give them
+    std::vector<Mark> rowMarks_;                       // each listed picture's, made when first asked
     PictureMarks marks_;
     bool marksLoaded_ = false;
     std::wstring selectWhenListed_;   // a dropped picture, selected once the listing ends
