@@ -62,8 +62,9 @@ TEST(StandardUser, FromAFolderOfRootsPicturesAndWallpapersGoToTheUsersOwnFolder)
 
     // Set from the command line's picture, then from a clicked one, which is also collected.
     Press(Control(main, ui::IDC_Command2));
-    EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 640; })) << Wallpaper();
-    EXPECT_EQ(Wallpaper(), bitmap);
+    // The bitmap is written first, then the desktop is told: both are waited for.
+    EXPECT_TRUE(WaitFor([&] { return test::ReadBitmapHeader(bitmap).width == 640 && Wallpaper() == bitmap; }))
+        << Wallpaper();
     ClickRow(list, 1);
     const std::wstring collected = user + L"\\Tavolin壁纸\\海边.jpg";
     EXPECT_TRUE(WaitFor([&] { return test::Exists(collected); }));

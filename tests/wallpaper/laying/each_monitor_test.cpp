@@ -101,3 +101,29 @@ TEST_F(EachMonitorTest, OneMonitorSetByHandKeepsTheOtherAndBackToOnePictureForAl
     Settle();
     EXPECT_EQ(test::ReadBitmapHeader(form->Places().WallpaperBitmapPath).width, 200) << "d, for all monitors";
 }
+
+TEST_F(EachMonitorTest, TheTraysCurrentWallpaperHasASubmenuForEachMonitorAndNeverAgainReplacesOnlyItsOwn) {
+    form->TimedModes().menu下一张墙纸_Click();
+    Settle();
+    SendMessageW(form->hwnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(form->TrayMenu()), 0);
+    HMENU current = nullptr;
+    for (int i = 0; i < GetMenuItemCount(form->TrayMenu()) && !current; ++i) {
+        wchar_t text[64] = L"";
+        GetMenuStringW(form->TrayMenu(), i, text, 64, MF_BYPOSITION);
+        if (std::wstring(text) == L"当前墙纸") current = GetSubMenu(form->TrayMenu(), i);
+    }
+    ASSERT_TRUE(current);
+    ASSERT_EQ(GetMenuItemCount(current), 2);
+    for (int i = 0; i < 2; ++i) {
+        wchar_t label[128] = L"", name[128] = L"";
+        GetMenuStringW(current, i, label, 128, MF_BYPOSITION);
+        EXPECT_EQ(std::wstring(label), wallpaper::MonitorLabel(monitors[size_t(i)], i + 1));
+        GetMenuStringW(GetSubMenu(current, i), 0, name, 128, MF_BYPOSITION);
+        EXPECT_EQ(std::wstring(name), i == 0 ? L"b.bmp" : L"a.bmp");
+    }
+    // "不再显示" on the upright monitor's picture: that monitor takes the next upright one, the other keeps its own.
+    SendMessageW(form->hwnd(), WM_COMMAND, ID_menu当前墙纸 + 1 + 5, 0);
+    Settle();
+    EXPECT_TRUE(test::Near(Middle(0), Yellow, 8)) << std::hex << Middle(0);
+    EXPECT_TRUE(test::Near(Middle(1), Red, 8)) << std::hex << Middle(1);
+}
