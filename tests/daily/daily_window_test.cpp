@@ -50,6 +50,7 @@ TEST_F(DailyWindowTest, NewPicturesJoinTheListAndTheNewestIsSetOnce) {
                                                                    L"每日图片\\2026-12-10 雪山.jpg"}));
     EXPECT_EQ(WallpaperWidth(), 60);
     EXPECT_EQ(form->Pictures().List(form->Pictures().ListIndex()), L"每日图片\\2026-12-10 雪山.jpg");
+    EXPECT_EQ(form->Pictures().PreviewTip(), L"雪山\n雪山 (© 摄影者)") << "the preview's tip";
     EXPECT_EQ(app::TrayTip(), core::ApplicationTitle);
 
     // "上一张墙纸" goes back to the wallpaper before.

@@ -1,5 +1,7 @@
 // The picture tab's part in "每台显示器各一张": each monitor's picture, set by hand from the list's menu
 // or the button, remembered in the settings, and back to one picture for all.
+#include "daily/daily_check.h"
+#include "daily/daily_names.h"
 #include "res/resource.h"
 #include "settings/settings_store.h"
 #include "wallpaper/pictures/picture_files.h"
@@ -112,6 +114,18 @@ void PicturePage::DailyArrived(const std::vector<std::wstring>& paths, bool setN
     if (std::none_of(pictures.begin(), pictures.end(), [](const auto& p) { return p.has_value(); }))
         pictures.assign(monitors.size(), path);
     SetOnMonitors(monitors, pictures, false, true);
+}
+
+std::wstring PicturePage::PreviewTip() const {
+    const std::wstring picture = CurrentPicture(), folder = JoinPath(path_, daily::FolderName);
+    const size_t slash = picture.find_last_of(L'\\');
+    if (slash == std::wstring::npos ||
+        CompareStringOrdinal(picture.c_str(), static_cast<int>(slash), folder.c_str(), -1, TRUE) != CSTR_EQUAL)
+        return {};
+    for (const daily::ManifestEntry& entry : daily::ReadManifest(folder))
+        if (CompareStringOrdinal(entry.name.c_str(), -1, picture.c_str() + slash + 1, -1, TRUE) == CSTR_EQUAL)
+            return entry.copyright.empty() ? entry.title : entry.title + L"\n" + entry.copyright;
+    return {};
 }
 
 void PicturePage::BackToOnePicture() {

@@ -59,6 +59,10 @@ bool PicturePage::Build(HWND parent, int id, HFONT font, UINT dpi) {
     tool.uId = reinterpret_cast<UINT_PTR>(File1);
     tool.lpszText = LPSTR_TEXTCALLBACKW;
     SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    // Over the preview: a daily picture's title and copyright.
+    tool.uId = reinterpret_cast<UINT_PTR>(P_back);
+    SendMessageW(tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tip_, TTM_SETMAXTIPWIDTH, 0, 600);
 
     work_ = std::make_unique<PictureWork>(hwnd());
     lister_ = std::make_unique<PictureLister>(hwnd());
@@ -548,7 +552,7 @@ LRESULT PicturePage::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_NOTIFY: {
         auto* tip = reinterpret_cast<NMTTDISPINFOW*>(lp);
         if (tip->hdr.hwndFrom == tip_ && tip->hdr.code == TTN_GETDISPINFOW) {
-            tipText_ = L"当前文件夹：" + path_;
+            tipText_ = tip->hdr.idFrom == reinterpret_cast<UINT_PTR>(P_back) ? PreviewTip() : L"当前文件夹：" + path_;
             tip->lpszText = tipText_.data();
             return 0;
         }

@@ -100,6 +100,9 @@ class PicturePage : public ui::TabPage {
     Mark MarkOfIndex(int index);
     // Sets the user's mark and keeps it; the list shows it at once.
     void SetMark(const std::wstring& path, Mark mark);
+    // The preview's tip: a daily picture's title and copyright line, as its folder's record keeps them;
+    // empty for any other picture.
+    std::wstring PreviewTip() const;
     // The selected picture's path; empty with none.
     std::wstring SelectedPath() const;
     // A picture that may be gone back to: its file is there and it is not "不再显示".
