@@ -318,9 +318,13 @@ TEST_F(PicturePageTest, DeleteFileRemovesTheSelectedPictureAndRefreshes) {
     EXPECT_EQ(test::FilesIn(folder), (std::vector<std::wstring>{L"a.bmp", L"c.bmp"}));
     EXPECT_EQ(Listed(), (std::vector<std::wstring>{L"a.bmp", L"c.bmp"}));
 
-    // A file another program holds open stays, and the user is told.
-    platform::UniqueHandle held(
-        CreateFileW((folder + L"\\a.bmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    // A file another program holds open stays, and the user is told. The page reads the pictures'
+    // headers in the background (their ratings, their thumbnails): the file is held once they let go.
+    platform::UniqueHandle held;
+    ASSERT_TRUE(test::Pump(page.hwnd(), 10000, [&] {
+        held.reset(CreateFileW((folder + L"\\a.bmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        return static_cast<bool>(held);
+    }));
     SendMessageW(page.File1, LB_SETCURSEL, 0, 0);
     DialogAnswer box([](HWND b) { test::Press(b, IDOK); });
     page.menu删除文件jpg_Click();
