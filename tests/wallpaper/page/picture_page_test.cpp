@@ -322,7 +322,8 @@ TEST_F(PicturePageTest, DeleteFileRemovesTheSelectedPictureAndRefreshes) {
     // headers in the background (their ratings, their thumbnails): the file is held once they let go.
     platform::UniqueHandle held;
     ASSERT_TRUE(test::Pump(page.hwnd(), 10000, [&] {
-        held.reset(CreateFileW((folder + L"\\a.bmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!held)
+            held.reset(CreateFileW((folder + L"\\a.bmp").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
         return static_cast<bool>(held);
     }));
     SendMessageW(page.File1, LB_SETCURSEL, 0, 0);
